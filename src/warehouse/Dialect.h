@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The SQL dialects the client speaks. Statements are written portably; the few fragments that
+// differ between the embedded warehouse, the PostgreSQL server and SQL Server come from here.
+enum class Dialect { SQLite, PostgreSQL, SqlServer };
+
+namespace dialect {
+
+// The dialect of gcnWarehouse.
+Dialect current();
+
+// String concatenation of SQL expressions: a || b, or a + b on SQL Server.
+QString concat(const QStringList &expressions);
+// Case-insensitive LIKE: ILIKE on PostgreSQL, where LIKE is case-sensitive.
+QString like();
+// "expression LIKE '%' + ? + '%'": a contains-test against one bound value.
+QString containsParameter(const QString &expression);
+// The category display name of a product list: the category's own description on the first level,
+// else the parent's description, " / " and its own. Needs tblInvCategories and its alias
+// tblInvCategories_1 (the parent) in the FROM clause.
+QString categoryName();
+
+} // namespace dialect

@@ -1,0 +1,116 @@
+#include "warehouse/Schema.h"
+
+#include "warehouse/DbError.h"
+#include "warehouse/Query.h"
+#include "warehouse/Transaction.h"
+#include "warehouse/Warehouse.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+namespace warehouse::schema {
+
+QStringList splitStatements(const QString &script)
+{
+    QStringList statements;
+    QString current;
+    bool inQuote = false;
+    for (qsizetype i = 0; i < script.size(); ++i) {
+        const QChar c = script.at(i);
+        if (!inQuote && c == QLatin1Char('-') && i + 1 < script.size()
+            && script.at(i + 1) == QLatin1Char('-')) {
+            while (i < script.size() && script.at(i) != QLatin1Char('\n'))
+                ++i;
+            current += QLatin1Char('\n');
+            continue;
+        }
+        if (c == QLatin1Char('\''))
+            inQuote = !inQuote;
+        if (!inQuote && c == QLatin1Char(';')) {
+            if (!current.trimmed().isEmpty())
+                statements << current.trimmed();
+            current.clear();
+            continue;
+        }
+        current += c;
+    }
+    if (!current.trimmed().isEmpty())
+        statements << current.trimmed();
+    return statements;
+}
+
+QString scriptText(const QString &name)
+{
+    QFile file(QStringLiteral(":/schema/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DbError(QStringLiteral("0"), QStringLiteral("The script %1 is missing.").arg(name));
+    return QString::fromUtf8(file.readAll());
+}
+
+static void runStatements(const QStringList &statements)
+{
+    for (const QString &statement : statements)
+        Query(statement).exec();
+}
+
+void runScript(const QString &name) { runStatements(splitStatements(scriptText(name))); }
+
+QString resolveDemoTokens(const QString &script, const QDate &today)
+{
+    static const QRegularExpression token(QStringLiteral("\\{(DATE|INSERTID):([-+]?\\d+)\\}"));
+    QString result;
+    qsizetype last = 0;
+    for (auto it = token.globalMatch(script); it.hasNext();) {
+        const auto match = it.next();
+        result += QStringView(script).mid(last, match.capturedStart() - last);
+        const QDate day = today.addDays(match.captured(2).toInt());
+        if (match.captured(1) == QLatin1String("DATE"))
+            result += QLatin1Char('\'') + day.toString(QStringLiteral("yyyy-MM-dd"))
+                      + QLatin1Char('\'');
+        else
+            result += QLatin1Char('\'') + day.toString(QStringLiteral("MMddyyyy"))
+                      + QStringLiteral("120000'");
+        last = match.capturedEnd();
+    }
+    result += QStringView(script).mid(last);
+    return result;
+}
+
+static QString tablesScript()
+{
+    switch (warehouse::dialect()) {
+    case Dialect::SQLite:
+        return QStringLiteral("sqlite.sql");
+    case Dialect::PostgreSQL:
+        return QStringLiteral("postgresql.sql");
+    case Dialect::SqlServer:
+        break;
+    }
+    return QStringLiteral("Folvane.sql");
+}
+
+void createTables() { runScript(tablesScript()); }
+
+void loadReferenceData() { runScript(QStringLiteral("reference-data.sql")); }
+
+void loadDemoData(const QDate &today)
+{
+    runStatements(splitStatements(resolveDemoTokens(scriptText(QStringLiteral("demo-data.sql")), today)));
+}
+
+void createFilledWarehouse(const QDate &today)
+{
+    Transaction transaction;
+    createTables();
+    loadReferenceData();
+    loadDemoData(today);
+    transaction.commit();
+}
+
+void checkWarehouse()
+{
+    Query check(QStringLiteral("SELECT COUNT(*) FROM tblMapDefault"));
+    check.exec();
+}
+
+} // namespace warehouse::schema

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "warehouse/Dialect.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <optional>
+
+// The one connection of the client to the data warehouse, and how it is found: the unixODBC data
+// source "Folvane" with the fixed login when one is defined, else the embedded SQLite warehouse in
+// the per-user data folder, created with its schema, reference data and demo data on first use.
+namespace warehouse {
+
+inline constexpr auto kDataSourceName = "Folvane";
+inline constexpr auto kUserName = "Folvaneuser";
+inline constexpr auto kPassword = "3v8q1m6z";
+inline constexpr int kLoginTimeoutSeconds = 480;
+
+// Why the connection could not be opened: shown as number immediately followed by description.
+struct OpenFailure
+{
+    QString number;
+    QString description;
+};
+
+// True when unixODBC knows a data source of that name (user or system).
+bool dataSourceExists(const QString &name);
+// Path of the embedded warehouse file.
+QString embeddedWarehousePath();
+
+// Opens gcnWarehouse. On failure nothing stays open.
+std::optional<OpenFailure> open();
+// Opens gcnWarehouse on a given SQLite file, creating and filling it when it does not exist yet.
+std::optional<OpenFailure> openEmbedded(const QString &path);
+// Opens gcnWarehouse on a SQLite file as it is, without creating anything in it.
+std::optional<OpenFailure> openSQLiteFile(const QString &path);
+// Opens gcnWarehouse on an ODBC data source with the fixed login.
+std::optional<OpenFailure> openDataSource(const QString &name);
+void close();
+bool isOpen();
+
+Dialect dialect();
+
+} // namespace warehouse
+
+// The client's one database connection.
+QSqlDatabase gcnWarehouse();
