@@ -1,7 +1,19 @@
+#include "shell/MDIfrmMain.h"
+#include "shell/QtDialogs.h"
+#include "shell/basStartup.h"
+
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setOrganizationName(QStringLiteral("Folvane"));
+    QApplication::setApplicationName(QStringLiteral("Folvane"));
+    QApplication::setApplicationVersion(QStringLiteral(FOLVANE_VERSION));
+    Dialogs::install(std::make_unique<QtDialogs>());
+
+    basStartup startup;
+    if (!startup.run())
+        return 1;
+    return QApplication::exec();
 }

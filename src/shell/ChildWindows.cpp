@@ -1,0 +1,11 @@
+#include "shell/ChildWindows.h"
+
+#include "shell/frmAbout.h"
+
+const std::map<QString, ChildWindowFactory> &childWindowFactories()
+{
+    static const std::map<QString, ChildWindowFactory> factories = {
+        {QStringLiteral("frmAbout"), [] { return static_cast<QWidget *>(new frmAbout); }},
+    };
+    return factories;
+}

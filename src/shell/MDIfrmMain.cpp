@@ -1,0 +1,323 @@
+#include "shell/MDIfrmMain.h"
+
+#include "shell/BusyPointer.h"
+#include "shell/ChildWindows.h"
+#include "shell/Twips.h"
+#include "shell/WindowPlacement.h"
+#include "warehouse/Warehouse.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+
+namespace {
+MDIfrmMain *g_instance = nullptr;
+}
+
+MDIfrmMain::MDIfrmMain(QWidget *parent)
+    : QMainWindow(parent)
+    , m_mdiArea(new QMdiArea(this))
+{
+    g_instance = this;
+    setObjectName(QStringLiteral("MDIfrmMain"));
+    setWindowTitle(QStringLiteral("Folvane"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdiArea);
+    buildMenus();
+
+    // The designed place and size, used until the operator has placed the window once.
+    const QRect screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->availableGeometry()
+                             : QRect(0, 0, 1280, 1024);
+    resize(std::min(twips(19200), screen.width()), std::min(twips(13500), screen.height()));
+    move(screen.center() - rect().center());
+    RestoreWindowPlacement(*this);
+}
+
+MDIfrmMain::~MDIfrmMain()
+{
+    if (g_instance == this)
+        g_instance = nullptr;
+    warehouse::close();
+}
+
+MDIfrmMain *MDIfrmMain::instance() { return g_instance; }
+
+QMenu *MDIfrmMain::addMenu(QWidget *parent, const QString &name, const QString &caption)
+{
+    QMenu *menu = nullptr;
+    if (auto *bar = qobject_cast<QMenuBar *>(parent))
+        menu = bar->addMenu(caption);
+    else if (auto *owner = qobject_cast<QMenu *>(parent))
+        menu = owner->addMenu(caption);
+    else
+        menu = new QMenu(caption, this);
+    menu->setObjectName(name);
+    menu->menuAction()->setObjectName(name);
+    return menu;
+}
+
+QAction *MDIfrmMain::addItem(QMenu *menu, const QString &name, const QString &caption)
+{
+    QAction *item = menu->addAction(caption);
+    item->setObjectName(name);
+    return item;
+}
+
+void MDIfrmMain::addSeparator(QMenu *menu, const QString &name)
+{
+    menu->addSeparator()->setObjectName(name);
+}
+
+void MDIfrmMain::addWindowItem(QMenu *menu, const QString &name, const QString &caption,
+                               const QString &windowName)
+{
+    QAction *item = addItem(menu, name, caption);
+    // A window the client does not have yet stays out of reach rather than pretending.
+    item->setEnabled(childWindowFactories().count(windowName) > 0);
+    connect(item, &QAction::triggered, this, [this, windowName] { openWindow(windowName); });
+}
+
+void MDIfrmMain::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+
+    QMenu *file = addMenu(bar, QStringLiteral("mnuFile"), QStringLiteral("&File"));
+    addWindowItem(file, QStringLiteral("mnuCreateNewCatalog"), QStringLiteral("Create New Catalog"),
+                  QStringLiteral("frmCatBuild"));
+    addWindowItem(file, QStringLiteral("mnuEditCatalog"), QStringLiteral("Edit Catalog"),
+                  QStringLiteral("frmCatEdit"));
+    addWindowItem(file, QStringLiteral("mnuCreateCatalogPackage"),
+                  QStringLiteral("Create Catalog Package"), QStringLiteral("frmCatPkg"));
+    addSeparator(file, QStringLiteral("mnuFileLine1"));
+    QAction *exit = addItem(file, QStringLiteral("mnuExit"), QStringLiteral("Exit"));
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(exit, &QAction::triggered, this, &MDIfrmMain::exitApplication);
+
+    addMenu(bar, QStringLiteral("mnuEdit"), QStringLiteral("&Edit"));
+
+    QMenu *tools = addMenu(bar, QStringLiteral("mnuTools"), QStringLiteral("&Tools"));
+    QMenu *catalogs = addMenu(tools, QStringLiteral("mnuCatalogMaintenance"),
+                              QStringLiteral("Catalog Maintenance"));
+    addWindowItem(catalogs, QStringLiteral("mnuMaintainCatalogSchedule"),
+                  QStringLiteral("Maintain Catalog Schedule"), QStringLiteral("frmCatSched"));
+    addWindowItem(catalogs, QStringLiteral("mnuRecurringProducts"),
+                  QStringLiteral("Recurring Products Schedule"),
+                  QStringLiteral("frmCatProdSchedule"));
+    addSeparator(tools, QStringLiteral("mnuViewLine1"));
+    QMenu *products = addMenu(tools, QStringLiteral("mnuMaintainProducts"),
+                              QStringLiteral("Maintain Products"));
+    addWindowItem(products, QStringLiteral("mnuInventoryMaintenance"),
+                  QStringLiteral("Inventory Maintenance"), QStringLiteral("frmProdMaint"));
+    addWindowItem(products, QStringLiteral("mnuProductDescriptions"),
+                  QStringLiteral("Product Descriptions"), QStringLiteral("frmProdDesc"));
+    addSeparator(tools, QStringLiteral("mnuViewLine2"));
+    QMenu *customers = addMenu(tools, QStringLiteral("mnuCustomerMaintenance"),
+                               QStringLiteral("Customer Maintenance"));
+    addItem(customers, QStringLiteral("mnuCustomerLookup"), QStringLiteral("Customer Lookup"))
+        ->setEnabled(false);
+    addItem(customers, QStringLiteral("mnuBillingAccounts"), QStringLiteral("Billing Accounts"))
+        ->setEnabled(false);
+    addSeparator(tools, QStringLiteral("mnuViewLine3"));
+    addWindowItem(tools, QStringLiteral("mnuAdCodesMaintenance"),
+                  QStringLiteral("Ad Codes Maintenance"), QStringLiteral("frmAdCodes"));
+
+    addMenu(bar, QStringLiteral("mnuReports"), QStringLiteral("&Reports"));
+
+    QMenu *windows = addMenu(bar, QStringLiteral("mnuWindow"), QStringLiteral("&Window"));
+    connect(addItem(windows, QStringLiteral("mnuWindowCascade"), QStringLiteral("Cascade")),
+            &QAction::triggered, this, [this] { arrange(0); });
+    connect(addItem(windows, QStringLiteral("mnuWindowTileHorizontal"),
+                    QStringLiteral("Tile Horizontal")),
+            &QAction::triggered, this, [this] { arrange(1); });
+    connect(addItem(windows, QStringLiteral("mnuWindowTileVertical"),
+                    QStringLiteral("Tile Vertical")),
+            &QAction::triggered, this, [this] { arrange(2); });
+
+    QMenu *help = addMenu(bar, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
+    addWindowItem(help, QStringLiteral("mnuAboutFolvane"), QStringLiteral("About Folvane"),
+                  QStringLiteral("frmAbout"));
+
+    // The two hidden menus: never on the menu bar, only popped up by the child windows.
+    QMenu *grid = addMenu(this, QStringLiteral("mnuGridFunctions"), QStringLiteral("Grid Functions"));
+    const std::pair<const char *, const char *> gridItems[] = {
+        {"mnuExportGrid", "Export Grid To Excel"},
+        {"mnuSearchGrid", "Search Grid For Value"},
+        {"mnuClearGridBackColor", "Clear Back Color"}};
+    for (const auto &[name, caption] : gridItems) {
+        const QString command = QString::fromLatin1(name);
+        connect(addItem(grid, command, QString::fromLatin1(caption)), &QAction::triggered, this,
+                [this, command] { runGridCommand(command); });
+    }
+    QMenu *paste = addMenu(grid, QStringLiteral("mnuGridPaste"), QStringLiteral("Paste"));
+    QMenu *copy = addMenu(grid, QStringLiteral("mnuGridCopy"), QStringLiteral("Copy"));
+    const std::tuple<QMenu *, const char *, const char *> subItems[] = {
+        {paste, "mnuPasteToGrid", "Paste To Grid"},
+        {paste, "mnuPasteToGridCell", "Paste To Grid Cell"},
+        {copy, "mnuCopyGrid", "Copy Grid"},
+        {copy, "mnuCopyGridCell", "Copy Grid Cell"}};
+    for (const auto &[owner, name, caption] : subItems) {
+        const QString command = QString::fromLatin1(name);
+        connect(addItem(owner, command, QString::fromLatin1(caption)), &QAction::triggered, this,
+                [this, command] { runGridCommand(command); });
+    }
+
+    QMenu *catalogEdit = addMenu(this, QStringLiteral("mnuCtgEdit"), QStringLiteral("Catalog Edit"));
+    const std::pair<const char *, const char *> catalogItems[] = {
+        {"mnuCtgEditCopyMaps", "Copy Map To New"},
+        {"mnuCtgEditDeleteMap", "Delete Map"},
+        {"mnuCtgEditCopyCatalog", "Copy Catalog To New Test ID"},
+        {"mnuCtgEditAddPage", "Add Page"},
+        {"mnuCtgEditRemovePage", "Remove Page"},
+        {"mnuCtgEditPageNumSwitch", "Switch Page Numbers"},
+        {"mnuCtgEditPageSection", "Edit Page Section"},
+        {"mnuCtgEditCopyToFile", "Export Map To File"}};
+    for (const auto &[name, caption] : catalogItems)
+        addItem(catalogEdit, QString::fromLatin1(name), QString::fromLatin1(caption));
+}
+
+QAction *MDIfrmMain::menuItem(const QString &name) const
+{
+    return findChild<QAction *>(name);
+}
+
+QMenu *MDIfrmMain::menu(const QString &name) const { return findChild<QMenu *>(name); }
+
+QWidget *MDIfrmMain::findWindow(const QString &windowName) const
+{
+    for (const auto &frame : m_loadOrder)
+        if (frame && frame->widget() && frame->widget()->objectName() == windowName)
+            return frame->widget();
+    return nullptr;
+}
+
+QList<QWidget *> MDIfrmMain::loadedWindows() const
+{
+    QList<QWidget *> windows;
+    for (const auto &frame : m_loadOrder)
+        if (frame && frame->widget())
+            windows << frame->widget();
+    return windows;
+}
+
+QWidget *MDIfrmMain::openWindow(const QString &windowName)
+{
+    BusyPointer busy;
+    if (QWidget *existing = findWindow(windowName)) {
+        auto *frame = qobject_cast<QMdiSubWindow *>(existing->parentWidget());
+        frame->show();
+        m_mdiArea->setActiveSubWindow(frame);
+        return existing;
+    }
+    const auto factory = childWindowFactories().find(windowName);
+    if (factory == childWindowFactories().end())
+        return nullptr;
+    QWidget *window = factory->second();
+    window->setObjectName(windowName);
+    QMdiSubWindow *frame = m_mdiArea->addSubWindow(window);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->setWindowIcon(windowIcon());
+    m_loadOrder.append(frame);
+    connect(frame, &QObject::destroyed, this, [this, frame] {
+        m_loadOrder.removeIf([frame](const QPointer<QMdiSubWindow> &loaded) {
+            return loaded.isNull() || loaded.data() == frame;
+        });
+    });
+    // Working windows fill the main window; the About box keeps its own size.
+    if (windowName == QLatin1String("frmAbout"))
+        frame->show();
+    else
+        frame->showMaximized();
+    m_mdiArea->setActiveSubWindow(frame);
+    return window;
+}
+
+void MDIfrmMain::arrange(int arrangement)
+{
+    if (arrangement == 0) {
+        m_mdiArea->cascadeSubWindows();
+        return;
+    }
+    QList<QMdiSubWindow *> frames;
+    for (QMdiSubWindow *frame : m_mdiArea->subWindowList())
+        if (frame->isVisible() && !frame->isMinimized())
+            frames << frame;
+    if (frames.isEmpty())
+        return;
+    const QRect area = m_mdiArea->viewport()->rect();
+    const int count = int(frames.size());
+    for (int i = 0; i < count; ++i) {
+        QMdiSubWindow *frame = frames.at(i);
+        frame->showNormal();
+        if (arrangement == 1) {
+            const int height = area.height() / count;
+            frame->setGeometry(0, i * height, area.width(), height);
+        } else {
+            const int width = area.width() / count;
+            frame->setGeometry(i * width, 0, width, area.height());
+        }
+    }
+}
+
+bool MDIfrmMain::closeChildrenInLoadOrder()
+{
+    m_closingChildren = true;
+    const auto frames = m_loadOrder;
+    for (const auto &frame : frames) {
+        if (frame && !frame->close()) {
+            m_closingChildren = false;
+            return false;
+        }
+    }
+    m_closingChildren = false;
+    return true;
+}
+
+void MDIfrmMain::exitApplication() { close(); }
+
+void MDIfrmMain::closeEvent(QCloseEvent *event)
+{
+    if (!closeChildrenInLoadOrder()) {
+        event->ignore();
+        return;
+    }
+    // A minimised window would store its icon's place.
+    if (!isMinimized())
+        SaveWindowPlacement(*this);
+    event->accept();
+}
+
+void MDIfrmMain::popupGridFunctions(QWidget *grid, const QPoint &globalPos, bool pasteEnabled)
+{
+    if (!grid || !grid->isEnabled())
+        return;
+    grid->setFocus(Qt::MouseFocusReason);
+    for (const char *name : {"mnuExportGrid", "mnuSearchGrid", "mnuClearGridBackColor",
+                             "mnuGridCopy", "mnuCopyGrid", "mnuCopyGridCell"})
+        menuItem(QString::fromLatin1(name))->setEnabled(true);
+    for (const char *name : {"mnuGridPaste", "mnuPasteToGrid", "mnuPasteToGridCell"})
+        menuItem(QString::fromLatin1(name))->setEnabled(pasteEnabled);
+    menu(QStringLiteral("mnuGridFunctions"))->popup(globalPos);
+}
+
+QWidget *MDIfrmMain::focusedControlOfActiveChild() const
+{
+    QMdiSubWindow *active = m_mdiArea->activeSubWindow();
+    if (!active || !active->widget())
+        return nullptr;
+    QWidget *focus = active->widget()->focusWidget();
+    return focus ? focus : QApplication::focusWidget();
+}
+
+void MDIfrmMain::runGridCommand(const QString &command)
+{
+    Q_UNUSED(command);
+}

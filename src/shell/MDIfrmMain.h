@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+// The parent window of the client: the menu bar, the working windows as children (one instance
+// each, in the order they were loaded), the two hidden menus the children pop up ("Grid Functions"
+// and "Catalog Edit") and the window arrangement.
+class MDIfrmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MDIfrmMain(QWidget *parent = nullptr);
+    ~MDIfrmMain() override;
+
+    // The one main window of the process, or nullptr before it exists.
+    static MDIfrmMain *instance();
+
+    // Opens a working window by its name ("frmCatSched"): busy pointer, created only if it is not
+    // loaded yet, shown and made the active child. Returns nullptr for a window the client lacks.
+    QWidget *openWindow(const QString &windowName);
+    QWidget *findWindow(const QString &windowName) const;
+    template <typename Window> Window *window() const
+    {
+        return qobject_cast<Window *>(findWindow(QString::fromLatin1(Window::staticMetaObject.className())));
+    }
+    // The loaded working windows, in the order they were loaded.
+    QList<QWidget *> loadedWindows() const;
+    QMdiArea *mdiArea() const { return m_mdiArea; }
+
+    // A menu item or menu by its name ("mnuExit").
+    QAction *menuItem(const QString &name) const;
+    QMenu *menu(const QString &name) const;
+
+    // Arranges the children: 0 cascade, 1 tile horizontally (one above the other),
+    // 2 tile vertically (side by side).
+    void arrange(int arrangement);
+    // Closes every window in the order it was loaded, then the main window.
+    void exitApplication();
+
+    // Pops the Grid Functions menu up over a grid of a child window: the grid takes the focus and
+    // the items are enabled to suit it (the paste items only where a grid accepts pasting).
+    void popupGridFunctions(QWidget *grid, const QPoint &globalPos, bool pasteEnabled = false);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    struct MenuEntry;
+    void buildMenus();
+    QMenu *addMenu(QWidget *parent, const QString &name, const QString &caption);
+    QAction *addItem(QMenu *menu, const QString &name, const QString &caption);
+    void addSeparator(QMenu *menu, const QString &name);
+    void addWindowItem(QMenu *menu, const QString &name, const QString &caption,
+                       const QString &windowName);
+    bool closeChildrenInLoadOrder();
+    QWidget *focusedControlOfActiveChild() const;
+    void runGridCommand(const QString &command);
+
+    QMdiArea *m_mdiArea;
+    QList<QPointer<QMdiSubWindow>> m_loadOrder;
+    bool m_closingChildren = false;
+};

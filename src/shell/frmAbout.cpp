@@ -1,0 +1,97 @@
+#include "shell/frmAbout.h"
+
+#include "shell/Twips.h"
+#include "warehouse/Dialogs.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+
+namespace {
+
+// System information programs of the Linux desktops, best first.
+const char *const kSystemInformationPrograms[] = {"hardinfo2", "hardinfo", "kinfocenter",
+                                                  "lshw-gtk", "gnome-system-monitor"};
+
+QString systemInformationProgram()
+{
+    for (const char *name : kSystemInformationPrograms) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+}
+
+} // namespace
+
+QString frmAbout::versionText() { return QStringLiteral(FOLVANE_VERSION); }
+
+frmAbout::frmAbout(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About ") + productName());
+
+    lblTitle = new QLabel(productName(), this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    QFont titleFont = lblTitle->font();
+    titleFont.setPointSize(titleFont.pointSize() + 8);
+    titleFont.setBold(true);
+    lblTitle->setFont(titleFont);
+
+    lblVersion = new QLabel(QStringLiteral("Version ") + versionText(), this);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+
+    lblDescription = new QLabel(
+        QStringLiteral("Catalog planning for the catalog mailer: cycle schedules, page maps, "
+                       "product placements, mailing packages and the product master.\n"
+                       "Written by the Folvane development team."),
+        this);
+    lblDescription->setObjectName(QStringLiteral("lblDescription"));
+    lblDescription->setWordWrap(true);
+
+    lblDisclaimer = new QLabel(
+        QStringLiteral("Warning: this program is for the use of the licensed company only. "
+                       "Copying or passing it on, in whole or in part, without the owner's "
+                       "written permission is not allowed."),
+        this);
+    lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
+    lblDisclaimer->setWordWrap(true);
+
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+
+    auto *layout = new QGridLayout(this);
+    layout->addWidget(lblTitle, 0, 0, 1, 2);
+    layout->addWidget(lblVersion, 1, 0, 1, 2);
+    layout->addWidget(lblDescription, 2, 0, 1, 2);
+    layout->setRowStretch(3, 1);
+    layout->addWidget(lblDisclaimer, 4, 0, 2, 1);
+    layout->addWidget(cmdOK, 4, 1);
+    layout->addWidget(cmdSysInfo, 5, 1);
+    layout->setColumnStretch(0, 1);
+    resize(twips(5730), twips(3750));
+
+    connect(cmdOK, &QPushButton::clicked, this, [this] {
+        if (QWidget *frame = parentWidget(); frame && frame->inherits("QMdiSubWindow"))
+            frame->close();
+        else
+            close();
+    });
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::showSystemInformation);
+}
+
+void frmAbout::showSystemInformation()
+{
+    const QString program = systemInformationProgram();
+    if (program.isEmpty() || !QProcess::startDetached(program, {}))
+        Dialogs::instance().message(
+            QStringLiteral("System Information Is Unavailable At This Time"), {},
+            Dialogs::Icon::None);
+}
