@@ -46,6 +46,9 @@ MDIfrmMain::~MDIfrmMain()
 {
     if (g_instance == this)
         g_instance = nullptr;
+    // The children go while the list of loaded windows still exists.
+    delete m_mdiArea;
+    m_mdiArea = nullptr;
     warehouse::close();
 }
 

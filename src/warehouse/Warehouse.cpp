@@ -93,6 +93,7 @@ std::optional<OpenFailure> openDataSource(const QString &name)
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(kLoginTimeoutSeconds));
     if (!db.open()) {
         const OpenFailure failure = failureOf(db.lastError());
+        db = QSqlDatabase();
         close();
         return failure;
     }
@@ -107,6 +108,7 @@ std::optional<OpenFailure> openSQLiteFile(const QString &path)
     db.setDatabaseName(path);
     if (!db.open()) {
         const OpenFailure failure = failureOf(db.lastError());
+        db = QSqlDatabase();
         close();
         return failure;
     }
