@@ -1,0 +1,24 @@
+#pragma once
+
+#include "SetupLogin.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// MakeDB.bat starts the FOLVANE instance of SQL Server and its agent, then runs the creation
+// script Folvane.sql against the data source with osql.
+
+// "osql -U<user> -P<password> -D<dsn> -i Folvane.sql" without any double quote.
+QString osqlLine(const SetupLogin &login);
+
+// The three lines of the batch file, each ended by CR LF.
+QByteArray makeDbBatchText(const SetupLogin &login);
+
+// The full path of MakeDB.bat in the folder.
+QString makeDbBatchPath(const QString &folder);
+
+// Creates or replaces MakeDB.bat in the folder with the text. The old file is replaced only once
+// the new one is complete, so a failure leaves it as it was. Returns the error's description.
+std::optional<QString> writeMakeDbBatch(const QString &folder, const QByteArray &text);

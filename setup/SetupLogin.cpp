@@ -1,0 +1,6 @@
+#include "SetupLogin.h"
+
+SetupLogin SetupLogin::trimmed() const
+{
+    return {userName.trimmed(), password.trimmed(), dataSource.trimmed()};
+}

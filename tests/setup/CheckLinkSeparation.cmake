@@ -1,0 +1,16 @@
+# Fails when the configure-time report finds code of the client in the set-up tool or its tests,
+# or code of the tool in the client.
+if(NOT EXISTS "${REPORT}")
+    message(FATAL_ERROR "No link separation report at ${REPORT}: re-run CMake")
+endif()
+file(READ "${REPORT}" report)
+if(NOT report MATCHES "tool targets: [^\n]*FolvaneDATA")
+    message(FATAL_ERROR "The report does not cover FolvaneDATA:\n${report}")
+endif()
+if(NOT report MATCHES "client targets: [^\n]*Folvane")
+    message(FATAL_ERROR "The report does not cover Folvane:\n${report}")
+endif()
+if(report MATCHES "CROSSING")
+    message(FATAL_ERROR "The client and the set-up tool share code:\n${report}")
+endif()
+message(STATUS "${report}")
