@@ -1,6 +1,7 @@
 #include "shell/WindowPlacement.h"
 
 #include "shell/Twips.h"
+#include "warehouse/Vb.h"
 
 #include <QSettings>
 #include <QWidget>
@@ -9,22 +10,16 @@ namespace {
 
 QString section(const QString &windowName) { return windowName + QStringLiteral(" Display Settings"); }
 
-// Numbers are stored as the original wrote them: a blank before a non-negative value.
-QString storedText(int value)
-{
-    return (value >= 0 ? QStringLiteral(" ") : QString()) + QString::number(value);
-}
-
 } // namespace
 
 void savePlacementValues(const QString &windowName, const WindowPlacementValues &values)
 {
     QSettings settings(QStringLiteral("Folvane"), QStringLiteral("Folvane"));
     settings.beginGroup(section(windowName));
-    settings.setValue(QStringLiteral("Top"), storedText(values.top));
-    settings.setValue(QStringLiteral("Left"), storedText(values.left));
-    settings.setValue(QStringLiteral("Height"), storedText(values.height));
-    settings.setValue(QStringLiteral("Width"), storedText(values.width));
+    settings.setValue(QStringLiteral("Top"), vb::Str(values.top));
+    settings.setValue(QStringLiteral("Left"), vb::Str(values.left));
+    settings.setValue(QStringLiteral("Height"), vb::Str(values.height));
+    settings.setValue(QStringLiteral("Width"), vb::Str(values.width));
 }
 
 WindowPlacementValues restorePlacementValues(const QString &windowName,
@@ -34,10 +29,8 @@ WindowPlacementValues restorePlacementValues(const QString &windowName,
     settings.beginGroup(section(windowName));
     const QStringList keys = settings.childKeys();
     for (const QString &key : keys) {
-        bool ok = false;
-        const int number = settings.value(key).toString().trimmed().toInt(&ok);
-        if (!ok)
-            continue;
+        // Stored as " 1440": a blank before a non-negative number, read back past it.
+        const int number = int(vb::Val(settings.value(key).toString()));
         // Exact names only; anything else in the section is left alone.
         if (key == QLatin1String("Top"))
             values.top = number;
