@@ -1,0 +1,559 @@
+#include "shell/FlexGrid.h"
+
+#include "shell/FlexGridModel.h"
+#include "shell/Twips.h"
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace {
+
+// How long a fill may keep the event loop waiting before the window gets to repaint.
+constexpr qint64 kFillSliceMs = 40;
+constexpr int kDefaultRowHeightTwips = 240;
+constexpr int kDefaultColWidthTwips = 1200;
+
+// Marks the grid's own moves of the view's current index, which must not be taken for the
+// operator's.
+class Internal
+{
+public:
+    explicit Internal(int &depth)
+        : m_depth(depth)
+    {
+        ++m_depth;
+    }
+    ~Internal() { --m_depth; }
+    Internal(const Internal &) = delete;
+    Internal &operator=(const Internal &) = delete;
+
+private:
+    int &m_depth;
+};
+
+} // namespace
+
+FlexGrid::FlexGrid(QWidget *parent)
+    : QTableView(parent)
+    , m_model(new FlexGridModel(this))
+{
+    setModel(m_model);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(
+        qMax(twips(kDefaultRowHeightTwips), fontMetrics().height() + 4));
+
+    QHeaderView *header = horizontalHeader();
+    header->setMinimumSectionSize(1);
+    header->setDefaultSectionSize(twips(kDefaultColWidthTwips));
+    header->setHighlightSections(false);
+    header->setSectionsClickable(true);
+    header->viewport()->installEventFilter(this);
+    connect(header, &QHeaderView::sectionResized, this, [this](int col, int, int size) {
+        if (m_internal == 0 && size > 0)
+            m_model->setColWidth(col, toTwips(size));
+    });
+
+    connect(m_model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { onRowsInserted(first, last); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, &FlexGrid::applyLayout);
+
+    // A new grid: two rows, two columns, row 0 the header, the cursor on the first data row.
+    {
+        Internal internal(m_internal);
+        m_model->setGridCols(2);
+        m_model->setGridRows(2);
+        m_model->setFixedRows(1);
+    }
+    m_row = 1;
+    applyLayout();
+}
+
+FlexGrid::~FlexGrid() = default;
+
+int FlexGrid::headerRows() const
+{
+    return m_model->headerRows();
+}
+
+// ---- rows and columns
+
+int FlexGrid::Rows() const
+{
+    return m_model->gridRows();
+}
+
+void FlexGrid::setRows(int rows)
+{
+    const int old = Rows();
+    {
+        Internal internal(m_internal);
+        m_model->setGridRows(rows);
+    }
+    clampCurrentCell();
+    if (Rows() > old)
+        rowsAppended();
+}
+
+int FlexGrid::Cols() const
+{
+    return m_model->gridCols();
+}
+
+void FlexGrid::setCols(int cols)
+{
+    {
+        Internal internal(m_internal);
+        m_model->setGridCols(cols);
+    }
+    clampCurrentCell();
+}
+
+int FlexGrid::FixedRows() const
+{
+    return m_model->fixedRows();
+}
+
+void FlexGrid::setFixedRows(int rows)
+{
+    {
+        Internal internal(m_internal);
+        m_model->setFixedRows(rows);
+    }
+    clampCurrentCell();
+}
+
+int FlexGrid::FixedCols() const
+{
+    return m_model->fixedCols();
+}
+
+void FlexGrid::setFixedCols(int cols)
+{
+    m_model->setFixedCols(cols);
+}
+
+QString FlexGrid::TextMatrix(int row, int col) const
+{
+    return m_model->text(row, col);
+}
+
+void FlexGrid::setTextMatrix(int row, int col, const QString &text)
+{
+    if (row < 0 || row >= Rows() || col < 0 || col >= Cols()) {
+        qWarning("FlexGrid %s: no cell (%d, %d) in %d rows and %d columns",
+                 qPrintable(objectName()), row, col, Rows(), Cols());
+        return;
+    }
+    m_model->setText(row, col, text);
+}
+
+void FlexGrid::AddItem(const QString &item, int index)
+{
+    if (index < 0 || index == Rows()) {
+        m_model->appendTabbedRow(item);
+        rowsAppended();
+        return;
+    }
+    if (index > Rows())
+        return;
+    {
+        Internal internal(m_internal);
+        m_model->insertTabbedRow(index, item);
+    }
+    if (m_row >= index)
+        ++m_row;
+    clampCurrentCell();
+}
+
+void FlexGrid::RemoveItem(int row)
+{
+    if (row < FixedRows() || row >= Rows())
+        return;
+    {
+        Internal internal(m_internal);
+        m_model->removeGridRow(row);
+    }
+    // The cursor stays on the row it was on.
+    if (m_row > row)
+        --m_row;
+    clampCurrentCell();
+}
+
+void FlexGrid::appendRow(const QStringList &cells)
+{
+    m_model->appendRow(cells);
+    rowsAppended();
+}
+
+void FlexGrid::appendRows(const QList<QStringList> &rows)
+{
+    for (const QStringList &cells : rows)
+        appendRow(cells);
+}
+
+// ---- the current cell and colours
+
+void FlexGrid::setRow(int row)
+{
+    if (row < 0 || row >= Rows())
+        return;
+    m_row = row;
+    m_syncPending = true;
+    scheduleViewUpdate();
+}
+
+void FlexGrid::setCol(int col)
+{
+    if (col < 0 || col >= Cols())
+        return;
+    m_col = col;
+    m_syncPending = true;
+    scheduleViewUpdate();
+}
+
+quint32 FlexGrid::CellBackColor() const
+{
+    return m_model->backColor(m_row, m_col);
+}
+
+void FlexGrid::setCellBackColor(quint32 bgr)
+{
+    m_model->setBackColor(m_row, m_col, bgr);
+}
+
+void FlexGrid::setRowsBackColor(int first, int last, quint32 bgr)
+{
+    m_model->setRowsBackColor(first, last, bgr);
+}
+
+void FlexGrid::clampCurrentCell()
+{
+    m_row = std::clamp(m_row, 0, qMax(0, Rows() - 1));
+    m_col = std::clamp(m_col, 0, qMax(0, Cols() - 1));
+    m_syncPending = true;
+    scheduleViewUpdate();
+}
+
+// ---- sizes and alignment
+
+int FlexGrid::RowHeight(int row) const
+{
+    if (row < 0 || row >= Rows())
+        return 0;
+    const int height = m_model->rowHeight(row);
+    if (height >= 0)
+        return height;
+    if (row < headerRows())
+        return toTwips(horizontalHeader()->height());
+    return toTwips(verticalHeader()->defaultSectionSize());
+}
+
+void FlexGrid::setRowHeight(int row, int heightTwips)
+{
+    if (row < 0 || row >= Rows())
+        return;
+    m_model->setRowHeight(row, heightTwips);
+    applyRowHeight(row);
+}
+
+int FlexGrid::ColWidth(int col) const
+{
+    if (col < 0 || col >= Cols())
+        return 0;
+    const int width = m_model->colWidth(col);
+    return width >= 0 ? width : toTwips(horizontalHeader()->defaultSectionSize());
+}
+
+void FlexGrid::setColWidth(int col, int widthTwips)
+{
+    if (col < 0 || col >= Cols())
+        return;
+    m_model->setColWidth(col, widthTwips);
+    applyColWidth(col);
+}
+
+int FlexGrid::ColAlignment(int col) const
+{
+    return m_model->colAlignment(col);
+}
+
+void FlexGrid::setColAlignment(int col, int alignment)
+{
+    m_model->setColAlignment(col, alignment);
+}
+
+void FlexGrid::applyLayout()
+{
+    Internal internal(m_internal);
+    QHeaderView *header = horizontalHeader();
+    const int headerHeight = headerRows() > 0 ? m_model->rowHeight(0) : 0;
+    header->setVisible(headerRows() > 0 && headerHeight != 0);
+    if (headerHeight > 0) {
+        header->setFixedHeight(twips(headerHeight));
+    } else {
+        header->setMinimumHeight(0);
+        header->setMaximumHeight(QWIDGETSIZE_MAX);
+    }
+    for (int col = 0; col < Cols(); ++col)
+        applyColWidth(col);
+    for (int row : m_model->rowsWithHeight())
+        if (row >= headerRows())
+            applyRowHeight(row);
+    m_syncPending = true;
+    scheduleViewUpdate();
+}
+
+void FlexGrid::applyRowHeight(int row)
+{
+    if (row < headerRows()) {
+        applyLayout();
+        return;
+    }
+    const int viewRow = row - headerRows();
+    if (viewRow >= m_model->rowCount())
+        return; // applied when the row reaches the view
+    Internal internal(m_internal);
+    const int height = m_model->rowHeight(row);
+    setRowHidden(viewRow, height == 0);
+    if (height > 0)
+        QTableView::setRowHeight(viewRow, twips(height));
+    else if (height < 0)
+        QTableView::setRowHeight(viewRow, verticalHeader()->defaultSectionSize());
+}
+
+void FlexGrid::applyColWidth(int col)
+{
+    Internal internal(m_internal);
+    const int width = m_model->colWidth(col);
+    setColumnHidden(col, width == 0);
+    if (width != 0)
+        setColumnWidth(col, width > 0 ? twips(width) : horizontalHeader()->defaultSectionSize());
+}
+
+void FlexGrid::onRowsInserted(int first, int last)
+{
+    for (int viewRow = first; viewRow <= last; ++viewRow)
+        if (m_model->rowHeight(viewRow + headerRows()) >= 0)
+            applyRowHeight(viewRow + headerRows());
+}
+
+// ---- keeping the view up to date
+
+void FlexGrid::rowsAppended()
+{
+    if (!m_slice.isValid()) {
+        m_slice.start();
+    } else if (m_slice.elapsed() >= kFillSliceMs) {
+        // A long fill: show what is there and let the window repaint, but keep the operator's
+        // clicks and keys for later, so nothing can change the grid under the fill.
+        updateView();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_slice.start();
+    }
+    scheduleViewUpdate();
+}
+
+void FlexGrid::scheduleViewUpdate()
+{
+    if (m_viewUpdateQueued)
+        return;
+    m_viewUpdateQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_viewUpdateQueued = false;
+            m_slice.invalidate();
+            updateView();
+        },
+        Qt::QueuedConnection);
+}
+
+void FlexGrid::updateView()
+{
+    {
+        Internal internal(m_internal);
+        m_model->publishRows();
+    }
+    if (m_syncPending)
+        syncCurrentCell();
+}
+
+void FlexGrid::showAppendedRows()
+{
+    updateView();
+}
+
+void FlexGrid::syncCurrentCell()
+{
+    m_syncPending = false;
+    Internal internal(m_internal);
+    const QModelIndex index = m_model->indexOf(m_row, m_col);
+    if (index.isValid())
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                     QItemSelectionModel::Rows);
+    else
+        selectionModel()->clear(); // the cursor is in the header, or the grid is empty
+}
+
+void FlexGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (m_internal > 0 || !current.isValid())
+        return;
+    // The operator moved the cursor.
+    m_row = m_model->gridRow(current);
+    m_col = current.column();
+    m_syncPending = false;
+}
+
+QRect FlexGrid::cellRect(int row, int col)
+{
+    updateView();
+    if (row < 0 || row >= Rows() || col < 0 || col >= Cols() || isColumnHidden(col))
+        return {};
+    if (row < headerRows()) {
+        QHeaderView *header = horizontalHeader();
+        return QRect(header->sectionViewportPosition(col), 0, header->sectionSize(col),
+                     header->height());
+    }
+    if (isRowHidden(row - headerRows()))
+        return {};
+    return visualRect(m_model->indexOf(row, col));
+}
+
+// ---- mouse and keys
+
+void FlexGrid::mousePressEvent(QMouseEvent *event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    m_mouseRow = index.isValid() ? m_model->gridRow(index) : -1;
+    m_mouseCol = index.isValid() ? index.column() : -1;
+    if (event->button() == Qt::RightButton) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        Q_EMIT rightButtonPressed(event->globalPosition().toPoint());
+        return;
+    }
+    m_afterDoubleClick = false;
+    QTableView::mousePressEvent(event);
+}
+
+void FlexGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTableView::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const bool afterDoubleClick = m_afterDoubleClick;
+    m_afterDoubleClick = false;
+    if (!afterDoubleClick)
+        Q_EMIT clicked();
+}
+
+void FlexGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    m_mouseRow = index.isValid() ? m_model->gridRow(index) : -1;
+    m_mouseCol = index.isValid() ? index.column() : -1;
+    QTableView::mouseDoubleClickEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_afterDoubleClick = true;
+    Q_EMIT doubleClicked();
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent *event)
+{
+    Q_EMIT keyPressed(event->key(), event->text());
+    QTableView::keyPressEvent(event);
+}
+
+void FlexGrid::focusInEvent(QFocusEvent *event)
+{
+    // The view would put its cursor on the first row when it has none; the grid keeps its own.
+    Internal internal(m_internal);
+    QTableView::focusInEvent(event);
+}
+
+bool FlexGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == horizontalHeader()->viewport() && headerMouseEvent(event))
+        return true;
+    return QTableView::eventFilter(watched, event);
+}
+
+bool FlexGrid::onSectionHandle(const QPoint &pos) const
+{
+    const QHeaderView *header = horizontalHeader();
+    const int section = header->logicalIndexAt(pos);
+    if (section < 0)
+        return false;
+    const int grip = header->style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, header);
+    const int start = header->sectionViewportPosition(section);
+    const int end = start + header->sectionSize(section);
+    return pos.x() >= end - grip || (header->visualIndex(section) > 0 && pos.x() < start + grip);
+}
+
+// A click on the header makes its column current (with the cursor on the first row below the
+// header), so even a grid without data rows can be searched by its column.
+bool FlexGrid::headerMouseEvent(QEvent *event)
+{
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick)
+        return false;
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    const QPoint pos = mouse->position().toPoint();
+    const int section = horizontalHeader()->logicalIndexAt(pos);
+    const auto makeCurrent = [this, section] {
+        setCol(section);
+        setRow(Rows() > FixedRows() ? FixedRows() : 0);
+        setFocus(Qt::MouseFocusReason);
+    };
+
+    if (type != QEvent::MouseButtonRelease) {
+        m_mouseRow = section >= 0 ? 0 : -1;
+        m_mouseCol = section;
+    }
+    if (type == QEvent::MouseButtonPress) {
+        if (mouse->button() == Qt::RightButton) {
+            setFocus(Qt::MouseFocusReason);
+            Q_EMIT rightButtonPressed(mouse->globalPosition().toPoint());
+            return true;
+        }
+        m_headerPressed =
+            mouse->button() == Qt::LeftButton && section >= 0 && !onSectionHandle(pos);
+        m_afterDoubleClick = false;
+        if (m_headerPressed)
+            makeCurrent();
+        return false; // the header still resizes its sections
+    }
+    if (type == QEvent::MouseButtonDblClick) {
+        if (mouse->button() != Qt::LeftButton || section < 0 || onSectionHandle(pos))
+            return false;
+        makeCurrent();
+        m_afterDoubleClick = true;
+        Q_EMIT doubleClicked();
+        return true;
+    }
+    // Release.
+    if (mouse->button() == Qt::LeftButton) {
+        const bool click = m_headerPressed && !m_afterDoubleClick;
+        m_headerPressed = false;
+        m_afterDoubleClick = false;
+        if (click)
+            Q_EMIT clicked();
+    }
+    return false;
+}
