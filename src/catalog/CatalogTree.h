@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include <vector>
+
+// The nodes of the catalog editor's tree: the two roots, every catalog test and insert, and their
+// pages, in the order the two display views deliver them. A warehouse holds hundreds of thousands
+// of pages, so a page node keeps only its number and section and makes its key and text when
+// asked; the key-to-node map holds the roots, tests and inserts, and finds a page through its map.
+namespace catalog {
+
+class CatalogTree
+{
+public:
+    // Pictures of the nodes, numbered as in the editor's image list.
+    enum Image {
+        CatalogsRootImage = 1,
+        CatalogTestImage = 2,
+        PageImage = 3,
+        InsertsRootImage = 4,
+        InsertImage = 5
+    };
+    static constexpr int kCatalogsRoot = 0;
+    static constexpr int kInsertsRoot = 1;
+    static constexpr int kNoNode = -1;
+
+    // A tree with the two roots only.
+    CatalogTree();
+
+    // Adds a catalog test or an insert under its root, or returns the node already there with that
+    // key: the pages of one map stay under one node even when the view splits its rows.
+    int addCatalogTest(const QString &clubId, const QString &catalogId, const QString &testId);
+    int addInsert(const QString &insertId, const QString &insertDescription);
+    int addPage(int map, int pageNumber, const QString &pageSection);
+
+    int size() const { return int(m_nodes.size()); }
+    int parent(int node) const { return m_nodes[size_t(node)].parent; }
+    // Position of a node among its parent's children.
+    int row(int node) const { return m_nodes[size_t(node)].row; }
+    int childCount(int node) const { return int(m_nodes[size_t(node)].children.size()); }
+    int child(int node, int row) const { return m_nodes[size_t(node)].children[size_t(row)]; }
+    Image image(int node) const { return m_nodes[size_t(node)].image; }
+    QString key(int node) const;
+    QString text(int node) const;
+    // The node with that key, or kNoNode.
+    int find(const QString &key) const;
+
+    void reserve(int nodes) { m_nodes.reserve(size_t(nodes)); }
+
+private:
+    struct Node
+    {
+        int parent;
+        int row;
+        Image image;
+        int pageNumber;       // pages only
+        QString keyOrSection; // the key, or a page's section
+        QString text;         // empty for pages
+        std::vector<int> children;
+    };
+    int addNode(int parent, Image image, int pageNumber, QString keyOrSection, QString text);
+    int addMap(int root, Image image, const QString &key, const QString &text);
+
+    std::vector<Node> m_nodes;
+    QHash<QString, int> m_maps;
+};
+
+// Reads viewMapCatalogsDisplay and viewMapInsertsDisplay into a tree. Throws DbError.
+CatalogTree loadCatalogTree();
+
+} // namespace catalog

@@ -1,0 +1,52 @@
+#include "catalog/NodeKey.h"
+
+#include "warehouse/Vb.h"
+
+namespace catalog {
+
+NodeKey::NodeKey(const QString &key)
+    : m_key(key)
+    , m_fields(key.split(QLatin1Char('|')))
+{}
+
+bool NodeKey::isPage() const
+{
+    return (isCatalog() && m_fields.size() >= 5) || (isInsert() && m_fields.size() >= 3);
+}
+
+int NodeKey::pageNumber() const
+{
+    if (!isPage())
+        return 0;
+    return int(vb::Val(m_fields.at(isCatalog() ? 4 : 2)));
+}
+
+QString NodeKey::catalogTestKey(const QString &clubId, const QString &catalogId,
+                                const QString &testId)
+{
+    return QStringLiteral("ID|") + clubId + QLatin1Char('|') + catalogId + QLatin1Char('|') +
+           testId;
+}
+
+QString NodeKey::insertKey(const QString &insertId)
+{
+    return QStringLiteral("INS|") + insertId;
+}
+
+QString NodeKey::pageKey(const QString &mapKey, int pageNumber)
+{
+    return mapKey + QLatin1Char('|') + vb::Format(pageNumber, QStringLiteral("000"));
+}
+
+QString catalogTestText(const QString &catalogId, const QString &testId)
+{
+    return catalogId + QStringLiteral(" - ") + testId;
+}
+
+QString pageText(int pageNumber, const QString &pageSection)
+{
+    return QStringLiteral("Page: ") + vb::Format(pageNumber, QStringLiteral("00")) +
+           QStringLiteral(" - ") + pageSection;
+}
+
+} // namespace catalog

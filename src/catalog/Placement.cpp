@@ -1,0 +1,270 @@
+#include "catalog/Placement.h"
+
+#include "catalog/ProductGrids.h"
+#include "warehouse/Dialogs.h"
+#include "warehouse/Query.h"
+#include "warehouse/Transaction.h"
+#include "warehouse/Vb.h"
+
+#include <cmath>
+
+namespace catalog {
+
+namespace {
+
+QString cr()
+{
+    return QStringLiteral("\r");
+}
+
+// A page number or position: a whole number the warehouse's integer columns take. "2.5" and
+// "99999" are refused rather than rounded or overflowing.
+std::optional<int> wholeNumber(const QString &text)
+{
+    const auto value = vb::ToNumber(text);
+    if (!value || *value != std::floor(*value) || *value < -32768 || *value > 32767)
+        return std::nullopt;
+    return int(*value);
+}
+
+// An insert's placements have no club or test: the lookups compare them as empty text, which a
+// NULL parameter would never equal.
+QString emptyIfNone(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+bool found(Query &query)
+{
+    query.exec();
+    return query.next();
+}
+
+} // namespace
+
+PlacementValidation validatePlacement(const PlacementEntry &entry, const QString &windowCaption)
+{
+    const NodeKey &target = entry.target;
+    const bool adding = entry.mode == PlacementMode::Add;
+    const QString productId = vb::Trim(entry.productId);
+    const QString page = vb::Trim(entry.pageNumber);
+    const QString position = vb::Trim(entry.position);
+    const QString weight = vb::Trim(entry.weight);
+    const QString blurbSize = vb::Trim(entry.blurbSize);
+    const QString price = vb::Trim(entry.price);
+    const QString discount = vb::Trim(entry.discount);
+    const QString productType = vb::Trim(entry.productType);
+    QString messages;
+    const auto fail = [&messages](const char *message) {
+        messages += QString::fromUtf8(message) + cr();
+    };
+
+    if (!target.isCatalog() && !target.isInsert())
+        return {PlacementValidation::Outcome::Refused, {}};
+
+    if (productId.isEmpty() || productId.size() > 15) {
+        fail("Product ID is a required field and can't be empty and must be less than or equal to "
+             "15 characters.");
+    } else {
+        Query product(QStringLiteral("SELECT ProductID From tblInvMaster WHERE (ProductID = ?)"));
+        product.bind(productId);
+        if (!found(product))
+            fail("The item you are trying to add does not exists in the Inventory Database. Please "
+                 "make certain you have the right Product ID number, or add this item to Inventory "
+                 "data warehouse first.");
+    }
+
+    // A page that is not a whole number could not be stored: it is as good as no page.
+    const auto pageNumber = wholeNumber(page);
+    if (!pageNumber)
+        fail("Please enter a page number for the product.");
+
+    const auto positionNumber = wholeNumber(position);
+    if (position.isEmpty())
+        fail("Product Position is a required field and can't be empty.");
+    else if (!positionNumber)
+        fail("Product Position must be in numeric format I.E. 1,2,3...");
+
+    if (adding && pageNumber && positionNumber) {
+        Query taken(
+            QStringLiteral("SELECT ProductID From tblProductsMap WHERE COALESCE(ClubID,'')=? and "
+                           "COALESCE(CatalogID,'') = ? and COALESCE(TestID,'')=? and PageNum=? and "
+                           "PagePosition=?"));
+        taken.bind(emptyIfNone(target.clubId()))
+            .bind(target.placementCatalogId())
+            .bind(emptyIfNone(target.testId()));
+        taken.bind(*pageNumber).bind(*positionNumber);
+        if (found(taken))
+            messages += QStringLiteral("The position for an item you are trying to set already "
+                                       "taken by [") +
+                        taken.text(0) + QStringLiteral("]. Please choose another position.") + cr();
+    }
+
+    if (weight.isEmpty())
+        fail("Product Page Weight is a required field and can't be empty");
+    if (!vb::IsNumeric(weight))
+        fail("Product Page Weight must be in numeric format I.E. 1,2,3...");
+
+    if (blurbSize.isEmpty())
+        fail("Product Blurb Size is a required field and can't be empty.");
+    if (blurbSize.toUpper() != QLatin1String("BLANK")) {
+        Query description(QStringLiteral(
+            "SELECT ProductID FROM tblInvDescriptions WHERE ProductID = ? and BlurbSize=?"));
+        description.bind(productId).bind(blurbSize);
+        if (!found(description))
+            fail("The Description Size for an item you are trying to set does not exists. Please "
+                 "choose another Blurb Size or choose Blank.");
+    }
+
+    if (!price.isEmpty() && !vb::IsNumeric(price))
+        fail("Product Price must be in numeric format I.E. 1,2,3...");
+    if (!discount.isEmpty() && !vb::IsNumeric(discount))
+        fail("Product Percentage must be in numeric format I.E. 1,2,3...");
+    if (!productType.isEmpty() && productType.size() > 5)
+        fail("Product Type can't exceed five characters.");
+
+    if (adding) {
+        Query onMap(target.isCatalog()
+                        ? QStringLiteral("Select ProductID From tblProductsMap WHERE "
+                                         "COALESCE(ClubID,'')=? AND COALESCE(CatalogID,'')=? AND "
+                                         "COALESCE(TestID,'')=? AND COALESCE(ProductID,'')=?")
+                        : QStringLiteral("Select ProductID From tblProductsMap WHERE "
+                                         "COALESCE(CatalogID,'')=? AND COALESCE(ProductID,'')=?"));
+        if (target.isCatalog())
+            onMap.bind(target.clubId()).bind(target.catalogId()).bind(target.testId());
+        else
+            onMap.bind(target.insertId());
+        onMap.bind(productId);
+        if (found(onMap) &&
+            !Dialogs::instance().question(
+                QStringLiteral("The product you are trying to insert is already present... Would "
+                               "you like to continue?"),
+                windowCaption, Dialogs::Icon::Information))
+            return {PlacementValidation::Outcome::Cancelled, {}};
+    }
+
+    if (!messages.isEmpty())
+        return {PlacementValidation::Outcome::Refused, messages};
+    return {};
+}
+
+PlacementPrice priceOfPlacement(const QString &priceText, const QString &discountText, double msrp,
+                                double lastPrice)
+{
+    const double divisor = msrp == 0 ? 1 : msrp;
+    const QString price = vb::Trim(priceText);
+    const QString discount = vb::Trim(discountText);
+    PlacementPrice result;
+    if (!price.isEmpty()) {
+        // The price as the editor writes it, "#,##0.00": to the cent.
+        result.price =
+            vb::ToNumber(vb::Format(vb::ToNumber(price).value_or(0), QStringLiteral("0.00")))
+                .value_or(0);
+        result.discount = 100 - result.price / divisor * 100;
+    } else if (!discount.isEmpty()) {
+        result.discount = vb::ToNumber(discount).value_or(0);
+        result.price = msrp * (100 - result.discount) / 100;
+    } else {
+        result.price = lastPrice;
+        result.discount = 100 - result.price / divisor * 100;
+    }
+    return result;
+}
+
+void savePlacement(const PlacementEntry &entry, const QDateTime &now, const QString &user)
+{
+    const NodeKey &target = entry.target;
+    const QString productId = vb::Trim(entry.productId);
+
+    Query product(QStringLiteral(
+        "SELECT ProductID, COALESCE(MSRP,0) as ProdMSRP, COALESCE(LastPrice, COALESCE(MSRP,0)) AS "
+        "ProdLastPrice FROM tblInvMaster WHERE (ProductID = ?)"));
+    product.bind(productId).exec();
+    double msrp = 0;
+    double lastPrice = 0;
+    if (product.next()) {
+        msrp = product.number(1);
+        lastPrice = product.number(2);
+    }
+    const PlacementPrice price = priceOfPlacement(entry.price, entry.discount, msrp, lastPrice);
+
+    Transaction transaction;
+    if (entry.mode == PlacementMode::Edit)
+        Query(QStringLiteral("DELETE FROM tblProductsMap WHERE ItemID = ?"))
+            .bind(vb::Trim(entry.itemId).toLongLong())
+            .exec();
+
+    const QString columns = QStringLiteral(
+        "INSERT INTO tblProductsMap (ClubID, CatalogID, TestID, ProductID, PageNum, PagePosition, "
+        "PageWeight, DescType, Price, Discount, ProductType, ModifyDate, ModifyUser)");
+    Query insert(columns +
+                 (target.isCatalog()
+                      ? QStringLiteral(" VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ? , ?, ?, ?)")
+                      : QStringLiteral(" VALUES(NULL, ?, NULL, ?, ?, ?, ?, ?, ?, ? , ?, ?, ?)")));
+    if (target.isCatalog())
+        insert.bind(target.clubId()).bind(target.catalogId()).bind(target.testId());
+    else
+        insert.bind(target.insertId());
+    insert.bind(productId)
+        .bind(wholeNumber(vb::Trim(entry.pageNumber)).value_or(0))
+        .bind(wholeNumber(vb::Trim(entry.position)).value_or(0))
+        .bind(vb::ToNumber(vb::Trim(entry.weight)).value_or(0))
+        .bind(vb::Trim(entry.blurbSize))
+        .bind(price.price)
+        .bind(price.discount)
+        .bindTextOrNull(vb::Trim(entry.productType).toUpper())
+        .bindDateTime(now)
+        .bind(user)
+        .exec();
+    transaction.commit();
+}
+
+std::optional<StoredPlacement> loadPlacement(const QString &itemId)
+{
+    Query query(QStringLiteral(
+        "SELECT  ItemID, ProductID, PageNum, PagePosition, PageWeight, DescType, ProductType, "
+        "ModifyDate, Price, Discount FROM tblProductsMap WHERE (ItemID = ?)"));
+    query.bind(vb::Trim(itemId).toLongLong()).exec();
+    if (!query.next())
+        return std::nullopt;
+    StoredPlacement placement;
+    placement.itemId = query.value(0).toString();
+    placement.productId = cellText(query.value(1));
+    placement.pageNumber = cellText(query.value(2));
+    placement.position = cellText(query.value(3));
+    placement.weight = cellText(query.value(4));
+    placement.blurbSize = cellText(query.value(5));
+    placement.productType = cellText(query.value(6));
+    placement.modifyDate =
+        vb::FormatDate(vb::ToDateTime(query.text(7)), QStringLiteral("mm/dd/yyyy hh:nn:ss"));
+    placement.price = cellText(query.value(8));
+    placement.discount = cellText(query.value(9));
+    return placement;
+}
+
+void deletePlacement(const QString &itemId)
+{
+    Query(QStringLiteral("DELETE FROM tblProductsMap WHERE ( ItemID = ?)"))
+        .bind(vb::Trim(itemId).toLongLong())
+        .exec();
+}
+
+QStringList placementBlurbSizes()
+{
+    QStringList sizes{QStringLiteral("Blank")};
+    Query query(QStringLiteral("SELECT BlurbSize FROM tblInvBlurbSizes ORDER BY BlurbSize"));
+    query.exec();
+    while (query.next())
+        sizes << query.text(0);
+    return sizes;
+}
+
+void renameInsert(const QString &insertId, const QString &newName)
+{
+    Query(QStringLiteral("Update tblInsertMap SET InsertDescription = ? WHERE InsertId = ?"))
+        .bind(newName)
+        .bind(insertId)
+        .exec();
+}
+
+} // namespace catalog
