@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace warehouse::schema {
 
 QStringList splitStatements(const QString &script)
@@ -39,6 +41,30 @@ QStringList splitStatements(const QString &script)
     return statements;
 }
 
+QStringList splitBatches(const QString &script)
+{
+    static const QRegularExpression commentLine(QStringLiteral("^\\s*(--.*)?$"));
+    QStringList batches;
+    QStringList current;
+    const auto flush = [&] {
+        // A batch of nothing but comments is no statement for the server.
+        const bool empty = std::all_of(current.cbegin(), current.cend(), [](const QString &line) {
+            return commentLine.match(line).hasMatch();
+        });
+        if (!empty)
+            batches << current.join(QLatin1Char('\n')).trimmed();
+        current.clear();
+    };
+    for (const QString &line : script.split(QLatin1Char('\n'))) {
+        if (line.trimmed().compare(QLatin1String("GO"), Qt::CaseInsensitive) == 0)
+            flush();
+        else
+            current << line;
+    }
+    flush();
+    return batches;
+}
+
 QString scriptText(const QString &name)
 {
     QFile file(QStringLiteral(":/schema/") + name);
@@ -53,7 +79,15 @@ static void runStatements(const QStringList &statements)
         Query(statement).exec();
 }
 
-void runScript(const QString &name) { runStatements(splitStatements(scriptText(name))); }
+static bool isSqlServerScript(const QString &name) { return name == QLatin1String("Folvane.sql"); }
+
+void runScript(const QString &name)
+{
+    // The SQL Server script is cut at its GO lines, as osql does; ';' ends statements inside its
+    // batches.
+    const QString text = scriptText(name);
+    runStatements(isSqlServerScript(name) ? splitBatches(text) : splitStatements(text));
+}
 
 QString resolveDemoTokens(const QString &script, const QDate &today)
 {
@@ -91,11 +125,20 @@ static QString tablesScript()
 
 void createTables() { runScript(tablesScript()); }
 
-void loadReferenceData() { runScript(QStringLiteral("reference-data.sql")); }
+void loadReferenceData()
+{
+    // On SQL Server the creation script carries the reference rows itself.
+    if (warehouse::dialect() != Dialect::SqlServer)
+        runScript(QStringLiteral("reference-data.sql"));
+}
 
 void loadDemoData(const QDate &today)
 {
-    runStatements(splitStatements(resolveDemoTokens(scriptText(QStringLiteral("demo-data.sql")), today)));
+    if (warehouse::dialect() == Dialect::SqlServer)
+        throw DbError(QStringLiteral("0"),
+                      QStringLiteral("The demo data is written for SQLite and PostgreSQL."));
+    runStatements(
+        splitStatements(resolveDemoTokens(scriptText(QStringLiteral("demo-data.sql")), today)));
 }
 
 void createFilledWarehouse(const QDate &today)

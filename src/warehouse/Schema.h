@@ -10,9 +10,11 @@ namespace warehouse::schema {
 
 // Splits a script into statements at ";" outside quotes and comments; comments are dropped.
 QStringList splitStatements(const QString &script);
+// Splits a SQL Server script into the batches between its "GO" lines, as osql does.
+QStringList splitBatches(const QString &script);
 // The text of a script of the schema folder, e.g. "sqlite.sql".
 QString scriptText(const QString &name);
-// Runs every statement of a script of the schema folder.
+// Runs every statement of a script of the schema folder (every batch of "Folvane.sql").
 void runScript(const QString &name);
 // Replaces the date tokens of the demo data: {DATE:-30} becomes the date 30 days before today as
 // 'yyyy-mm-dd', {INSERTID:-30} the insert ID of an insert made at noon that day
