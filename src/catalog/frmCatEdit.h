@@ -1,0 +1,140 @@
+#pragma once
+
+#include "catalog/Placement.h"
+
+#include <QString>
+#include <QWidget>
+
+class FlexGrid;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QModelIndex;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTreeView;
+class frmCatEditTreeModel;
+
+// Edit Existing Catalog/Insert: the tree of every catalog test and insert with their pages on the
+// left; on the right what is selected, the placements of the selection, the placement editor and
+// three tabs of products to choose from (recommendations, inventory search, recurring products).
+//
+// The window's Tag holds the key of the tree node last clicked (catalog/NodeKey.h); the editor and
+// the main window's Catalog Edit commands work on it. The window lays its controls out to its own
+// size rather than on a centred panel.
+//
+// Split by concern: frmCatEdit.cpp (controls, opening, layout, reset), frmCatEditTree.cpp (tree,
+// node click, Catalog Edit menu, insert rename), frmCatEditGrids.cpp (the four product grids and
+// the inventory search), frmCatEditPlacement.cpp (the placement editor).
+class frmCatEdit : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Tag READ Tag WRITE setTag)
+
+public:
+    explicit frmCatEdit(QWidget *parent = nullptr);
+
+    // The key of the node last clicked; empty when nothing (or a root) is selected.
+    QString Tag() const { return m_tag; }
+    void setTag(const QString &tag) { m_tag = tag; }
+
+    // ---- Window and tree (frmCatEdit.cpp, frmCatEditTree.cpp)
+
+    // Rebuilds the whole tree from the warehouse; a failure is shown and leaves the two roots.
+    void LoadCatalogTree();
+    // Back to the opening state (nothing selected, side grids emptied) with the tree rebuilt.
+    // The map and page operations call it after their work.
+    void ResetEditorAndReloadTree();
+    // Nothing selected: the welcome caption, an empty Tag, the placements emptied, the placement
+    // editor reset to Add and disabled. The tree and the side grids stay as they are.
+    void ResetSelectionState();
+    // Sizes the controls to the window.
+    void LayoutEditor();
+
+    // ---- Map and page operations of the main window's Catalog Edit menu
+    // (CreateCopyOfRegCatg, CopyCatalogTotTestIds, DeleteMap, AddPageToMap, RemovePageFromMap,
+    // EditSectionOfPage, SwitchPageNumbers) belong here, each acting on Tag() and ending with
+    // ResetEditorAndReloadTree() or ResetSelectionState() + LoadCatalogTree().
+
+    // ---- Product grids (frmCatEditGrids.cpp)
+
+    void SetupChosenProductsGrid();
+    void SetupRecommendedGrid();
+    void SetupInventoryGrid();
+    void SetupRecurringGrid();
+    // Fills the placements of a node key and proposes its page and position to the editor.
+    // Throws DbError.
+    void LoadPageProducts(const QString &key);
+    // Throws DbError.
+    void LoadRecommendations();
+    void LoadRecurringProducts(const QString &clubId, const QString &catalogId);
+    // Fills the inventory grid with the active products matching the criterion in that column;
+    // a criterion the column cannot take is refused with a message, a database error ends the
+    // search quietly.
+    void SearchInventoryMaster(int column, const QString &criterion);
+
+    // ---- Placement editor (frmCatEditPlacement.cpp)
+
+    void ResetPlacementEditor();
+    bool ValidatePlacement();
+    bool SavePlacement();
+    // The placement editor's boxes as typed, aimed at Tag().
+    catalog::PlacementEntry placementEntry() const;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void createPlacementEditor();
+    void openingSequence();
+    void showDbError(const QString &description);
+
+    // Tree events.
+    void tvCatalogTree_NodeClick(const QModelIndex &index);
+    void tvCatalogTree_RightButtonDown(const QPoint &globalPos);
+    void tvCatalogTree_CtrlN();
+
+    // Grid events.
+    void grdChosenProducts_Click();
+    void grdChosenProducts_DblClick();
+    void grdInventoryMaster_DblClick();
+    void popupGridFunctions(FlexGrid *grid, const QPoint &globalPos);
+    void setupGrid(FlexGrid *grid, int rows, const QStringList &headers);
+
+    // Placement editor events.
+    void optAdd_Click();
+    void optEdit_Click();
+    void cmdAdd_Click();
+    // The position after the last placement listed, 1 on an empty page.
+    void proposeNextPosition();
+
+    QString m_tag;
+    bool m_treeKeyNavigation = false;
+
+    QTreeView *tvCatalogTree;
+    frmCatEditTreeModel *m_treeModel;
+    QLabel *lblNodePressed;
+    FlexGrid *grdChosenProducts;
+    QTabWidget *tabHelpInfo;
+    FlexGrid *grdRecomendedItems;
+    FlexGrid *grdInventoryMaster;
+    FlexGrid *grdRecurringProducts;
+
+    QGroupBox *fraSaveInfo;
+    QLineEdit *txtProductID;
+    QLineEdit *txtPageNumber;
+    QLineEdit *txtPosition;
+    QLineEdit *txtWeight;
+    QComboBox *cboBlurbSize;
+    QLineEdit *txtPrice;
+    QLineEdit *txtPercentage;
+    QLineEdit *txtProductType;
+    QLineEdit *txtModifyDate;
+    QRadioButton *optAdd;
+    QRadioButton *optEdit;
+    QPushButton *cmdAdd;
+};

@@ -1,0 +1,122 @@
+// The catalog editor's tree: building it, a click on a node, the Catalog Edit menu and renaming an
+// insert.
+#include "catalog/CatalogTree.h"
+#include "catalog/NodeKey.h"
+#include "catalog/frmCatEdit.h"
+#include "catalog/frmCatEditTreeModel.h"
+#include "shell/BusyPointer.h"
+#include "shell/MDIfrmMain.h"
+#include "warehouse/DbError.h"
+#include "warehouse/Dialogs.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTreeView>
+
+using catalog::CatalogTree;
+using catalog::NodeKey;
+
+void frmCatEdit::LoadCatalogTree()
+{
+    BusyPointer busy;
+    m_treeModel->setTree(CatalogTree());
+    try {
+        m_treeModel->setTree(catalog::loadCatalogTree());
+    } catch (const DbError &error) {
+        showDbError(error.description());
+    }
+    tvCatalogTree->expand(m_treeModel->indexOfNode(CatalogTree::kCatalogsRoot));
+    tvCatalogTree->expand(m_treeModel->indexOfNode(CatalogTree::kInsertsRoot));
+}
+
+void frmCatEdit::tvCatalogTree_NodeClick(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    BusyPointer busy;
+    const QString key = m_treeModel->key(index);
+    const NodeKey node(key);
+    try {
+        ResetPlacementEditor();
+        setTag(key);
+        LoadPageProducts(key);
+        if (node.kind() == QLatin1String(catalog::kCatalogsRootKey) ||
+            node.kind() == QLatin1String(catalog::kInsertsRootKey)) {
+            lblNodePressed->setText(node.kind() == QLatin1String(catalog::kCatalogsRootKey)
+                                        ? QStringLiteral("Welcome to the Catalog Edit")
+                                        : QStringLiteral("Welcome to the Insert Edit"));
+            setTag(QString());
+            SetupChosenProductsGrid();
+            SetupRecurringGrid();
+            ResetPlacementEditor();
+            optAdd->setChecked(true);
+            fraSaveInfo->setEnabled(false);
+            return;
+        }
+        fraSaveInfo->setEnabled(true);
+        const QString page = QStringLiteral("| ") + m_treeModel->data(index).toString();
+        if (node.isCatalog()) {
+            lblNodePressed->setText(QStringLiteral("Regular Catalog | Club -") + node.clubId() +
+                                    QStringLiteral(" | Catalog Number - ") + node.catalogId() +
+                                    QStringLiteral(" | Test ID - ") + node.testId() +
+                                    QStringLiteral(" ") + (node.isPage() ? page : QString()));
+            LoadRecommendations();
+            LoadRecurringProducts(node.clubId(), node.catalogId());
+        } else if (node.isInsert()) {
+            lblNodePressed->setText(QStringLiteral("Package Insert | Insert ID -") +
+                                    node.insertId() + QStringLiteral(" ") +
+                                    (node.isPage() ? page : QString()));
+            LoadRecommendations();
+        }
+    } catch (const DbError &error) {
+        showDbError(error.description());
+    }
+}
+
+void frmCatEdit::tvCatalogTree_RightButtonDown(const QPoint &globalPos)
+{
+    const QString caption = lblNodePressed->text();
+    if (!caption.contains(QLatin1String("Package Insert")) &&
+        !caption.contains(QLatin1String("Regular Catalog")))
+        return;
+    MDIfrmMain *main = MDIfrmMain::instance();
+    if (!main)
+        return;
+    const NodeKey selected(Tag());
+    const auto enable = [main](const char *item, bool enabled) {
+        if (QAction *action = main->menuItem(QString::fromLatin1(item)))
+            action->setEnabled(enabled);
+    };
+    // Copies are made of catalog tests only; page moves and sections need a page.
+    enable("mnuCtgEditCopyMaps", selected.isCatalog());
+    enable("mnuCtgEditDeleteMap", true);
+    enable("mnuCtgEditCopyCatalog", selected.isCatalog());
+    enable("mnuCtgEditAddPage", true);
+    enable("mnuCtgEditRemovePage", true);
+    enable("mnuCtgEditPageNumSwitch", selected.isPage());
+    enable("mnuCtgEditPageSection", selected.isPage());
+    enable("mnuCtgEditCopyToFile", true);
+    if (QMenu *menu = main->menu(QStringLiteral("mnuCtgEdit")))
+        menu->popup(globalPos);
+}
+
+void frmCatEdit::tvCatalogTree_CtrlN()
+{
+    if (!Tag().startsWith(QLatin1String("INS")))
+        return;
+    const auto answer = Dialogs::instance().inputBox(
+        QStringLiteral("Please enter a new name for the insert..."), windowTitle(), QString());
+    if (!answer || answer->isEmpty())
+        return;
+    try {
+        catalog::renameInsert(NodeKey(Tag()).field(1), *answer);
+    } catch (const DbError &error) {
+        showDbError(error.description());
+        return;
+    }
+    // The whole window again, so the tree shows the new name; nothing stays selected.
+    openingSequence();
+}
