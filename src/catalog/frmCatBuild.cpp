@@ -1,0 +1,353 @@
+#include "catalog/frmCatBuild.h"
+
+#include "shell/BusyPointer.h"
+#include "shell/CenteredPanel.h"
+#include "shell/FlexGrid.h"
+#include "shell/FlexGridModel.h"
+#include "shell/MDIfrmMain.h"
+#include "shell/Twips.h"
+#include "warehouse/DbError.h"
+#include "warehouse/Dialogs.h"
+#include "warehouse/Vb.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QVBoxLayout>
+
+using namespace catalogbuild;
+
+namespace {
+
+constexpr int kPageNumberWidthTwips = 1530;
+constexpr int kPageSectionWidthTwips = 3930;
+constexpr int kGridHeightTwips = 5400;
+constexpr int kFormHeightTwips = 2700;
+
+QLabel *newLabel(const char *name, const char *caption, QWidget *buddy, QWidget *parent)
+{
+    auto *label = new QLabel(QString::fromLatin1(caption), parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+frmCatBuild::frmCatBuild(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmCatBuild"));
+    setWindowTitle(caption());
+
+    // The panel is as wide as the page grid: its two columns and its scroll bar.
+    const int gridWidth = twips(kPageNumberWidthTwips) + twips(kPageSectionWidthTwips) +
+                          style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    auto *host = new CenteredPanel(
+        QSize(gridWidth, twips(kFormHeightTwips) + twips(kGridHeightTwips)), this);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(host);
+    picContainer = host->panel();
+
+    cboClub = new QComboBox(picContainer);
+    cboClub->setObjectName(QStringLiteral("cboClub"));
+    cboCatalogType = new QComboBox(picContainer);
+    cboCatalogType->setObjectName(QStringLiteral("cboCatalogType"));
+    txtCatalogID = new QLineEdit(picContainer);
+    txtCatalogID->setObjectName(QStringLiteral("txtCatalogID"));
+    txtCatalogID->setMaxLength(25);
+    txtTestID = new QLineEdit(picContainer);
+    txtTestID->setObjectName(QStringLiteral("txtTestID"));
+    txtTestID->setMaxLength(5);
+    txtPages = new QLineEdit(picContainer);
+    txtPages->setObjectName(QStringLiteral("txtPages"));
+    txtPages->setMaxLength(5);
+    txtPages->setFixedWidth(twips(900));
+    scrPages = new QScrollBar(Qt::Vertical, picContainer);
+    scrPages->setObjectName(QStringLiteral("scrPages"));
+    scrPages->setRange(kMinPages, kMaxPages);
+    scrPages->setSingleStep(1);
+    scrPages->setPageStep(1);
+    // The upper arrow adds a page, as on a spin box.
+    scrPages->setInvertedAppearance(true);
+    scrPages->setInvertedControls(true);
+    scrPages->setFixedHeight(txtPages->sizeHint().height());
+    cmdSave = new QPushButton(QStringLiteral("Save"), picContainer);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    grdPageAlloc = new FlexGrid(picContainer);
+    grdPageAlloc->setObjectName(QStringLiteral("grdPageAlloc"));
+    grdPageAlloc->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdPageAlloc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    lblClub = newLabel("lblClub", "Club :", cboClub, picContainer);
+    lblCatalogType = newLabel("lblCatalogType", "Catalog Type", cboCatalogType, picContainer);
+    lblID = newLabel("lblID", "Catalog ID", txtCatalogID, picContainer);
+    lblTestID = newLabel("lblTestID", "Test ID :", txtTestID, picContainer);
+    lblPages = newLabel("lblPages", "Pages :", txtPages, picContainer);
+
+    auto *layout = new QGridLayout(picContainer);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setHorizontalSpacing(twips(120));
+    layout->setVerticalSpacing(twips(90));
+    layout->addWidget(lblClub, 0, 0);
+    layout->addWidget(cboClub, 0, 1);
+    layout->addWidget(lblCatalogType, 1, 0);
+    layout->addWidget(cboCatalogType, 1, 1);
+    layout->addWidget(lblID, 2, 0);
+    layout->addWidget(txtCatalogID, 2, 1);
+    layout->addWidget(lblTestID, 3, 0);
+    layout->addWidget(txtTestID, 3, 1);
+    layout->addWidget(lblPages, 4, 0);
+    auto *pages = new QHBoxLayout;
+    pages->setSpacing(0);
+    pages->addWidget(txtPages);
+    pages->addWidget(scrPages);
+    pages->addStretch();
+    pages->addWidget(cmdSave);
+    layout->addLayout(pages, 4, 1);
+    layout->addWidget(grdPageAlloc, 5, 0, 1, 2);
+    layout->setRowStretch(5, 1);
+    layout->setColumnStretch(1, 1);
+
+    // Floats over the section column of the row clicked; not part of the layout.
+    cboPageGenre = new QComboBox(picContainer);
+    cboPageGenre->setObjectName(QStringLiteral("cboPageGenre"));
+    cboPageGenre->setEditable(true);
+    cboPageGenre->setInsertPolicy(QComboBox::NoInsert);
+    cboPageGenre->setCompleter(nullptr);
+    cboPageGenre->hide();
+
+    setTabOrder(cboClub, cboCatalogType);
+    setTabOrder(cboCatalogType, txtCatalogID);
+    setTabOrder(txtCatalogID, txtTestID);
+    setTabOrder(txtTestID, txtPages);
+    setTabOrder(txtPages, scrPages);
+    setTabOrder(scrPages, cmdSave);
+    setTabOrder(cmdSave, grdPageAlloc);
+
+    connect(scrPages, &QScrollBar::valueChanged, this, &frmCatBuild::scrPages_Change);
+    connect(txtPages, &QLineEdit::editingFinished, this, &frmCatBuild::txtPages_EditingFinished);
+    connect(grdPageAlloc, &FlexGrid::clicked, this, &frmCatBuild::grdPageAlloc_Click);
+    connect(grdPageAlloc->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &frmCatBuild::hideSectionEditor);
+    connect(grdPageAlloc->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &frmCatBuild::hideSectionEditor);
+    connect(cboPageGenre, &QComboBox::editTextChanged, this, &frmCatBuild::copySectionToGrid);
+    connect(cboPageGenre, &QComboBox::textActivated, this, &frmCatBuild::copySectionToGrid);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget *, QWidget *now) { focusChanged(now); });
+    connect(cmdSave, &QPushButton::clicked, this, &frmCatBuild::cmdSave_Click);
+
+    setupGrid();
+    loadLists();
+    connect(cboClub, &QComboBox::currentIndexChanged, this, &frmCatBuild::selectClub);
+    connect(cboCatalogType, &QComboBox::currentIndexChanged, this, &frmCatBuild::applyType);
+    selectClub(cboClub->currentIndex());
+}
+
+void frmCatBuild::showDbError(const QString &description)
+{
+    Dialogs::instance().message(description, caption(), Dialogs::Icon::Critical);
+}
+
+void frmCatBuild::loadLists()
+{
+    BusyPointer busy;
+    cboClub->clear();
+    cboCatalogType->clear();
+    cboPageGenre->clear();
+    try {
+        m_clubs = LoadClubList();
+        cboPageGenre->addItems(LoadSectionList());
+    } catch (const DbError &error) {
+        m_clubs.clear();
+        showDbError(error.description());
+    }
+    for (const ClubTypes &club : std::as_const(m_clubs))
+        cboClub->addItem(club.clubID);
+    cboClub->setCurrentIndex(m_clubs.isEmpty() ? -1 : 0);
+}
+
+void frmCatBuild::selectClub(int index)
+{
+    {
+        const QSignalBlocker blocker(cboCatalogType);
+        cboCatalogType->clear();
+        if (index >= 0 && index < m_clubs.size())
+            cboCatalogType->addItems(m_clubs.at(index).mapTypes);
+        cboCatalogType->setCurrentIndex(cboCatalogType->count() > 0 ? 0 : -1);
+    }
+    applyType();
+}
+
+void frmCatBuild::setupGrid()
+{
+    grdPageAlloc->setRows(1);
+    grdPageAlloc->setCols(2);
+    grdPageAlloc->setFixedRows(1);
+    grdPageAlloc->setFixedCols(0);
+    grdPageAlloc->setTextMatrix(0, 0, QStringLiteral("Page Number"));
+    grdPageAlloc->setTextMatrix(0, 1, QStringLiteral("Page Section"));
+    grdPageAlloc->setColWidth(0, kPageNumberWidthTwips);
+    grdPageAlloc->setColWidth(1, kPageSectionWidthTwips);
+    grdPageAlloc->setColAlignment(0, FlexGridModel::CenterCenter);
+    grdPageAlloc->setColAlignment(1, FlexGridModel::LeftCenter);
+}
+
+void frmCatBuild::applyType()
+{
+    const QString type = cboCatalogType->currentText();
+    m_insertMode = isInsertType(type);
+    lblID->setText(m_insertMode ? QStringLiteral("Insert Name") : QStringLiteral("Catalog ID"));
+    lblTestID->setVisible(!m_insertMode);
+    txtTestID->setVisible(!m_insertMode);
+    txtCatalogID->clear();
+    txtTestID->clear();
+    hideSectionEditor();
+
+    QList<MapPage> pages;
+    if (!type.isEmpty()) {
+        BusyPointer busy;
+        try {
+            pages = LoadDefaultMap(cboClub->currentText(), type);
+        } catch (const DbError &error) {
+            showDbError(error.description());
+        }
+    }
+    // The page count cannot go beyond its scroll bar: a longer default map is cut, and said so.
+    const QString clamped = clampToMaxPages(pages);
+
+    grdPageAlloc->setRows(1);
+    for (const MapPage &page : std::as_const(pages))
+        grdPageAlloc->appendRow({page.pageNum, page.pageSection});
+    txtPages->setText(QString::number(pages.size()));
+    {
+        const QSignalBlocker blocker(scrPages);
+        scrPages->setValue(int(pages.size()));
+    }
+    if (!clamped.isEmpty())
+        Dialogs::instance().message(clamped, caption(), Dialogs::Icon::Information);
+}
+
+int frmCatBuild::pageRows() const { return grdPageAlloc->Rows() - 1; }
+
+void frmCatBuild::scrPages_Change(int value)
+{
+    // Rows follow the scroll bar one page at a time, numbered on from the last, so a jump of
+    // several pages (dragging the thumb) still leaves no gap in the numbers.
+    while (pageRows() < value)
+        grdPageAlloc->appendRow({QString::number(pageRows() + 1), QString()});
+    while (pageRows() > value && pageRows() > 0)
+        grdPageAlloc->RemoveItem(grdPageAlloc->Rows() - 1);
+    txtPages->setText(QString::number(value));
+    hideSectionEditor();
+}
+
+void frmCatBuild::txtPages_EditingFinished()
+{
+    bool whole = false;
+    const int pages = vb::Trim(txtPages->text()).toInt(&whole);
+    if (whole && pages >= kMinPages && pages <= kMaxPages && pages != scrPages->value())
+        scrPages->setValue(pages);
+    else
+        txtPages->setText(QString::number(scrPages->value()));
+}
+
+void frmCatBuild::grdPageAlloc_Click()
+{
+    if (grdPageAlloc->MouseRow() >= 1 && grdPageAlloc->Row() >= 1)
+        showSectionEditor(grdPageAlloc->Row());
+}
+
+void frmCatBuild::showSectionEditor(int row)
+{
+    const QRect cell = grdPageAlloc->cellRect(row, 1);
+    if (cell.isEmpty())
+        return;
+    const QPoint topLeft = grdPageAlloc->viewport()->mapTo(picContainer, cell.topLeft());
+    m_sectionRow = -1; // filling the editor must not write into the grid
+    cboPageGenre->setGeometry(topLeft.x(), topLeft.y(), cell.width(),
+                              std::max(cell.height(), cboPageGenre->sizeHint().height()));
+    cboPageGenre->setEditText(grdPageAlloc->TextMatrix(row, 1));
+    m_sectionRow = row;
+    cboPageGenre->show();
+    cboPageGenre->raise();
+    cboPageGenre->setFocus(Qt::MouseFocusReason);
+    cboPageGenre->lineEdit()->selectAll();
+}
+
+void frmCatBuild::hideSectionEditor()
+{
+    m_sectionRow = -1;
+    cboPageGenre->hide();
+}
+
+void frmCatBuild::copySectionToGrid(const QString &text)
+{
+    if (m_sectionRow >= 1 && m_sectionRow < grdPageAlloc->Rows())
+        grdPageAlloc->setTextMatrix(m_sectionRow, 1, text);
+}
+
+void frmCatBuild::focusChanged(QWidget *now)
+{
+    if (!cboPageGenre->isVisible() || !now)
+        return;
+    // The editor's own list takes the focus while it is open.
+    QWidget *list = cboPageGenre->view();
+    if (now == cboPageGenre || cboPageGenre->isAncestorOf(now) || now == list ||
+        list->isAncestorOf(now) || now->window() == list->window())
+        return;
+    hideSectionEditor();
+}
+
+catalogbuild::NewMap frmCatBuild::newMap() const
+{
+    NewMap map;
+    map.insert = m_insertMode;
+    map.clubID = cboClub->currentText();
+    map.catalogID = txtCatalogID->text();
+    map.testID = m_insertMode ? QString() : txtTestID->text();
+    for (int row = 1; row < grdPageAlloc->Rows(); ++row)
+        map.pages.append({grdPageAlloc->TextMatrix(row, 0), grdPageAlloc->TextMatrix(row, 1)});
+    return map;
+}
+
+void frmCatBuild::cmdSave_Click()
+{
+    hideSectionEditor();
+    const NewMap map = newMap();
+    try {
+        const QString message = ValidateNewMap(map);
+        if (!vb::Trim(message).isEmpty()) {
+            Dialogs::instance().message(message, caption(), Dialogs::Icon::Information);
+            return;
+        }
+        BusyPointer busy;
+        SaveNewMap(map);
+    } catch (const DbError &error) {
+        showDbError(QStringLiteral("The new map was not saved; none of its pages was written.\r") +
+                    error.description());
+        return;
+    }
+    // The editor builds its tree when it loads, so the new map shows in it.
+    if (MDIfrmMain *main = MDIfrmMain::instance())
+        main->openWindow(QStringLiteral("frmCatEdit"));
+    closeWindow();
+}
+
+void frmCatBuild::closeWindow()
+{
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        frame->close();
+    else
+        close();
+}

@@ -1,0 +1,278 @@
+#include "mailing/frmCatSched.h"
+
+#include "shell/BusyPointer.h"
+#include "shell/CenteredPanel.h"
+#include "shell/FlexGrid.h"
+#include "shell/MDIfrmMain.h"
+#include "shell/Twips.h"
+#include "warehouse/DbError.h"
+#include "warehouse/Dialogs.h"
+#include "warehouse/Vb.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace catalogschedule;
+
+namespace {
+
+constexpr int kPanelWidthTwips = 18000;
+constexpr int kPanelHeightTwips = 9600;
+// Grid rows: 0 the header, 1 an empty row of height 0, the schedule from 2 on.
+constexpr int kFirstDataRow = 2;
+constexpr int kDescriptionColWidthTwips = 3300;
+
+} // namespace
+
+frmCatSched::frmCatSched(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmCatSched"));
+    setWindowTitle(caption());
+
+    auto *host = new CenteredPanel(QSize(twips(kPanelWidthTwips), twips(kPanelHeightTwips)), this);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(host);
+    picContainer = host->panel();
+
+    cboClubID = new QComboBox(picContainer);
+    cboClubID->setObjectName(QStringLiteral("cboClubID"));
+    cboClubID->setEditable(true);
+    cboClubID->setInsertPolicy(QComboBox::NoInsert);
+    txtCatalogID = addTextBox("txtCatalogID", 25);
+    txtDescription = addTextBox("txtDescription", 250);
+    txtMapCopyCreative = addTextBox("txtMapCopyCreative", 20);
+    txtFstDraftCreative = addTextBox("txtFstDraftCreative", 20);
+    txtCatalogReleaseDate = addTextBox("txtCatalogReleaseDate", 20);
+    txtAAAddressStartDate = addTextBox("txtAAAddressStartDate", 20);
+    txtAAAddressCompleteDate = addTextBox("txtAAAddressCompleteDate", 20);
+    txtReplyDate = addTextBox("txtReplyDate", 20);
+    txtLabelRunShipDate = addTextBox("txtLabelRunShipDate", 20);
+    cmdSave = new QPushButton(QStringLiteral("Save"), picContainer);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdClear = new QPushButton(QStringLiteral("Clear"), picContainer);
+    cmdClear->setObjectName(QStringLiteral("cmdClear"));
+    grdSchedule = new FlexGrid(picContainer);
+    grdSchedule->setObjectName(QStringLiteral("grdSchedule"));
+
+    // Dates in three columns, read down each column in the order of the schedule's milestones.
+    auto *layout = new QGridLayout(picContainer);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setHorizontalSpacing(twips(120));
+    layout->setVerticalSpacing(twips(90));
+    const auto place = [&](const char *name, const char *text, QWidget *box, int row, int col,
+                           int span = 1) {
+        layout->addWidget(addLabel(name, text, box), row, col, Qt::AlignRight | Qt::AlignVCenter);
+        layout->addWidget(box, row, col + 1, 1, span);
+    };
+    place("lblClubID", "Club ID", cboClubID, 0, 0);
+    place("lblCatalogID", "Catalog ID", txtCatalogID, 0, 2);
+    place("lblDescription", "Description", txtDescription, 1, 0, 5);
+    place("lblMapCopyCreative", "Map Copy Creative", txtMapCopyCreative, 2, 0);
+    place("lblFstDraftCreative", "Fst Draft Creative", txtFstDraftCreative, 3, 0);
+    place("lblCatalogReleaseDate", "Catalog Release Date", txtCatalogReleaseDate, 4, 0);
+    place("lblAAAddressStartDate", "AA Address Start Date", txtAAAddressStartDate, 2, 2);
+    place("lblAAAddressCompleteDate", "AA Address Complete Date", txtAAAddressCompleteDate, 3, 2);
+    place("lblReplyDate", "Reply Date", txtReplyDate, 2, 4);
+    place("lblLabelRunShipDate", "Label Run Ship Date", txtLabelRunShipDate, 3, 4);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdSave);
+    buttons->addWidget(cmdClear);
+    layout->addLayout(buttons, 4, 4, 1, 2);
+    layout->addWidget(grdSchedule, 5, 0, 1, 6);
+    layout->setRowStretch(5, 1);
+    for (int col : {1, 3, 5})
+        layout->setColumnStretch(col, 1);
+    for (QWidget *box : {static_cast<QWidget *>(cboClubID), static_cast<QWidget *>(txtCatalogID)})
+        box->setMinimumWidth(twips(2400));
+
+    setTabOrder(cboClubID, txtCatalogID);
+    setTabOrder(txtCatalogID, txtDescription);
+    setTabOrder(txtDescription, txtMapCopyCreative);
+    setTabOrder(txtMapCopyCreative, txtFstDraftCreative);
+    setTabOrder(txtFstDraftCreative, txtCatalogReleaseDate);
+    setTabOrder(txtCatalogReleaseDate, txtAAAddressStartDate);
+    setTabOrder(txtAAAddressStartDate, txtAAAddressCompleteDate);
+    setTabOrder(txtAAAddressCompleteDate, txtReplyDate);
+    setTabOrder(txtReplyDate, txtLabelRunShipDate);
+    setTabOrder(txtLabelRunShipDate, cmdSave);
+    setTabOrder(cmdSave, cmdClear);
+    setTabOrder(cmdClear, grdSchedule);
+
+    connect(cmdSave, &QPushButton::clicked, this, &frmCatSched::cmdSave_Click);
+    connect(cmdClear, &QPushButton::clicked, this, &frmCatSched::cmdClear_Click);
+    connect(grdSchedule, &FlexGrid::clicked, this, &frmCatSched::grdSchedule_Click);
+    connect(grdSchedule, &FlexGrid::doubleClicked, this, &frmCatSched::grdSchedule_DblClick);
+    connect(grdSchedule, &FlexGrid::rightButtonPressed, this,
+            &frmCatSched::grdSchedule_RightButtonDown);
+
+    ClearEntryFields();
+    LoadScheduleGrid();
+}
+
+QLineEdit *frmCatSched::addTextBox(const char *name, int maxLength)
+{
+    auto *box = new QLineEdit(picContainer);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setMaxLength(maxLength);
+    return box;
+}
+
+QLabel *frmCatSched::addLabel(const char *name, const char *caption, QWidget *buddy)
+{
+    auto *label = new QLabel(QString::fromLatin1(caption), picContainer);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setBuddy(buddy);
+    return label;
+}
+
+void frmCatSched::showDbError(const QString &description)
+{
+    Dialogs::instance().message(description, caption(), Dialogs::Icon::Critical);
+}
+
+catalogschedule::ScheduleEntry frmCatSched::entry() const
+{
+    return {cboClubID->currentText(),          txtCatalogID->text(),
+            txtDescription->text(),            txtMapCopyCreative->text(),
+            txtFstDraftCreative->text(),       txtCatalogReleaseDate->text(),
+            txtAAAddressStartDate->text(),     txtAAAddressCompleteDate->text(),
+            txtReplyDate->text(),              txtLabelRunShipDate->text()};
+}
+
+void frmCatSched::LoadClubList()
+{
+    cboClubID->clear();
+    try {
+        cboClubID->addItems(catalogschedule::LoadClubList());
+    } catch (const DbError &error) {
+        showDbError(error.description());
+    }
+    cboClubID->setCurrentIndex(cboClubID->count() > 0 ? 0 : -1);
+}
+
+void frmCatSched::InitScheduleGrid()
+{
+    grdSchedule->setCols(10);
+    grdSchedule->setRows(kFirstDataRow);
+    grdSchedule->setRowHeight(1, 0);
+    grdSchedule->setFixedCols(0);
+    grdSchedule->setFixedRows(1);
+    const QFontMetrics metrics(grdSchedule->horizontalHeader()->font());
+    for (int col = 0; col < 10; ++col) {
+        const QString &header = gridHeaders().at(col);
+        grdSchedule->setTextMatrix(0, col, header);
+        // Wide enough for the header to be read whole; the description gets more room.
+        const int width = toTwips(metrics.horizontalAdvance(header) + twips(240));
+        grdSchedule->setColWidth(col, col == 2 ? std::max(width, kDescriptionColWidthTwips)
+                                               : width);
+    }
+}
+
+void frmCatSched::LoadScheduleGrid()
+{
+    BusyPointer busy;
+    InitScheduleGrid();
+    try {
+        for (const ScheduleRow &row : LoadScheduleRows())
+            grdSchedule->appendRow(QStringList(row.begin(), row.end()));
+    } catch (const DbError &error) {
+        showDbError(error.description());
+    }
+}
+
+void frmCatSched::ClearEntryFields()
+{
+    for (QLineEdit *box : {txtCatalogID, txtDescription, txtMapCopyCreative, txtFstDraftCreative,
+                           txtCatalogReleaseDate, txtAAAddressStartDate, txtAAAddressCompleteDate,
+                           txtReplyDate, txtLabelRunShipDate})
+        box->clear();
+    LoadClubList();
+}
+
+void frmCatSched::ShowRowInFields(int row)
+{
+    const auto cell = [this, row](int col) { return vb::Trim(grdSchedule->TextMatrix(row, col)); };
+    cboClubID->setCurrentText(cell(0));
+    txtCatalogID->setText(cell(1));
+    txtDescription->setText(cell(2));
+    txtMapCopyCreative->setText(cell(3));
+    txtFstDraftCreative->setText(cell(4));
+    txtCatalogReleaseDate->setText(cell(5));
+    txtAAAddressStartDate->setText(cell(6));
+    txtAAAddressCompleteDate->setText(cell(7));
+    txtReplyDate->setText(cell(8));
+    txtLabelRunShipDate->setText(cell(9));
+}
+
+bool frmCatSched::ValidateEntry()
+{
+    const QString message = catalogschedule::ValidateEntry(entry());
+    if (vb::Trim(message).isEmpty())
+        return true;
+    Dialogs::instance().message(message, caption(), Dialogs::Icon::Information);
+    return false;
+}
+
+bool frmCatSched::SaveScheduleRow()
+{
+    try {
+        return catalogschedule::SaveScheduleRow(entry());
+    } catch (const DbError &error) {
+        showDbError(error.description());
+        return false;
+    }
+}
+
+void frmCatSched::cmdSave_Click()
+{
+    if (ValidateEntry() && SaveScheduleRow()) {
+        ClearEntryFields();
+        LoadScheduleGrid();
+    }
+}
+
+void frmCatSched::cmdClear_Click()
+{
+    ClearEntryFields();
+    LoadScheduleGrid();
+}
+
+void frmCatSched::grdSchedule_Click()
+{
+    if (grdSchedule->Row() >= kFirstDataRow)
+        ShowRowInFields(grdSchedule->Row());
+}
+
+void frmCatSched::grdSchedule_DblClick()
+{
+    // A double-click on the header or the hidden row has no schedule row to delete.
+    const int row = grdSchedule->Row();
+    if (grdSchedule->Rows() <= kFirstDataRow || row < kFirstDataRow)
+        return;
+    const QString club = grdSchedule->TextMatrix(row, 0);
+    const QString catalog = grdSchedule->TextMatrix(row, 1);
+    if (!Dialogs::instance().question(deleteQuestion(club, catalog), caption()))
+        return;
+    try {
+        DeleteScheduleRow(club, catalog);
+    } catch (const DbError &error) {
+        showDbError(error.description());
+        return;
+    }
+    ClearEntryFields();
+    grdSchedule->RemoveItem(row);
+}
+
+void frmCatSched::grdSchedule_RightButtonDown(const QPoint &globalPos)
+{
+    if (MDIfrmMain *main = MDIfrmMain::instance())
+        main->popupGridFunctions(grdSchedule, globalPos, false);
+}
