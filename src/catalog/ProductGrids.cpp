@@ -244,8 +244,12 @@ void loadRecommendations(const NodeKey &key, const RowSink &sink)
                               "tblInvRecommendations.CatalogID = ?");
     else
         sql += QStringLiteral(" WHERE tblInvRecommendations.CatalogID = ?");
-    sql += QStringLiteral(" ORDER BY tblInvRecommendations.FcstSales DESC, "
-                          "tblInvRecommendations.ProdRank DESC, tblInvRecommendations.ProductID");
+    // A missing forecast or rank counts as the lowest, as on SQL Server; PostgreSQL would put
+    // NULL first in a descending order.
+    sql += QStringLiteral(
+        " ORDER BY CASE WHEN tblInvRecommendations.FcstSales IS NULL THEN 1 ELSE 0 END, "
+        "tblInvRecommendations.FcstSales DESC, CASE WHEN tblInvRecommendations.ProdRank IS NULL "
+        "THEN 1 ELSE 0 END, tblInvRecommendations.ProdRank DESC, tblInvRecommendations.ProductID");
 
     Query query(sql);
     if (key.isCatalog())
