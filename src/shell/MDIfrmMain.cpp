@@ -2,8 +2,11 @@
 
 #include "shell/BusyPointer.h"
 #include "shell/ChildWindows.h"
+#include "shell/FlexGrid.h"
+#include "shell/GridFunctions.h"
 #include "shell/Twips.h"
 #include "shell/WindowPlacement.h"
+#include "warehouse/Dialogs.h"
 #include "warehouse/Warehouse.h"
 
 #include <QAction>
@@ -320,7 +323,36 @@ QWidget *MDIfrmMain::focusedControlOfActiveChild() const
     return focus ? focus : QApplication::focusWidget();
 }
 
+void MDIfrmMain::searchGridForValue(FlexGrid &grid)
+{
+    // A grid of its header alone has nothing to search.
+    if (grid.Rows() <= 1)
+        return;
+    const QString header = grid.TextMatrix(0, grid.Col());
+    QMdiSubWindow *active = m_mdiArea->activeSubWindow();
+    const QString title = active && active->widget() ? active->widget()->windowTitle() : QString();
+    const auto answer = Dialogs::instance().inputBox(
+        QStringLiteral("Please enter the search criteria for [") + header
+            + QStringLiteral("] in the space provided below."),
+        title);
+    if (answer && !answer->trimmed().isEmpty())
+        SearchGrid(grid, grid.Col(), answer->trimmed());
+}
+
 void MDIfrmMain::runGridCommand(const QString &command)
 {
-    Q_UNUSED(command);
+    auto *grid = qobject_cast<FlexGrid *>(focusedControlOfActiveChild());
+    if (!grid)
+        return;
+    static const std::map<QString, void (*)(FlexGrid &)> commands = {
+        {QStringLiteral("mnuExportGrid"), &ExportGridToExcel},
+        {QStringLiteral("mnuClearGridBackColor"), &ClearGridBackColor},
+        {QStringLiteral("mnuPasteToGrid"), &PasteClipboardToGrid},
+        {QStringLiteral("mnuPasteToGridCell"), &PasteClipboardToCell},
+        {QStringLiteral("mnuCopyGrid"), &CopyGridToClipboard},
+        {QStringLiteral("mnuCopyGridCell"), &CopyCellToClipboard}};
+    if (command == QLatin1String("mnuSearchGrid"))
+        searchGridForValue(*grid);
+    else if (const auto found = commands.find(command); found != commands.end())
+        found->second(*grid);
 }

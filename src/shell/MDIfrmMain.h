@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class FlexGrid;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -45,6 +46,8 @@ public:
     // Pops the Grid Functions menu up over a grid of a child window: the grid takes the focus and
     // the items are enabled to suit it (the paste items only where a grid accepts pasting).
     void popupGridFunctions(QWidget *grid, const QPoint &globalPos, bool pasteEnabled = false);
+    // "Search Grid For Value": asks for the text to look for in the grid's current column.
+    void searchGridForValue(FlexGrid &grid);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

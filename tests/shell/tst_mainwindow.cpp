@@ -1,12 +1,16 @@
 // The main window: its menu tree, one instance per working window, the About box and the stored
 // window placement.
 #include "ScriptedDialogs.h"
+#include "TestWarehouse.h"
+#include "shell/FlexGrid.h"
+#include "shell/GridFunctions.h"
 #include "shell/MDIfrmMain.h"
 #include "shell/WindowPlacement.h"
 #include "shell/frmAbout.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -223,6 +227,92 @@ private Q_SLOTS:
         QCOMPARE(values.left, 2);
         QCOMPARE(values.height, 3);
         QCOMPARE(values.width, 9000);
+    }
+
+    void gridCommandsActOnTheFocusedGridOfTheActiveChild()
+    {
+        MDIfrmMain main;
+        main.show();
+        auto *child = new QWidget;
+        child->setWindowTitle(QStringLiteral("Some Child"));
+        auto *grid = new FlexGrid(child);
+        grid->setCols(2);
+        grid->setRows(1);
+        grid->setTextMatrix(0, 0, QStringLiteral("Product ID"));
+        grid->setTextMatrix(0, 1, QStringLiteral("Name"));
+        main.mdiArea()->addSubWindow(child)->show();
+        main.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(child->parentWidget()));
+        grid->setFocus();
+
+        ScriptedDialogsScope dialogs;
+        // Only the header: nothing is asked at all.
+        main.menuItem(QStringLiteral("mnuSearchGrid"))->trigger();
+        QVERIFY(dialogs->calls().isEmpty());
+
+        grid->AddItem(QStringLiteral("A1\tapple"));
+        grid->AddItem(QStringLiteral("B2\tAPPLE PIE"));
+        grid->AddItem(QStringLiteral("C3\tpear"));
+        grid->setCol(1);
+        dialogs->answerInput(QStringLiteral("  apple "));
+        main.menuItem(QStringLiteral("mnuSearchGrid"))->trigger();
+        QCOMPARE(dialogs->last().kind, ScriptedDialogs::Kind::Input);
+        QCOMPARE(dialogs->last().text,
+                 QStringLiteral("Please enter the search criteria for [Name] in the space provided below."));
+        QCOMPARE(dialogs->last().title, QStringLiteral("Some Child"));
+        const auto colourOf = [grid](int row) {
+            grid->setRow(row);
+            grid->setCol(0);
+            return grid->CellBackColor();
+        };
+        QCOMPARE(colourOf(1), kSearchHighlight);
+        QCOMPARE(colourOf(2), kSearchHighlight);
+        QVERIFY(colourOf(3) != kSearchHighlight);
+
+        // A blank answer or Cancel searches nothing.
+        main.menuItem(QStringLiteral("mnuClearGridBackColor"))->trigger();
+        dialogs->answerInput(QStringLiteral("   "));
+        main.menuItem(QStringLiteral("mnuSearchGrid"))->trigger();
+        dialogs->answerCancel();
+        main.menuItem(QStringLiteral("mnuSearchGrid"))->trigger();
+        QVERIFY(colourOf(1) != kSearchHighlight);
+
+        main.menuItem(QStringLiteral("mnuCopyGrid"))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("Product ID\tName\r\nA1\tapple\r\nB2\tAPPLE PIE\r\nC3\tpear\r\n"));
+    }
+
+    void gridMenuItemsFollowThePopup()
+    {
+        MDIfrmMain main;
+        FlexGrid grid;
+        main.popupGridFunctions(&grid, QPoint(10, 10), false);
+        QVERIFY(main.menuItem(QStringLiteral("mnuExportGrid"))->isEnabled());
+        QVERIFY(main.menuItem(QStringLiteral("mnuCopyGridCell"))->isEnabled());
+        QVERIFY(!main.menuItem(QStringLiteral("mnuGridPaste"))->isEnabled());
+        QVERIFY(!main.menuItem(QStringLiteral("mnuPasteToGridCell"))->isEnabled());
+        main.menu(QStringLiteral("mnuGridFunctions"))->hide();
+        main.popupGridFunctions(&grid, QPoint(10, 10), true);
+        QVERIFY(main.menuItem(QStringLiteral("mnuPasteToGrid"))->isEnabled());
+        main.menu(QStringLiteral("mnuGridFunctions"))->hide();
+    }
+
+    void exitClosesWindowsInTheOrderTheyWereLoaded()
+    {
+        TestWarehouse warehouse;
+        auto *main = new MDIfrmMain;
+        main->show();
+        QStringList closed;
+        const QStringList names = {QStringLiteral("frmCatSched"), QStringLiteral("frmAbout"),
+                                   QStringLiteral("frmCatBuild")};
+        for (const QString &name : names) {
+            QWidget *window = main->openWindow(name);
+            QVERIFY2(window, qPrintable(name));
+            connect(window, &QObject::destroyed, this, [&closed, name] { closed << name; });
+        }
+        QPointer<MDIfrmMain> alive(main);
+        main->menuItem(QStringLiteral("mnuExit"))->trigger();
+        QTRY_VERIFY(alive.isNull());
+        QCOMPARE(closed, names);
     }
 
     void noSectionKeepsDesignedPlacement()
