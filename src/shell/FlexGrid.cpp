@@ -3,11 +3,13 @@
 #include "shell/FlexGridModel.h"
 #include "shell/Twips.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
@@ -36,6 +38,58 @@ private:
     int &m_depth;
 };
 
+// Paints a cell as the grid draws it: its back colour (or the selection), one line of clipped
+// text, the focus frame of the current cell. The general item delegate lays out icons, check boxes
+// and elided text for every cell, which makes a long fill spend its time repainting.
+class CellPainter : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette::ColorGroup group =
+            !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
+            : option.state & QStyle::State_Active   ? QPalette::Active
+                                                    : QPalette::Inactive;
+        QColor textColour = option.palette.color(group, QPalette::Text);
+        if (selected) {
+            painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+            textColour = option.palette.color(group, QPalette::HighlightedText);
+        } else {
+            const QVariant background = index.data(Qt::BackgroundRole);
+            if (background.isValid())
+                painter->fillRect(option.rect, background.value<QBrush>());
+            const QVariant foreground = index.data(Qt::ForegroundRole);
+            if (foreground.isValid())
+                textColour = foreground.value<QBrush>().color();
+        }
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (!text.isEmpty()) {
+            const int margin =
+                option.widget ? option.widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
+                                                                    nullptr, option.widget) +
+                                    1
+                              : 3;
+            const auto alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
+            painter->setPen(textColour);
+            painter->setFont(option.font);
+            painter->drawText(option.rect.adjusted(margin, 0, -margin, 0),
+                              int(alignment) | Qt::TextSingleLine, text);
+        }
+        if (option.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(option);
+            focus.backgroundColor =
+                option.palette.color(group, selected ? QPalette::Highlight : QPalette::Window);
+            const QStyle *style = option.widget ? option.widget->style() : QApplication::style();
+            style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, option.widget);
+        }
+    }
+};
+
 } // namespace
 
 FlexGrid::FlexGrid(QWidget *parent)
@@ -43,10 +97,12 @@ FlexGrid::FlexGrid(QWidget *parent)
     , m_model(new FlexGridModel(this))
 {
     setModel(m_model);
+    setItemDelegate(new CellPainter(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
     verticalHeader()->hide();
@@ -359,7 +415,7 @@ void FlexGrid::rowsAppended()
         // A long fill: show what is there and let the window repaint, but keep the operator's
         // clicks and keys for later, so nothing can change the grid under the fill.
         updateView();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         m_slice.start();
     }
     scheduleViewUpdate();

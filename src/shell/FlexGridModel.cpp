@@ -159,13 +159,17 @@ void FlexGridModel::publishRows()
     const int rows = gridRows();
     if (m_published >= rows)
         return;
-    // Rows filled cell by cell grew their strings on the way; give the slack back.
+    // Rows filled cell by cell may have grown their strings on the way; give back what is more
+    // than a little slack.
     for (int r = m_published; r < rows; ++r) {
         Row &row = m_rows[size_t(r)];
-        if (row.text.capacity() > row.text.size() + 8)
+        const qsizetype length = row.text.size();
+        if (row.text.capacity() > length + length / 8 + 16)
             row.text.squeeze();
         if (row.ends.capacity() > row.ends.size() + 2)
             row.ends.squeeze();
+        if (length > 0)
+            m_rowLengthHint = length + length / 16 + 8;
     }
     const int first = visibleRows(m_published);
     const int last = visibleRows(rows) - 1;
@@ -193,11 +197,19 @@ QStringView FlexGridModel::cell(int row, int col) const
 
 void FlexGridModel::setCellText(Row &row, int col, QStringView text)
 {
+    if (row.ends.isEmpty() && row.text.isEmpty()) {
+        // A row being filled cell by cell: room for a row like the last ones, at once.
+        row.ends.reserve(gridCols());
+        row.text.reserve(m_rowLengthHint);
+    }
     while (row.ends.size() <= col)
         row.ends.append(quint32(row.text.size()));
     const quint32 start = col > 0 ? row.ends[col - 1] : 0;
     const qsizetype old = row.ends[col] - start;
-    row.text.replace(start, old, text.data(), text.size());
+    if (old == 0 && start == row.text.size())
+        row.text.append(text.data(), text.size());
+    else
+        row.text.replace(start, old, text.data(), text.size());
     const auto delta = quint32(text.size() - old); // wraps for a shorter text, as intended
     for (qsizetype c = col; c < row.ends.size(); ++c)
         row.ends[c] += delta;

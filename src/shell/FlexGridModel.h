@@ -125,5 +125,6 @@ private:
     std::vector<Column> m_columns;
     int m_fixedRows = 0;
     int m_fixedCols = 0;
-    int m_published = 0; // grid rows the views know of
+    int m_published = 0;            // grid rows the views know of
+    qsizetype m_rowLengthHint = 64; // text length to reserve for a row filled cell by cell
 };

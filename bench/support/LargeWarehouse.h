@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+// A large embedded warehouse for the benchmarks: the shipped schema and reference data, filled
+// with a deterministic data set the size of a busy mailer's (100,000 products, 2,000 catalog
+// versions of 100 pages, 100,000 placements), with schedule rows, inserts, recommendations,
+// recurring products, descriptions, packages and ad codes around them.
+namespace bench {
+
+struct LargeWarehouseSize
+{
+    int products = 100000;
+    int catalogs = 400;      // each with a schedule row
+    int testsPerCatalog = 5; // versions per catalog: 400 x 5 = 2,000 maps
+    int pagesPerVersion = 100;
+    int inserts = 200;
+    int pagesPerInsert = 8;
+    int catalogPlacements = 96000;
+    int insertPlacements = 4000;
+    int recommendationsPerCatalog = 25;
+    int recurringPerCatalog = 10;
+    int describedProductsPercent = 60; // products with a "Short" description
+    int packages = 300;
+    int adCodes = 5000;
+
+    int versions() const { return catalogs * testsPerCatalog; }
+    int placements() const { return catalogPlacements + insertPlacements; }
+};
+
+// Where the benchmarks keep the large warehouse between runs: in the temporary folder.
+QString defaultLargeWarehousePath();
+
+// Opens gcnWarehouse on the large warehouse at `path`, building it first when the file is missing
+// or holds another size (a build takes some seconds; it is written to a side file and moved into
+// place when complete). Throws DbError when the warehouse cannot be built or opened.
+void openLargeWarehouse(const QString &path = defaultLargeWarehousePath(),
+                        const LargeWarehouseSize &size = {});
+
+} // namespace bench
