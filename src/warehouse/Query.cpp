@@ -76,7 +76,13 @@ QVariant Query::nullText() { return QVariant(QMetaType::fromType<QString>()); }
 
 Query &Query::bind(const QVariant &value)
 {
-    m_query.addBindValue(value.isValid() ? value : nullText());
+    if (!value.isValid() || value.isNull())
+        m_query.addBindValue(nullText());
+    else if (value.typeId() == QMetaType::QString && value.toString().isNull())
+        // An empty text is a text: drivers would store a null QString as NULL.
+        m_query.addBindValue(QString(QLatin1String("")));
+    else
+        m_query.addBindValue(value);
     return *this;
 }
 

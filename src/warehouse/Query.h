@@ -17,6 +17,8 @@ class Query
 public:
     explicit Query(QString sql);
 
+    // Binds the next parameter. An invalid or null QVariant binds NULL; an empty text binds an
+    // empty text, never NULL (use bindTextOrNull for that).
     Query &bind(const QVariant &value);
     // Dates and date-and-time values in the form the warehouse stores them; invalid binds NULL.
     Query &bindDate(const QDate &date);

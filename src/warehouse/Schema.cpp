@@ -75,8 +75,15 @@ QString scriptText(const QString &name)
 
 static void runStatements(const QStringList &statements)
 {
-    for (const QString &statement : statements)
-        Query(statement).exec();
+    for (const QString &statement : statements) {
+        try {
+            Query(statement).exec();
+        } catch (const DbError &) {
+            // Says which statement of the script failed, for whoever mends the script.
+            qWarning("Schema statement failed: %s", qPrintable(statement.left(300)));
+            throw;
+        }
+    }
 }
 
 static bool isSqlServerScript(const QString &name) { return name == QLatin1String("Folvane.sql"); }

@@ -30,7 +30,7 @@ OpenFailure failureOf(const QSqlError &error)
 Dialect dialectOfOdbc(const QSqlDatabase &db)
 {
     const QVariant handle = db.driver()->handle();
-    if (handle.isValid() && qstrcmp(handle.typeName(), "SQLHANDLE") == 0) {
+    if (handle.isValid() && handle.metaType() == QMetaType::fromType<SQLHANDLE>()) {
         auto hdbc = *static_cast<SQLHANDLE const *>(handle.data());
         SQLCHAR name[128] = {};
         SQLSMALLINT length = 0;

@@ -3,6 +3,7 @@
 #include "warehouse/DbError.h"
 #include "warehouse/Query.h"
 #include "warehouse/Schema.h"
+#include "warehouse/Transaction.h"
 
 #include <QDate>
 #include <QTest>
@@ -44,11 +45,14 @@ TestWarehouse::TestWarehouse(Content content)
         } else {
             failOn(warehouse::openSQLiteFile(m_folder.filePath(QStringLiteral("Folvane.db"))));
         }
+        // One transaction: statement by statement, SQLite would wait for the disk each time.
+        Transaction transaction;
         warehouse::schema::createTables();
         if (content != Content::Empty)
             warehouse::schema::loadReferenceData();
         if (content == Content::DemoData)
             warehouse::schema::loadDemoData(QDate::currentDate());
+        transaction.commit();
     } catch (const DbError &error) {
         qFatal("Test warehouse: %s %s", qPrintable(error.number()),
                qPrintable(error.description()));
