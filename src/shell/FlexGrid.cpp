@@ -538,8 +538,12 @@ void FlexGrid::keyPressEvent(QKeyEvent *event)
 void FlexGrid::focusInEvent(QFocusEvent *event)
 {
     // The view would put its cursor on the first row when it has none; the grid keeps its own.
-    Internal internal(m_internal);
-    QTableView::focusInEvent(event);
+    {
+        Internal internal(m_internal);
+        QTableView::focusInEvent(event);
+    }
+    m_syncPending = true;
+    scheduleViewUpdate();
 }
 
 bool FlexGrid::eventFilter(QObject *watched, QEvent *event)
