@@ -25,7 +25,10 @@ QVariant pageNumber(const QString &text)
 
 } // namespace
 
-QString caption() { return QStringLiteral("Create New Catalog/Insert"); }
+QString caption()
+{
+    return QStringLiteral("Create New Catalog/Insert");
+}
 
 QList<ClubTypes> LoadClubList()
 {
@@ -81,8 +84,9 @@ QString clampToMaxPages(QList<MapPage> &pages)
         return {};
     const qsizetype defaultPages = pages.size();
     pages.resize(kMaxPages);
-    return QStringLiteral("The default map of this catalog type has %1 pages. A new map can have at "
-                          "most %2 pages; only the first %2 were taken.")
+    return QStringLiteral(
+               "The default map of this catalog type has %1 pages. A new map can have at "
+               "most %2 pages; only the first %2 were taken.")
         .arg(defaultPages)
         .arg(kMaxPages);
 }
@@ -99,8 +103,8 @@ QString ValidateNewMap(const NewMap &map)
     if (map.insert) {
         if (catalog.isEmpty())
             fail("Insert Description is a required field and can't be empty.");
-        Query duplicate(QStringLiteral(
-            "SELECT InsertDescription FROM tblInsertMap WHERE InsertDescription=?"));
+        Query duplicate(
+            QStringLiteral("SELECT InsertDescription FROM tblInsertMap WHERE InsertDescription=?"));
         duplicate.bind(catalog);
         if (exists(duplicate))
             fail("The Insert you have chosen to create already exists. Please choose a different "

@@ -93,6 +93,12 @@ frmCatBuild::frmCatBuild(QWidget *parent)
     lblID = newLabel("lblID", "Catalog ID", txtCatalogID, picContainer);
     lblTestID = newLabel("lblTestID", "Test ID :", txtTestID, picContainer);
     lblPages = newLabel("lblPages", "Pages :", txtPages, picContainer);
+    // In insert mode the test ID goes, but the controls below stay where they are.
+    for (QWidget *testID : {static_cast<QWidget *>(lblTestID), static_cast<QWidget *>(txtTestID)}) {
+        QSizePolicy policy = testID->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        testID->setSizePolicy(policy);
+    }
 
     auto *layout = new QGridLayout(picContainer);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -238,7 +244,10 @@ void frmCatBuild::applyType()
         Dialogs::instance().message(clamped, caption(), Dialogs::Icon::Information);
 }
 
-int frmCatBuild::pageRows() const { return grdPageAlloc->Rows() - 1; }
+int frmCatBuild::pageRows() const
+{
+    return grdPageAlloc->Rows() - 1;
+}
 
 void frmCatBuild::scrPages_Change(int value)
 {

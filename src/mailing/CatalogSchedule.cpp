@@ -11,10 +11,16 @@ namespace {
 
 const QString kDateFormat = QStringLiteral("mm/dd/yyyy");
 
-bool isBlank(const QString &text) { return vb::Trim(text).isEmpty(); }
+bool isBlank(const QString &text)
+{
+    return vb::Trim(text).isEmpty();
+}
 
 // Optional date boxes: blank is fine, anything else has to read as a date.
-bool badOptionalDate(const QString &text) { return !isBlank(text) && !vb::IsDate(vb::Trim(text)); }
+bool badOptionalDate(const QString &text)
+{
+    return !isBlank(text) && !vb::IsDate(vb::Trim(text));
+}
 
 QString gridDate(const Query &query, int column)
 {
@@ -23,7 +29,10 @@ QString gridDate(const Query &query, int column)
 
 } // namespace
 
-QString caption() { return QStringLiteral("Catalog Schedule Maintenance"); }
+QString caption()
+{
+    return QStringLiteral("Catalog Schedule Maintenance");
+}
 
 const QStringList &gridHeaders()
 {
@@ -56,11 +65,11 @@ QList<ScheduleRow> LoadScheduleRows(const QDate &today)
 {
     // The server's "GETDATE() - 365" carries the time of day, so a start date exactly 365 days
     // back is already outside; a bound date compared with ">" draws the same line.
-    Query query(QStringLiteral(
-        "SELECT ClubID, CatalogID, Description, MapCopyCreative, FstDraftCreative, "
-        "CatalogReleaseDate, AAAddressStartDate, AAAddressCompleteDate, ReplyDate, "
-        "LabelRunShipDate From tblCycleSchedule Where AAAddressStartDate > ? "
-        "Order By AAAddressStartDate DESC"));
+    Query query(
+        QStringLiteral("SELECT ClubID, CatalogID, Description, MapCopyCreative, FstDraftCreative, "
+                       "CatalogReleaseDate, AAAddressStartDate, AAAddressCompleteDate, ReplyDate, "
+                       "LabelRunShipDate From tblCycleSchedule Where AAAddressStartDate > ? "
+                       "Order By AAAddressStartDate DESC"));
     query.bindDate(today.addDays(-365)).exec();
     QList<ScheduleRow> rows;
     while (query.next()) {
@@ -119,11 +128,11 @@ bool SaveScheduleRow(const ScheduleEntry &entry)
 
     Transaction transaction;
     {
-        Query existing(QStringLiteral(
-            "SELECT * From tblCycleSchedule WHERE (ClubID=?) AND (CatalogID = ?)"));
+        Query existing(
+            QStringLiteral("SELECT * From tblCycleSchedule WHERE (ClubID=?) AND (CatalogID = ?)"));
         existing.bind(club).bind(catalog).exec();
-        if (existing.next()
-            && !Dialogs::instance().question(
+        if (existing.next() &&
+            !Dialogs::instance().question(
                 QStringLiteral("The record you are trying to add already exists in the database. "
                                "Would you like to override the existing record."),
                 caption())) {
@@ -164,8 +173,8 @@ void DeleteScheduleRow(const QString &clubID, const QString &catalogID)
 
 QString deleteQuestion(const QString &clubID, const QString &catalogID)
 {
-    return QStringLiteral("Delete [") + clubID + QStringLiteral(" - ") + catalogID
-           + QStringLiteral("] from the cycle schedule?");
+    return QStringLiteral("Delete [") + clubID + QStringLiteral(" - ") + catalogID +
+           QStringLiteral("] from the cycle schedule?");
 }
 
 } // namespace catalogschedule

@@ -15,17 +15,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 using namespace catalogschedule;
 
 namespace {
 
-constexpr int kPanelWidthTwips = 18000;
+constexpr int kPanelWidthTwips = 18900;
 constexpr int kPanelHeightTwips = 9600;
 // Grid rows: 0 the header, 1 an empty row of height 0, the schedule from 2 on.
 constexpr int kFirstDataRow = 2;
-constexpr int kDescriptionColWidthTwips = 3300;
+constexpr int kMinDescriptionColWidthTwips = 2250;
+constexpr int kHeaderPaddingTwips = 150;
 
 } // namespace
 
@@ -140,11 +142,11 @@ void frmCatSched::showDbError(const QString &description)
 
 catalogschedule::ScheduleEntry frmCatSched::entry() const
 {
-    return {cboClubID->currentText(),          txtCatalogID->text(),
-            txtDescription->text(),            txtMapCopyCreative->text(),
-            txtFstDraftCreative->text(),       txtCatalogReleaseDate->text(),
-            txtAAAddressStartDate->text(),     txtAAAddressCompleteDate->text(),
-            txtReplyDate->text(),              txtLabelRunShipDate->text()};
+    return {cboClubID->currentText(),      txtCatalogID->text(),
+            txtDescription->text(),        txtMapCopyCreative->text(),
+            txtFstDraftCreative->text(),   txtCatalogReleaseDate->text(),
+            txtAAAddressStartDate->text(), txtAAAddressCompleteDate->text(),
+            txtReplyDate->text(),          txtLabelRunShipDate->text()};
 }
 
 void frmCatSched::LoadClubList()
@@ -165,15 +167,22 @@ void frmCatSched::InitScheduleGrid()
     grdSchedule->setRowHeight(1, 0);
     grdSchedule->setFixedCols(0);
     grdSchedule->setFixedRows(1);
+    // Every column wide enough for its header to be read whole; the description takes what is
+    // left of the panel's width.
     const QFontMetrics metrics(grdSchedule->horizontalHeader()->font());
+    int othersWidth = 0;
     for (int col = 0; col < 10; ++col) {
         const QString &header = gridHeaders().at(col);
         grdSchedule->setTextMatrix(0, col, header);
-        // Wide enough for the header to be read whole; the description gets more room.
-        const int width = toTwips(metrics.horizontalAdvance(header) + twips(240));
-        grdSchedule->setColWidth(col, col == 2 ? std::max(width, kDescriptionColWidthTwips)
-                                               : width);
+        const int width = metrics.horizontalAdvance(header) + twips(kHeaderPaddingTwips);
+        if (col != 2) {
+            grdSchedule->setColWidth(col, toTwips(width));
+            othersWidth += width;
+        }
     }
+    const int available = picContainer->width() - 2 * grdSchedule->frameWidth() -
+                          style()->pixelMetric(QStyle::PM_ScrollBarExtent) - othersWidth;
+    grdSchedule->setColWidth(2, std::max(toTwips(available), kMinDescriptionColWidthTwips));
 }
 
 void frmCatSched::LoadScheduleGrid()
@@ -199,7 +208,9 @@ void frmCatSched::ClearEntryFields()
 
 void frmCatSched::ShowRowInFields(int row)
 {
-    const auto cell = [this, row](int col) { return vb::Trim(grdSchedule->TextMatrix(row, col)); };
+    const auto cell = [this, row](int col) {
+        return vb::Trim(grdSchedule->TextMatrix(row, col));
+    };
     cboClubID->setCurrentText(cell(0));
     txtCatalogID->setText(cell(1));
     txtDescription->setText(cell(2));

@@ -87,10 +87,9 @@ private Q_SLOTS:
         QCOMPARE(clubs.at(0).mapTypes, (QStringList{QStringLiteral("Standard Catalog Insert"),
                                                     QStringLiteral("Regular Catalog")}));
         QCOMPARE(clubs.at(2).clubID, QStringLiteral("MYST"));
-        QCOMPARE(clubs.at(2).mapTypes,
-                 (QStringList{QStringLiteral("Regular Catalog"),
-                              QStringLiteral("Mini Catalog Insert"),
-                              QStringLiteral("Holiday Catalog")}));
+        QCOMPARE(clubs.at(2).mapTypes, (QStringList{QStringLiteral("Regular Catalog"),
+                                                    QStringLiteral("Mini Catalog Insert"),
+                                                    QStringLiteral("Holiday Catalog")}));
     }
 
     void insertTypes_data()
@@ -119,31 +118,19 @@ private Q_SLOTS:
             TestWarehouse::exec(QStringLiteral("INSERT INTO tblMapDefault VALUES (?, ?, ?, ?)"),
                                 {QStringLiteral("BOOK "), QStringLiteral(" Spring "), page,
                                  QStringLiteral(" Section %1 ").arg(page)});
-        const QList<MapPage> pages = LoadDefaultMap(QStringLiteral("BOOK"), QStringLiteral("Spring"));
+        const QList<MapPage> pages =
+            LoadDefaultMap(QStringLiteral("BOOK"), QStringLiteral("Spring"));
         QCOMPARE(pages, (QList<MapPage>{{QStringLiteral("1"), QStringLiteral("Section 1")},
                                         {QStringLiteral("2"), QStringLiteral("Section 2")},
                                         {QStringLiteral("3"), QStringLiteral("Section 3")}}));
-    }
-
-    void overlongDefaultMapIsClamped()
-    {
-        QList<MapPage> pages;
-        for (int page = 1; page <= 120; ++page)
-            pages.append({QString::number(page), QStringLiteral("Fiction")});
-        const QString message = clampToMaxPages(pages);
-        QCOMPARE(pages.size(), kMaxPages);
-        QCOMPARE(pages.last().pageNum, QStringLiteral("100"));
-        QVERIFY(message.contains(QLatin1String("120 pages")));
-        QVERIFY(message.contains(QLatin1String("100")));
-        QVERIFY(clampToMaxPages(pages).isEmpty());
-        QCOMPARE(pages.size(), kMaxPages);
     }
 
     void testIDMessages_data()
     {
         QTest::addColumn<QString>("testID");
         QTest::addColumn<QString>("expected");
-        const QString required = QStringLiteral("Test ID is a required field and can't be empty.\r");
+        const QString required =
+            QStringLiteral("Test ID is a required field and can't be empty.\r");
         const QString numeric = QStringLiteral("Test ID mus be in numeric format (0000).\r");
         const QString four = QStringLiteral("Test ID must consist of four characters (0000).\r");
         QTest::newRow("valid") << QStringLiteral("0001") << QString();

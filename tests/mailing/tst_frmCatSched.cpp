@@ -18,13 +18,20 @@
 
 namespace {
 
-const char *const kBoxes[] = {"txtCatalogID",          "txtDescription",
-                              "txtMapCopyCreative",    "txtFstDraftCreative",
-                              "txtCatalogReleaseDate", "txtAAAddressStartDate",
-                              "txtAAAddressCompleteDate", "txtReplyDate",
+const char *const kBoxes[] = {"txtCatalogID",
+                              "txtDescription",
+                              "txtMapCopyCreative",
+                              "txtFstDraftCreative",
+                              "txtCatalogReleaseDate",
+                              "txtAAAddressStartDate",
+                              "txtAAAddressCompleteDate",
+                              "txtReplyDate",
                               "txtLabelRunShipDate"};
 
-QString us(const QDate &date) { return date.toString(QStringLiteral("MM/dd/yyyy")); }
+QString us(const QDate &date)
+{
+    return date.toString(QStringLiteral("MM/dd/yyyy"));
+}
 
 void addRow(const QString &club, const QString &catalog, int startDaysFromToday)
 {
@@ -38,7 +45,10 @@ void addRow(const QString &club, const QString &catalog, int startDaysFromToday)
         .exec();
 }
 
-int scheduleRows() { return TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblCycleSchedule")); }
+int scheduleRows()
+{
+    return TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblCycleSchedule"));
+}
 
 } // namespace
 
@@ -52,7 +62,10 @@ class tst_frmCatSched : public QObject
     frmCatSched *m_window = nullptr;
 
     ScriptedDialogs &dialogs() { return **m_dialogs; }
-    QLineEdit *box(const char *name) { return m_window->findChild<QLineEdit *>(QLatin1String(name)); }
+    QLineEdit *box(const char *name)
+    {
+        return m_window->findChild<QLineEdit *>(QLatin1String(name));
+    }
     QComboBox *club() { return m_window->findChild<QComboBox *>(QStringLiteral("cboClubID")); }
     FlexGrid *grid() { return m_window->findChild<FlexGrid *>(QStringLiteral("grdSchedule")); }
     QPushButton *button(const char *name)
@@ -200,9 +213,16 @@ private Q_SLOTS:
 
         QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, grid()->cellRect(3, 4).center());
         const QString start = us(QDate::currentDate().addDays(-50));
-        QCOMPARE(panel(), (QStringList{QStringLiteral("MYST"), QStringLiteral("WIN25"),
-                                       QStringLiteral("WIN25 catalog"), {}, {}, {}, start, {},
-                                       QStringLiteral("02/03/2025"), {}}));
+        QCOMPARE(panel(), (QStringList{QStringLiteral("MYST"),
+                                       QStringLiteral("WIN25"),
+                                       QStringLiteral("WIN25 catalog"),
+                                       {},
+                                       {},
+                                       {},
+                                       start,
+                                       {},
+                                       QStringLiteral("02/03/2025"),
+                                       {}}));
         // Saving the row as loaded asks before it replaces it.
         dialogs().answerYes();
         QTest::mouseClick(button("cmdSave"), Qt::LeftButton);
@@ -230,8 +250,8 @@ private Q_SLOTS:
         QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, grid()->cellRect(3, 0).center());
         QCOMPARE(dialogs().last().title, QStringLiteral("Catalog Schedule Maintenance"));
         QCOMPARE(scheduleRows(), 3);
-        QCOMPARE(TestWarehouse::count(
-                     QStringLiteral("SELECT COUNT(*) FROM tblCycleSchedule WHERE CatalogID = 'SECOND'")),
+        QCOMPARE(TestWarehouse::count(QStringLiteral(
+                     "SELECT COUNT(*) FROM tblCycleSchedule WHERE CatalogID = 'SECOND'")),
                  0);
         QCOMPARE(gridColumn(1), (QStringList{QStringLiteral("FIRST"), QStringLiteral("THIRD")}));
         QCOMPARE(panel(), QStringList{QStringLiteral("BOOK")} + QStringList(9));
