@@ -60,30 +60,6 @@ private Q_SLOTS:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral("config"))));
     }
 
-    void refusedDataSourceGivesOneNumberedMessage()
-    {
-        useOdbcFiles(true);
-        useDataFolder(m_home.filePath(QStringLiteral("unused")));
-        ScriptedDialogsScope dialogs;
-        basStartup startup(std::chrono::milliseconds(0));
-        QSignalSpy status(&startup, &basStartup::statusChanged);
-
-        QCOMPARE(startup.run(), nullptr);
-
-        QCOMPARE(dialogs->calls().size(), 1);
-        const QString text = dialogs->messages().value(0);
-        // The error number, then its description with nothing between them.
-        QVERIFY2(!text.isEmpty() && text.at(0).isDigit(), qPrintable(text));
-        QVERIFY2(text.contains(QLatin1String("127.0.0.1")) || text.contains(QLatin1String("onnect")),
-                 qPrintable(text));
-        QCOMPARE(dialogs->calls().at(0).title, QStringLiteral("Folvane"));
-        QVERIFY(!mainWindowExists());
-        QVERIFY(!warehouse::isOpen());
-        QCOMPARE(status.size(), 2);
-        // Nothing was created for the embedded warehouse when a data source is defined.
-        QVERIFY(!QFileInfo::exists(m_home.filePath(QStringLiteral("unused"))));
-    }
-
     void embeddedWarehouseIsCreatedOnceThenReused()
     {
         useOdbcFiles(false);
@@ -171,6 +147,31 @@ private Q_SLOTS:
         QCOMPARE(dialogs->messages().size(), 1);
         // The operator's file is left for inspection, not thrown away.
         QVERIFY(QFileInfo::exists(warehouse::embeddedWarehousePath()));
+    }
+
+    // Last: unixODBC keeps the data sources it has read for the rest of the process.
+    void refusedDataSourceGivesOneNumberedMessage()
+    {
+        useOdbcFiles(true);
+        useDataFolder(m_home.filePath(QStringLiteral("unused")));
+        ScriptedDialogsScope dialogs;
+        basStartup startup(std::chrono::milliseconds(0));
+        QSignalSpy status(&startup, &basStartup::statusChanged);
+
+        QCOMPARE(startup.run(), nullptr);
+
+        QCOMPARE(dialogs->calls().size(), 1);
+        const QString text = dialogs->messages().value(0);
+        // The error number, then its description with nothing between them.
+        QVERIFY2(!text.isEmpty() && text.at(0).isDigit(), qPrintable(text));
+        QVERIFY2(text.contains(QLatin1String("127.0.0.1")) || text.contains(QLatin1String("onnect")),
+                 qPrintable(text));
+        QCOMPARE(dialogs->calls().at(0).title, QStringLiteral("Folvane"));
+        QVERIFY(!mainWindowExists());
+        QVERIFY(!warehouse::isOpen());
+        QCOMPARE(status.size(), 2);
+        // Nothing was created for the embedded warehouse when a data source is defined.
+        QVERIFY(!QFileInfo::exists(m_home.filePath(QStringLiteral("unused"))));
     }
 
     void longLogonNameIsCut()
