@@ -13,30 +13,21 @@ CatalogTree::CatalogTree()
            QStringLiteral("Inserts"));
 }
 
-int CatalogTree::addNode(int parent, Image image, int pageNumber, QString keyOrSection,
-                         QString text)
-{
-    const int node = size();
-    int row = 0;
-    if (parent != kNoNode) {
-        auto &children = m_nodes[size_t(parent)].children;
-        row = int(children.size());
-        children.push_back(node);
-    } else {
-        row = node;
-    }
-    m_nodes.push_back(
-        Node{parent, row, image, pageNumber, std::move(keyOrSection), std::move(text), {}});
-    return node;
-}
-
 int CatalogTree::addMap(int root, Image image, const QString &key, const QString &text)
 {
-    const auto found = m_maps.constFind(key);
-    if (found != m_maps.constEnd())
+    const auto found = m_mapNodes.constFind(key);
+    if (found != m_mapNodes.constEnd())
         return found.value();
-    const int node = addNode(root, image, 0, key, text);
-    m_maps.insert(key, node);
+    const int node = size();
+    int row = node; // the roots stand at the top level in the order they are added
+    if (root != kNoNode) {
+        auto &siblings = m_maps[size_t(m_nodes[size_t(root)].pageOrMap)].children;
+        row = int(siblings.size());
+        siblings.push_back(node);
+    }
+    m_nodes.push_back(Node{root, row, image, int(m_maps.size()), {}});
+    m_maps.push_back(Map{key, text, {}});
+    m_mapNodes.insert(key, node);
     return node;
 }
 
@@ -55,46 +46,71 @@ int CatalogTree::addInsert(const QString &insertId, const QString &insertDescrip
 
 int CatalogTree::addPage(int map, int pageNumber, const QString &pageSection)
 {
-    return addNode(map, PageImage, pageNumber, pageSection, {});
+    // Neighbouring pages mostly share their section: they share its text too.
+    if (pageSection != m_lastSection)
+        m_lastSection = pageSection;
+    const int node = size();
+    auto &siblings = m_maps[size_t(m_nodes[size_t(map)].pageOrMap)].children;
+    m_nodes.push_back(Node{map, int(siblings.size()), PageImage, pageNumber, m_lastSection});
+    siblings.push_back(node);
+    return node;
+}
+
+const CatalogTree::Map *CatalogTree::mapOf(int node) const
+{
+    const Node &n = m_nodes[size_t(node)];
+    return n.image == PageImage ? nullptr : &m_maps[size_t(n.pageOrMap)];
+}
+
+int CatalogTree::childCount(int node) const
+{
+    const Map *map = mapOf(node);
+    return map ? int(map->children.size()) : 0;
+}
+
+int CatalogTree::child(int node, int row) const
+{
+    return mapOf(node)->children[size_t(row)];
 }
 
 QString CatalogTree::key(int node) const
 {
     const Node &n = m_nodes[size_t(node)];
     if (n.image != PageImage)
-        return n.keyOrSection;
-    return NodeKey::pageKey(m_nodes[size_t(n.parent)].keyOrSection, n.pageNumber);
+        return m_maps[size_t(n.pageOrMap)].key;
+    return NodeKey::pageKey(key(n.parent), n.pageOrMap);
 }
 
 QString CatalogTree::text(int node) const
 {
     const Node &n = m_nodes[size_t(node)];
     if (n.image != PageImage)
-        return n.text;
-    return pageText(n.pageNumber, n.keyOrSection);
+        return m_maps[size_t(n.pageOrMap)].text;
+    return pageText(n.pageOrMap, n.section);
 }
 
 int CatalogTree::find(const QString &key) const
 {
-    const auto map = m_maps.constFind(key);
-    if (map != m_maps.constEnd())
+    const auto map = m_mapNodes.constFind(key);
+    if (map != m_mapNodes.constEnd())
         return map.value();
     const NodeKey nodeKey(key);
     if (!nodeKey.isPage())
         return kNoNode;
     const int last = int(key.lastIndexOf(QLatin1Char('|')));
-    const auto owner = m_maps.constFind(key.left(last));
-    if (owner == m_maps.constEnd())
+    const auto owner = m_mapNodes.constFind(key.left(last));
+    if (owner == m_mapNodes.constEnd())
         return kNoNode;
-    for (int page : m_nodes[size_t(owner.value())].children)
+    for (int page : mapOf(owner.value())->children)
         if (this->key(page) == key)
             return page;
     return kNoNode;
 }
 
-CatalogTree loadCatalogTree()
+CatalogTree loadCatalogTree(int expectedNodes)
 {
     CatalogTree tree;
+    tree.reserve(expectedNodes);
 
     // A new map node starts where club, catalog or test change from the previous row.
     Query catalogs(QStringLiteral(

@@ -39,8 +39,8 @@ public:
     int parent(int node) const { return m_nodes[size_t(node)].parent; }
     // Position of a node among its parent's children.
     int row(int node) const { return m_nodes[size_t(node)].row; }
-    int childCount(int node) const { return int(m_nodes[size_t(node)].children.size()); }
-    int child(int node, int row) const { return m_nodes[size_t(node)].children[size_t(row)]; }
+    int childCount(int node) const;
+    int child(int node, int row) const;
     Image image(int node) const { return m_nodes[size_t(node)].image; }
     QString key(int node) const;
     QString text(int node) const;
@@ -50,24 +50,33 @@ public:
     void reserve(int nodes) { m_nodes.reserve(size_t(nodes)); }
 
 private:
+    // Pages are most of the nodes, so a node is small: a page keeps its number and section, a
+    // map (root, test or insert) its index into m_maps.
     struct Node
     {
         int parent;
         int row;
         Image image;
-        int pageNumber;       // pages only
-        QString keyOrSection; // the key, or a page's section
-        QString text;         // empty for pages
+        int pageOrMap;   // a page's number, or a map's index into m_maps
+        QString section; // pages only
+    };
+    struct Map
+    {
+        QString key;
+        QString text;
         std::vector<int> children;
     };
-    int addNode(int parent, Image image, int pageNumber, QString keyOrSection, QString text);
     int addMap(int root, Image image, const QString &key, const QString &text);
+    const Map *mapOf(int node) const;
 
     std::vector<Node> m_nodes;
-    QHash<QString, int> m_maps;
+    std::vector<Map> m_maps;
+    QHash<QString, int> m_mapNodes; // key -> node
+    QString m_lastSection;
 };
 
-// Reads viewMapCatalogsDisplay and viewMapInsertsDisplay into a tree. Throws DbError.
-CatalogTree loadCatalogTree();
+// Reads viewMapCatalogsDisplay and viewMapInsertsDisplay into a tree; expectedNodes (the size of
+// the tree it replaces) saves growing the node list step by step. Throws DbError.
+CatalogTree loadCatalogTree(int expectedNodes = 0);
 
 } // namespace catalog

@@ -22,9 +22,10 @@ using catalog::NodeKey;
 void frmCatEdit::LoadCatalogTree()
 {
     BusyPointer busy;
+    const int previousSize = m_treeModel->tree().size();
     m_treeModel->setTree(CatalogTree());
     try {
-        m_treeModel->setTree(catalog::loadCatalogTree());
+        m_treeModel->setTree(catalog::loadCatalogTree(previousSize));
     } catch (const DbError &error) {
         showDbError(error.description());
     }
