@@ -19,7 +19,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -124,7 +127,8 @@ private Q_SLOTS:
     {
         m_warehouse = std::make_unique<TestWarehouse>();
         mapsAndProducts();
-        openEditor();
+        if (qstrcmp(QTest::currentTestFunction(), "builderSaveOpensTheEditor") != 0)
+            openEditor();
     }
 
     void cleanup()
@@ -411,6 +415,34 @@ private Q_SLOTS:
         m_editor->resize(twips(15000), twips(6000));
         QCOMPARE(tab->height(), twips(10500 - 6360));
         QCOMPARE(tree()->height(), twips(6000 - 700));
+    }
+
+    // A map saved in the new map builder opens in the editor, in its tree; the builder goes.
+    void builderSaveOpensTheEditor()
+    {
+        ScriptedDialogsScope dialogs;
+        fixture::schedule(QStringLiteral("BOOK"), QStringLiteral("FALL25"));
+        m_main = new MDIfrmMain;
+        m_main->show();
+        QPointer<QWidget> builder = m_main->openWindow(QStringLiteral("frmCatBuild"));
+        QVERIFY(builder);
+        auto *type = builder->findChild<QComboBox *>(QStringLiteral("cboCatalogType"));
+        type->setCurrentIndex(type->findText(QStringLiteral("Regular Catalog")));
+        QTest::keyClicks(builder->findChild<QLineEdit *>(QStringLiteral("txtCatalogID")),
+                         QStringLiteral("FALL25"));
+        QTest::keyClicks(builder->findChild<QLineEdit *>(QStringLiteral("txtTestID")),
+                         QStringLiteral("0001"));
+        QTest::mouseClick(builder->findChild<QPushButton *>(QStringLiteral("cmdSave")),
+                          Qt::LeftButton);
+        QVERIFY(dialogs->calls().isEmpty());
+        QTRY_VERIFY(!builder);
+        m_editor = m_main->window<frmCatEdit>();
+        QVERIFY(m_editor);
+        QCOMPARE(m_main->mdiArea()->activeSubWindow()->widget(), m_editor);
+        const QModelIndex saved = nodeIndex(QStringLiteral("ID|BOOK|FALL25|0001"));
+        QVERIFY(saved.isValid());
+        QCOMPARE(saved.data().toString(), QStringLiteral("FALL25 - 0001"));
+        QCOMPARE(tree()->model()->rowCount(saved), 32);
     }
 };
 
