@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
+
 class FlexGrid;
 class QComboBox;
 class QGroupBox;
@@ -53,10 +55,28 @@ public:
     // Sizes the controls to the window.
     void LayoutEditor();
 
-    // ---- Map and page operations of the main window's Catalog Edit menu
-    // (CreateCopyOfRegCatg, CopyCatalogTotTestIds, DeleteMap, AddPageToMap, RemovePageFromMap,
-    // EditSectionOfPage, SwitchPageNumbers) belong here, each acting on Tag() and ending with
-    // ResetEditorAndReloadTree() or ResetSelectionState() + LoadCatalogTree().
+    // ---- Map and page operations of the main window's Catalog Edit menu (frmCatEditMaps.cpp)
+    // Each acts on Tag() (CreateCopyOfRegCatg on its arguments), reports a database failure
+    // itself and returns the editor to its opening state with the tree rebuilt after its work.
+
+    // Copies a catalog test's map to a new catalog as its main version "0000".
+    void CreateCopyOfRegCatg(const QString &clubId, const QString &regCatgId,
+                             const QString &regTestId, const QString &regNewCatgId);
+    // Copies the selected catalog test to each test ID of a comma-separated list; the refused
+    // entries are listed in one message. False when a database failure stopped it.
+    bool CopyCatalogTotTestIds(const QString &testIdString);
+    // Deletes the selected map: true when deleted, false when the selection is no map, nothing
+    // when a database failure stopped it (already reported).
+    std::optional<bool> DeleteMap();
+    // Appends a page after the last one; false when the selection is no map.
+    bool AddPageToMap(const QString &section);
+    // Removes the last page with its placements; false when the selection is no map.
+    bool RemovePageFromMap();
+    // Gives the selected page a new section: true when updated, false when no page is selected,
+    // nothing when a database failure stopped it (already reported).
+    std::optional<bool> EditSectionOfPage(const QString &newSection);
+    // Swaps the placements of the selected page with those of another page of its map.
+    void SwitchPageNumbers(qint16 newPageNumber);
 
     // ---- Product grids (frmCatEditGrids.cpp)
 

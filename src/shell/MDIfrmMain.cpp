@@ -186,8 +186,11 @@ void MDIfrmMain::buildMenus()
         {"mnuCtgEditPageNumSwitch", "Switch Page Numbers"},
         {"mnuCtgEditPageSection", "Edit Page Section"},
         {"mnuCtgEditCopyToFile", "Export Map To File"}};
-    for (const auto &[name, caption] : catalogItems)
-        addItem(catalogEdit, QString::fromLatin1(name), QString::fromLatin1(caption));
+    for (const auto &[name, caption] : catalogItems) {
+        const QString command = QString::fromLatin1(name);
+        connect(addItem(catalogEdit, command, QString::fromLatin1(caption)), &QAction::triggered,
+                this, [this, command] { runCatalogEditCommand(command); });
+    }
 }
 
 QAction *MDIfrmMain::menuItem(const QString &name) const

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class FlexGrid;
+class frmCatEdit;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -63,6 +64,15 @@ private:
     bool closeChildrenInLoadOrder();
     QWidget *focusedControlOfActiveChild() const;
     void runGridCommand(const QString &command);
+    // The Catalog Edit commands (MDIfrmMainCatalogEdit.cpp): they ask for the operator's input and
+    // call the catalog editor's map and page operations on the node it last had clicked.
+    void runCatalogEditCommand(const QString &command);
+    void copyMapToNew(frmCatEdit &editor);
+    void copyCatalogToNewTestIds(frmCatEdit &editor);
+    void deleteMap(frmCatEdit &editor);
+    void addPage(frmCatEdit &editor);
+    void switchPageNumbers(frmCatEdit &editor);
+    void editPageSection(frmCatEdit &editor);
 
     QMdiArea *m_mdiArea;
     QList<QPointer<QMdiSubWindow>> m_loadOrder;
