@@ -60,6 +60,7 @@ frmCatEdit::frmCatEdit(QWidget *parent)
     resize(twips(kDesignWidth), twips(kDesignHeight));
     createControls();
     openingSequence();
+    fitGridColumns();
 }
 
 void frmCatEdit::createControls()

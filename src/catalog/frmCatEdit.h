@@ -124,6 +124,7 @@ private:
     void grdInventoryMaster_DblClick();
     void popupGridFunctions(FlexGrid *grid, const QPoint &globalPos);
     void setupGrid(FlexGrid *grid, int rows, const QStringList &headers);
+    void fitGridColumns();
 
     // Placement editor events.
     void optAdd_Click();

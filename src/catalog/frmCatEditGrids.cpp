@@ -5,11 +5,16 @@
 #include "shell/BusyPointer.h"
 #include "shell/FlexGrid.h"
 #include "shell/MDIfrmMain.h"
+#include "shell/Twips.h"
 #include "warehouse/DbError.h"
 #include "warehouse/Dialogs.h"
 #include "warehouse/Vb.h"
 
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLineEdit>
+
+#include <algorithm>
 
 using catalog::NodeKey;
 
@@ -36,10 +41,28 @@ void frmCatEdit::SetupRecommendedGrid()
 
 void frmCatEdit::SetupInventoryGrid()
 {
-    // The header and one empty row; the products follow from row 2.
+    // The header and one empty row, kept out of sight; the products follow from row 2.
     setupGrid(grdInventoryMaster, 2, catalog::inventoryHeaders());
     for (int col = 0; col < grdInventoryMaster->Cols(); ++col)
         grdInventoryMaster->setTextMatrix(1, col, QString());
+    grdInventoryMaster->setRowHeight(1, 0);
+}
+
+void frmCatEdit::fitGridColumns()
+{
+    // Every column shows its header; names and categories get room for their usual length.
+    const auto fit = [](FlexGrid *grid, const QHash<int, int> &wideTwips) {
+        const QFontMetrics metrics(grid->horizontalHeader()->font());
+        for (int col = 0; col < grid->Cols(); ++col) {
+            if (grid->ColWidth(col) == 0)
+                continue;
+            const int header = toTwips(metrics.horizontalAdvance(grid->TextMatrix(0, col)) + 18);
+            grid->setColWidth(col, std::max({header, 900, wideTwips.value(col)}));
+        }
+    };
+    fit(grdChosenProducts, {{7, 2700}, {17, 2500}});
+    fit(grdRecomendedItems, {{1, 2700}, {8, 2500}});
+    fit(grdInventoryMaster, {{1, 1700}, {2, 2700}, {5, 2500}, {9, 1900}});
 }
 
 void frmCatEdit::SetupRecurringGrid()

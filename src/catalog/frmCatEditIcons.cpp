@@ -50,13 +50,19 @@ void drawPage(QPainter &p, const QRectF &r, const QColor &paper, bool lines)
     }
 }
 
-void drawTray(QPainter &p, const QColor &colour)
+// A folder; with withTab false, an open box that what stands in it shows above.
+void drawTray(QPainter &p, const QColor &colour, bool withTab = true)
 {
     p.setPen(QPen(ink(), 1));
-    p.setBrush(colour.darker(115));
-    p.drawRect(QRectF(1.5, 3.5, 6, 2)); // tab
-    p.setBrush(colour);
-    p.drawRect(QRectF(1.5, 5.5, 13, 8.5));
+    if (withTab) {
+        p.setBrush(colour.darker(115));
+        p.drawRect(QRectF(1.5, 3.5, 6, 2));
+        p.setBrush(colour);
+        p.drawRect(QRectF(1.5, 5.5, 13, 8.5));
+    } else {
+        p.setBrush(colour);
+        p.drawRect(QRectF(1.5, 8.5, 13, 5.5));
+    }
 }
 
 } // namespace
@@ -69,9 +75,10 @@ QIcon catalogTreeIcon(int image)
     p.setRenderHint(QPainter::Antialiasing, false);
     switch (image) {
     case CatalogTree::CatalogsRootImage:
-        drawBook(p, QRectF(4.5, 1.5, 5, 9), QColor(0xb0, 0x3a, 0x2e));
-        drawBook(p, QRectF(9.5, 2.5, 4, 8), QColor(0x2e, 0x6b, 0xb0));
-        drawTray(p, QColor(0xe8, 0xc0, 0x5a));
+        drawBook(p, QRectF(2.5, 0.5, 4, 10), QColor(0xb0, 0x3a, 0x2e));
+        drawBook(p, QRectF(6.5, 2.5, 4, 8), QColor(0x2e, 0x6b, 0xb0));
+        drawBook(p, QRectF(10.5, 1.5, 3, 9), QColor(0x3a, 0x8c, 0x4e));
+        drawTray(p, QColor(0xe8, 0xc0, 0x5a), false);
         break;
     case CatalogTree::CatalogTestImage:
         drawBook(p, QRectF(2.5, 1.5, 11, 13), QColor(0xb0, 0x3a, 0x2e));

@@ -78,6 +78,7 @@ QVariant frmCatEditTreeModel::data(const QModelIndex &index, int role) const
     const int node = int(index.internalId());
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::ToolTipRole: // the tree is narrow: a long section shows in full when pointed at
         return m_tree.text(node);
     case Qt::DecorationRole:
         return m_icons[size_t(m_tree.image(node))];
