@@ -1,6 +1,6 @@
 // The catalog editor window under the main window: the typical request from the tree to a new
 // placement, node clicks and their states, the Catalog Edit menu, renaming an insert, the
-// placement editor's keys, modes and delete, the grid menu, and the layout.
+// placement editor's keys, modes and delete, the grid menu, and the hand-over from the builder.
 #include "CatalogEditFixtures.h"
 #include "ScriptedDialogs.h"
 #include "TestWarehouse.h"
@@ -8,7 +8,6 @@
 #include "catalog/frmCatEditTreeModel.h"
 #include "shell/FlexGrid.h"
 #include "shell/MDIfrmMain.h"
-#include "shell/Twips.h"
 #include "shell/basGeneralDeclarations.h"
 #include "warehouse/Query.h"
 
@@ -161,9 +160,6 @@ private Q_SLOTS:
         QVERIFY(grid("grdChosenProducts")->ColWidth(4) > 0);
         QCOMPARE(grid("grdInventoryMaster")->Rows(), 2);
         QCOMPARE(grid("grdInventoryMaster")->Cols(), 25);
-        QCOMPARE(grid("grdRecurringProducts")->ColWidth(2), 2115);
-        QCOMPARE(control<QTabWidget>("tabHelpInfo")->tabText(1),
-                 QStringLiteral("Inventory Master"));
         QVERIFY(nodeIndex(kPage2).isValid());
         QCOMPARE(nodeIndex(kPage2).data().toString(), QStringLiteral("Page: 02 - Thrillers"));
     }
@@ -398,23 +394,6 @@ private Q_SLOTS:
         QVERIFY(!m_main->menuItem(QStringLiteral("mnuPasteToGrid"))->isEnabled());
         QVERIFY(m_main->menuItem(QStringLiteral("mnuCopyGrid"))->isEnabled());
         functions->hide();
-    }
-
-    void layoutToTheWindow()
-    {
-        m_editor->parentWidget()->showNormal();
-        m_editor->resize(twips(15000), twips(10500));
-        QCOMPARE(tree()->height(), twips(10500 - 700));
-        auto *tab = control<QTabWidget>("tabHelpInfo");
-        QCOMPARE(tab->height(), twips(10500 - 6360));
-        QCOMPARE(tab->width(), twips(15000 - 3440));
-        QCOMPARE(grid("grdInventoryMaster")->height(), twips(10500 - 6360 - 600));
-        QCOMPARE(grid("grdChosenProducts")->width(), twips(15000 - 3440));
-        QCOMPARE(control<QLabel>("lblNodePressed")->width(), grid("grdRecomendedItems")->width());
-        // Too low for the tabs: they keep their height.
-        m_editor->resize(twips(15000), twips(6000));
-        QCOMPARE(tab->height(), twips(10500 - 6360));
-        QCOMPARE(tree()->height(), twips(6000 - 700));
     }
 
     // A map saved in the new map builder opens in the editor, in its tree; the builder goes.

@@ -1,5 +1,5 @@
 // Placing a product on a page: the validation with its messages and question, the pricing rule,
-// the rows written, editing as one replacement, deleting, and renaming an insert.
+// the rows written, editing as one replacement, loading and deleting.
 #include "CatalogEditFixtures.h"
 #include "ScriptedDialogs.h"
 #include "TestWarehouse.h"
@@ -416,24 +416,6 @@ private Q_SLOTS:
         deletePlacement(itemId);
         QVERIFY(!loadPlacement(itemId));
         QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblProductsMap")), 1);
-    }
-
-    void blurbSizesAndInsertRename()
-    {
-        TestWarehouse warehouse;
-        QCOMPARE(placementBlurbSizes(),
-                 (QStringList{QStringLiteral("Blank"), QStringLiteral("Long"),
-                              QStringLiteral("Medium"), QStringLiteral("Short")}));
-        fixture::insertPage(QStringLiteral("01152024093000"), QStringLiteral("Mini"), 1);
-        fixture::insertPage(QStringLiteral("01152024093000"), QStringLiteral("Mini"), 2);
-        fixture::insertPage(QStringLiteral("02152024093000"), QStringLiteral("Other"), 1);
-        renameInsert(QStringLiteral("01152024093000"), QStringLiteral("Spring Sampler"));
-        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblInsertMap WHERE "
-                                                     "InsertDescription = 'Spring Sampler'")),
-                 2);
-        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblInsertMap WHERE "
-                                                     "InsertDescription = 'Other'")),
-                 1);
     }
 
 private:
