@@ -8,77 +8,76 @@
 
 using namespace catalog;
 
+namespace {
+
+// Runs one map operation; a database failure is shown, titled with the editor's caption, and gives
+// nothing back.
+template <typename Operation>
+auto reportingFailure(const QWidget &editor, Operation operation)
+    -> std::optional<decltype(operation())>
+{
+    try {
+        return operation();
+    } catch (const DbError &error) {
+        Dialogs::instance().message(error.description(), editor.windowTitle(),
+                                    Dialogs::Icon::Critical);
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
 void frmCatEdit::CreateCopyOfRegCatg(const QString &clubId, const QString &regCatgId,
                                      const QString &regTestId, const QString &regNewCatgId)
 {
     BusyPointer busy;
-    try {
-        switch (copyMapToNewCatalog(clubId, regCatgId, regTestId, regNewCatgId,
-                                    QDateTime::currentDateTime(), gstrUserName)) {
-        case CopyToNewCatalogResult::NotScheduled:
-            Dialogs::instance().message(QStringLiteral("The Catalog you are trying to add does not "
-                                                       "exist within the Catalog Schedule."),
-                                        windowTitle());
-            return;
-        case CopyToNewCatalogResult::AlreadyOnRecord:
-            Dialogs::instance().message(
-                QStringLiteral("The Catalog you are trying to add is already on record."),
-                windowTitle());
-            return;
-        case CopyToNewCatalogResult::Copied:
-            break;
-        }
-    } catch (const DbError &error) {
-        showDbError(error.description());
-        return;
-    }
-    ResetEditorAndReloadTree();
+    const auto result = reportingFailure(*this, [&] {
+        return copyMapToNewCatalog(clubId, regCatgId, regTestId, regNewCatgId,
+                                   QDateTime::currentDateTime(), gstrUserName);
+    });
+    if (result == CopyToNewCatalogResult::NotScheduled)
+        Dialogs::instance().message(QStringLiteral("The Catalog you are trying to add does not "
+                                                   "exist within the Catalog Schedule."),
+                                    windowTitle());
+    else if (result == CopyToNewCatalogResult::AlreadyOnRecord)
+        Dialogs::instance().message(
+            QStringLiteral("The Catalog you are trying to add is already on record."),
+            windowTitle());
+    else if (result == CopyToNewCatalogResult::Copied)
+        ResetEditorAndReloadTree();
 }
 
 bool frmCatEdit::CopyCatalogTotTestIds(const QString &testIdString)
 {
     BusyPointer busy;
-    QString refused;
-    bool completed = true;
-    try {
-        refused = copyMapToTestIds(NodeKey(Tag()), testIdString, QDateTime::currentDateTime(),
-                                   gstrUserName);
-    } catch (const DbError &error) {
-        showDbError(error.description());
-        completed = false;
-    }
+    const auto refused = reportingFailure(*this, [&] {
+        return copyMapToTestIds(NodeKey(Tag()), testIdString, QDateTime::currentDateTime(),
+                                gstrUserName);
+    });
     // Whatever was copied before a failure shows in the rebuilt tree.
     ResetSelectionState();
     LoadCatalogTree();
-    if (!refused.trimmed().isEmpty())
-        Dialogs::instance().message(refused, windowTitle());
-    return completed;
+    if (refused && !refused->trimmed().isEmpty())
+        Dialogs::instance().message(*refused, windowTitle());
+    return refused.has_value();
 }
 
 std::optional<bool> frmCatEdit::DeleteMap()
 {
     BusyPointer busy;
-    try {
-        if (!deleteMap(NodeKey(Tag())))
-            return false;
-    } catch (const DbError &error) {
-        showDbError(error.description());
-        return std::nullopt;
-    }
-    ResetEditorAndReloadTree();
-    return true;
+    const auto deleted = reportingFailure(*this, [&] { return deleteMap(NodeKey(Tag())); });
+    if (deleted == true)
+        ResetEditorAndReloadTree();
+    return deleted;
 }
 
 bool frmCatEdit::AddPageToMap(const QString &section)
 {
     BusyPointer busy;
-    try {
-        if (!addPageToMap(NodeKey(Tag()), section))
-            return false;
-    } catch (const DbError &error) {
-        showDbError(error.description());
+    const auto added =
+        reportingFailure(*this, [&] { return addPageToMap(NodeKey(Tag()), section); });
+    if (added != true)
         return false;
-    }
     ResetSelectionState();
     LoadCatalogTree();
     return true;
@@ -87,13 +86,9 @@ bool frmCatEdit::AddPageToMap(const QString &section)
 bool frmCatEdit::RemovePageFromMap()
 {
     BusyPointer busy;
-    try {
-        if (!removePageFromMap(NodeKey(Tag())))
-            return false;
-    } catch (const DbError &error) {
-        showDbError(error.description());
+    const auto removed = reportingFailure(*this, [&] { return removePageFromMap(NodeKey(Tag())); });
+    if (removed != true)
         return false;
-    }
     ResetEditorAndReloadTree();
     return true;
 }
@@ -101,36 +96,23 @@ bool frmCatEdit::RemovePageFromMap()
 std::optional<bool> frmCatEdit::EditSectionOfPage(const QString &newSection)
 {
     BusyPointer busy;
-    try {
-        if (!editSectionOfPage(NodeKey(Tag()), newSection))
-            return false;
-    } catch (const DbError &error) {
-        showDbError(error.description());
-        return std::nullopt;
-    }
-    ResetEditorAndReloadTree();
-    return true;
+    const auto updated =
+        reportingFailure(*this, [&] { return editSectionOfPage(NodeKey(Tag()), newSection); });
+    if (updated == true)
+        ResetEditorAndReloadTree();
+    return updated;
 }
 
 void frmCatEdit::SwitchPageNumbers(qint16 newPageNumber)
 {
     BusyPointer busy;
-    try {
-        switch (switchPageNumbers(NodeKey(Tag()), newPageNumber)) {
-        case SwitchPagesResult::NotAPage:
-            return;
-        case SwitchPagesResult::InvalidPage:
-            // A plain box with the application's title, as the operator has always seen it.
-            Dialogs::instance().message(
-                QStringLiteral("You have specified an invalid page number. Please try again."), {},
-                Dialogs::Icon::None);
-            return;
-        case SwitchPagesResult::Switched:
-            break;
-        }
-    } catch (const DbError &error) {
-        showDbError(error.description());
-        return;
-    }
-    ResetEditorAndReloadTree();
+    const auto result = reportingFailure(
+        *this, [&] { return switchPageNumbers(NodeKey(Tag()), newPageNumber); });
+    if (result == SwitchPagesResult::InvalidPage)
+        // A plain box with the application's title, as the operator has always seen it.
+        Dialogs::instance().message(
+            QStringLiteral("You have specified an invalid page number. Please try again."), {},
+            Dialogs::Icon::None);
+    else if (result == SwitchPagesResult::Switched)
+        ResetEditorAndReloadTree();
 }

@@ -149,6 +149,23 @@ private Q_SLOTS:
                  QStringLiteral("The Catalog you are trying to add is already on record."));
     }
 
+    void aFailedCopyIsReportedAndLeavesNothing()
+    {
+        springMap(2);
+        fixture::schedule(QStringLiteral("OTHER"), QStringLiteral("AUTUMN"));
+        frmCatEdit &window = editor(kSpring);
+        TestWarehouse::exec(QStringLiteral("ALTER TABLE tblProductsMap RENAME TO tblProductsGone"));
+        ScriptedDialogsScope dialogs;
+        dialogs->answerInput(QStringLiteral("AUTUMN"));
+        trigger("mnuCtgEditCopyMaps");
+        QCOMPARE(dialogs->messages().size(), 1);
+        QCOMPARE(dialogs->last().icon, Dialogs::Icon::Critical);
+        QCOMPARE(dialogs->last().title, QStringLiteral("Edit Existing Catalog/Insert"));
+        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblCatalogMap WHERE CatalogID = 'AUTUMN'")), 0);
+        // The editor stays as it was, its selection too.
+        QCOMPARE(window.Tag(), kSpring);
+    }
+
     void copyToTestIdsListsTheRefusedEntries()
     {
         springMap(2);
