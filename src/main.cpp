@@ -1,4 +1,4 @@
-#include "shell/MDIfrmMain.h"
+#include "shell/AppIcon.h"
 #include "shell/QtDialogs.h"
 #include "shell/basStartup.h"
 
@@ -10,6 +10,7 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Folvane"));
     QApplication::setApplicationName(QStringLiteral("Folvane"));
     QApplication::setApplicationVersion(QStringLiteral(FOLVANE_VERSION));
+    QApplication::setWindowIcon(folvaneIcon());
     Dialogs::install(std::make_unique<QtDialogs>());
 
     basStartup startup;

@@ -126,6 +126,13 @@ private Q_SLOTS:
                                     QStringLiteral("Edit Catalog"),
                                     QStringLiteral("Create Catalog Package"), QStringLiteral("-"),
                                     QStringLiteral("Exit")}));
+        QStringList tools;
+        for (QAction *action : main.menu(QStringLiteral("mnuTools"))->actions())
+            tools << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        QCOMPARE(tools, (QStringList{QStringLiteral("Catalog Maintenance"), QStringLiteral("-"),
+                                     QStringLiteral("Maintain Products"), QStringLiteral("-"),
+                                     QStringLiteral("Customer Maintenance"), QStringLiteral("-"),
+                                     QStringLiteral("Ad Codes Maintenance")}));
         QCOMPARE(main.menuItem(QStringLiteral("mnuExit"))->shortcut(),
                  QKeySequence(Qt::CTRL | Qt::Key_Q));
         QVERIFY(main.menuItem(QStringLiteral("mnuViewLine3"))->isSeparator());
