@@ -5,6 +5,7 @@
 //
 //     bench_catalog_editor [warehouse.db]
 #include "LargeWarehouse.h"
+#include "PrintedDialogs.h"
 
 #include "catalog/CatalogTree.h"
 #include "catalog/NodeKey.h"
@@ -31,21 +32,6 @@ namespace {
 
 constexpr int kRuns = 7;
 constexpr int kPlacementsOnPage = 200;
-
-class PrintedDialogs : public Dialogs
-{
-public:
-    void message(const QString &text, const QString &, Icon) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool question(const QString &, const QString &, Icon) override { return false; }
-    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-};
 
 double timed(const std::function<void()> &run)
 {

@@ -5,6 +5,7 @@
 //
 //     bench_grid_fill_export [warehouse.db]
 #include "LargeWarehouse.h"
+#include "PrintedDialogs.h"
 
 #include "shell/FlexGrid.h"
 #include "shell/FlexGridModel.h"
@@ -37,22 +38,6 @@ const char *const kHeaders[kColumns] = {
     "Release Date",   "Dist. End Date", "First Use Date", "First Use Cycle", "Last Use Date",
     "Last Use Cycle", "Featured Prod.", "Units On Hand",  "Status",          "Source",
     "Weight",         "Length",         "Height",         "Width",           "Art Source"};
-
-// Messages of the routines measured go to the terminal.
-class PrintedDialogs : public Dialogs
-{
-public:
-    void message(const QString &text, const QString &, Icon) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool question(const QString &, const QString &, Icon) override { return false; }
-    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-};
 
 // The inventory grid's 25 columns, in grid order, for every product.
 QString inventorySql()

@@ -1,5 +1,6 @@
 // The grid widget every window uses: its text matrix, fixed header row, current cell, colours,
 // sizes, the batched announcement of appended rows, and the mouse and key signals.
+#include "GridCells.h"
 #include "shell/FlexGrid.h"
 #include "shell/FlexGridModel.h"
 
@@ -10,35 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
-
-// A grid with a header row and data rows, every row given as its cells.
-void fill(FlexGrid &grid, const QList<QStringList> &rows)
-{
-    grid.setRows(0);
-    grid.setCols(rows.isEmpty() ? 0 : int(rows.first().size()));
-    grid.appendRows(rows);
-    grid.setFixedRows(rows.size() > 0 ? 1 : 0);
-}
-
-QList<QStringList> cells(const FlexGrid &grid)
-{
-    QList<QStringList> rows;
-    for (int r = 0; r < grid.Rows(); ++r) {
-        QStringList row;
-        for (int c = 0; c < grid.Cols(); ++c)
-            row << grid.TextMatrix(r, c);
-        rows << row;
-    }
-    return rows;
-}
-
-QStringList split(const char *tabbed)
-{
-    return QString::fromUtf8(tabbed).split(u'\t');
-}
-
-} // namespace
+using namespace gridcells;
 
 class FlexGridTest : public QObject
 {

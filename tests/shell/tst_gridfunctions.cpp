@@ -1,5 +1,6 @@
 // The grid functions: export to a spreadsheet (read back from the written workbook), search,
 // clearing colours, and copy and paste through the clipboard.
+#include "GridCells.h"
 #include "ScriptedDialogs.h"
 #include "shell/FlexGrid.h"
 #include "shell/FlexGridModel.h"
@@ -16,32 +17,9 @@
 
 #include <unzip.h>
 
+using namespace gridcells;
+
 namespace {
-
-QStringList split(const char *tabbed)
-{
-    return QString::fromUtf8(tabbed).split(u'\t');
-}
-
-void fill(FlexGrid &grid, const QList<QStringList> &rows)
-{
-    grid.setRows(0);
-    grid.setCols(rows.isEmpty() ? 0 : int(rows.first().size()));
-    grid.appendRows(rows);
-    grid.setFixedRows(rows.isEmpty() ? 0 : 1);
-}
-
-QList<QStringList> cells(const FlexGrid &grid)
-{
-    QList<QStringList> rows;
-    for (int r = 0; r < grid.Rows(); ++r) {
-        QStringList row;
-        for (int c = 0; c < grid.Cols(); ++c)
-            row << grid.TextMatrix(r, c);
-        rows << row;
-    }
-    return rows;
-}
 
 constexpr quint32 kMixedColours = 0xFFFFFFFF;
 
