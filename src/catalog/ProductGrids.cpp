@@ -156,6 +156,11 @@ QString countText(const QVariant &value)
     return vb::Format(value.toDouble(), QStringLiteral("#,##0"));
 }
 
+QString dateText(const QVariant &value)
+{
+    return vb::FormatDate(sqlvalue::date(value), QStringLiteral("mm/dd/yyyy"));
+}
+
 void loadPageProducts(const NodeKey &key, const RowSink &sink)
 {
     if (key.isRoot() || !(key.isCatalog() || key.isInsert()))
@@ -208,6 +213,8 @@ void loadPageProducts(const NodeKey &key, const RowSink &sink)
             return percentText(value);
         case 16:
             return value.toDouble() == 0 ? QStringLiteral("No") : QStringLiteral("Yes");
+        case 15:
+            return dateText(value);
         case 18:
             return countText(value);
         default:
@@ -280,9 +287,9 @@ void loadRecommendations(const NodeKey &key, const RowSink &sink)
         case 8:
             return cellText(q.value(QStringLiteral("CategoryName")));
         case 9:
-            return cellText(q.value(QStringLiteral("ReleaseDate")));
+            return dateText(q.value(QStringLiteral("ReleaseDate")));
         default:
-            return cellText(q.value(QStringLiteral("DistEndDate")));
+            return dateText(q.value(QStringLiteral("DistEndDate")));
         }
     });
 }
@@ -422,8 +429,10 @@ void searchInventoryMaster(int column, const QString &criterion, const RowSink &
     }
     query.exec();
     const QStringList columns = inventoryResultColumns();
-    fill(query, kInventoryColumns, sink,
-         [&columns](const Query &q, int c) { return cellText(q.value(columns.at(c))); });
+    fill(query, kInventoryColumns, sink, [&columns](const Query &q, int c) {
+        const QVariant value = q.value(columns.at(c));
+        return inventorySearchKind(c) == SearchKind::Date ? dateText(value) : cellText(value);
+    });
 }
 
 } // namespace catalog

@@ -40,6 +40,8 @@ QString moneyText(const QVariant &value);
 QString percentText(const QVariant &value);
 // A count "#,##0", NULL as 0.
 QString countText(const QVariant &value);
+// A date column "mm/dd/yyyy", as the client shows every date; NULL as empty text.
+QString dateText(const QVariant &value);
 
 // The placements of a catalog test, insert or page (nothing for a root key).
 void loadPageProducts(const NodeKey &key, const RowSink &sink);

@@ -293,7 +293,7 @@ private Q_SLOTS:
         const auto dated = search(10, QStringLiteral("3/5/2024"));
         QCOMPARE(column(dated, 0), QStringList{QStringLiteral("P2")});
         QCOMPARE(dated[0].size(), kInventoryColumns);
-        QCOMPARE(dated[0].at(10), QStringLiteral("2024-03-05"));
+        QCOMPARE(dated[0].at(10), QStringLiteral("03/05/2024"));
         QCOMPARE(dated[0].at(5), QStringLiteral("Fiction / Mystery"));
         QCOMPARE(dated[0].at(9), QStringLiteral("Harbor Lane Press"));
         // Category: the parent's name matches its children too; a quote is only text.
