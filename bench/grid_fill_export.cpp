@@ -7,6 +7,7 @@
 #include "LargeWarehouse.h"
 #include "PrintedDialogs.h"
 
+#include "catalog/ProductGrids.h"
 #include "shell/FlexGrid.h"
 #include "shell/FlexGridModel.h"
 #include "shell/GridFunctions.h"
@@ -30,14 +31,7 @@
 
 namespace {
 
-constexpr int kColumns = 25;
-
-const char *const kHeaders[kColumns] = {
-    "Product ID",     "UPC Code",       "Product Name",   "Active",          "Active Web",
-    "Category",       "Cost",           "MSRP",           "Last Price",      "Manufacturer",
-    "Release Date",   "Dist. End Date", "First Use Date", "First Use Cycle", "Last Use Date",
-    "Last Use Cycle", "Featured Prod.", "Units On Hand",  "Status",          "Source",
-    "Weight",         "Length",         "Height",         "Width",           "Art Source"};
+constexpr int kColumns = catalog::kInventoryColumns;
 
 // The inventory grid's 25 columns, in grid order, for every product.
 QString inventorySql()
@@ -149,8 +143,9 @@ void setUpHeader(FlexGrid &grid)
     grid.setRows(1);
     grid.setCols(kColumns);
     grid.setFixedRows(1);
+    const QStringList headers = catalog::inventoryHeaders();
     for (int c = 0; c < kColumns; ++c)
-        grid.setTextMatrix(0, c, QString::fromLatin1(kHeaders[c]));
+        grid.setTextMatrix(0, c, headers.at(c));
 }
 
 // libxlsxwriter on its own: the same cells, formats and page set-up, from UTF-8 prepared before.
