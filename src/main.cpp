@@ -1,3 +1,4 @@
+#include "ClientWindows.h"
 #include "shell/AppIcon.h"
 #include "shell/QtDialogs.h"
 #include "shell/basStartup.h"
@@ -14,7 +15,7 @@ int main(int argc, char **argv)
     Dialogs::install(std::make_unique<QtDialogs>());
 
     basStartup startup;
-    if (!startup.run())
+    if (!startup.run(clientWindows()))
         return 1;
     return QApplication::exec();
 }

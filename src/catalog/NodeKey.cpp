@@ -2,6 +2,8 @@
 
 #include "warehouse/Vb.h"
 
+#include <cmath>
+
 namespace catalog {
 
 NodeKey::NodeKey(const QString &key)
@@ -47,6 +49,14 @@ QString pageText(int pageNumber, const QString &pageSection)
 {
     return QStringLiteral("Page: ") + vb::Format(pageNumber, QStringLiteral("00")) +
            QStringLiteral(" - ") + pageSection;
+}
+
+std::optional<int> parsePageNumber(const QString &text)
+{
+    const auto value = vb::ToNumber(vb::Trim(text));
+    if (!value || *value != std::floor(*value) || *value < -32768 || *value > 32767)
+        return std::nullopt;
+    return int(*value);
 }
 
 } // namespace catalog

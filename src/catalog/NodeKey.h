@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The key of a node of the catalog editor's tree, the editor's vocabulary for "what is selected":
 //
 //     "CTG"                                   the Catalogs root
@@ -58,6 +60,10 @@ private:
     QString m_key;
     QStringList m_fields;
 };
+
+// A page number (or a position on a page) as the operator types it: blanks around it ignored, a
+// whole number the warehouse's page columns take. "2.5", "99999" and "" give nothing.
+std::optional<int> parsePageNumber(const QString &text);
 
 // Texts of the tree's nodes.
 QString catalogTestText(const QString &catalogId, const QString &testId);

@@ -17,16 +17,6 @@ QString cr()
     return QStringLiteral("\r");
 }
 
-// A page number or position: a whole number the warehouse's integer columns take. "2.5" and
-// "99999" are refused rather than rounded or overflowing.
-std::optional<int> wholeNumber(const QString &text)
-{
-    const auto value = vb::ToNumber(text);
-    if (!value || *value != std::floor(*value) || *value < -32768 || *value > 32767)
-        return std::nullopt;
-    return int(*value);
-}
-
 // An insert's placements have no club or test: the lookups compare them as empty text, which a
 // NULL parameter would never equal.
 QString emptyIfNone(const QString &text)
@@ -75,11 +65,11 @@ PlacementValidation validatePlacement(const PlacementEntry &entry, const QString
     }
 
     // A page that is not a whole number could not be stored: it is as good as no page.
-    const auto pageNumber = wholeNumber(page);
+    const auto pageNumber = parsePageNumber(page);
     if (!pageNumber)
         fail("Please enter a page number for the product.");
 
-    const auto positionNumber = wholeNumber(position);
+    const auto positionNumber = parsePageNumber(position);
     if (position.isEmpty())
         fail("Product Position is a required field and can't be empty.");
     else if (!positionNumber)
@@ -206,8 +196,8 @@ void savePlacement(const PlacementEntry &entry, const QDateTime &now, const QStr
     else
         insert.bind(target.insertId());
     insert.bind(productId)
-        .bind(wholeNumber(vb::Trim(entry.pageNumber)).value_or(0))
-        .bind(wholeNumber(vb::Trim(entry.position)).value_or(0))
+        .bind(parsePageNumber(entry.pageNumber).value_or(0))
+        .bind(parsePageNumber(entry.position).value_or(0))
         .bind(vb::ToNumber(vb::Trim(entry.weight)).value_or(0))
         .bind(vb::Trim(entry.blurbSize))
         .bind(price.price)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/NodeKey.h"
+#include "warehouse/RowSink.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,8 +15,6 @@
 // catalog. Each loader hands its rows, already formatted as the grid shows them, to a sink in the
 // order the query delivers them, so a grid fills as the rows come. Loaders throw DbError.
 namespace catalog {
-
-using RowSink = std::function<void(QStringList &&row)>;
 
 // Headers of the four grids, in column order.
 QStringList chosenProductsHeaders();

@@ -1,12 +1,10 @@
 #include "catalog/frmCatBuild.h"
 
 #include "shell/BusyPointer.h"
-#include "shell/CenteredPanel.h"
 #include "shell/FlexGrid.h"
 #include "shell/FlexGridModel.h"
-#include "shell/MDIfrmMain.h"
+#include "shell/GridSetup.h"
 #include "shell/Twips.h"
-#include "warehouse/DbError.h"
 #include "warehouse/Dialogs.h"
 #include "warehouse/Vb.h"
 
@@ -17,11 +15,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
-#include <QVBoxLayout>
 
 using namespace catalogbuild;
 
@@ -43,20 +39,12 @@ QLabel *newLabel(const char *name, const char *caption, QWidget *buddy, QWidget 
 } // namespace
 
 frmCatBuild::frmCatBuild(QWidget *parent)
-    : QWidget(parent)
+    : WorkingWindow(QStringLiteral("frmCatBuild"), caption(), parent)
 {
-    setObjectName(QStringLiteral("frmCatBuild"));
-    setWindowTitle(caption());
-
     // The panel is as wide as the page grid: its two columns and its scroll bar.
-    const int gridWidth = twips(kPageNumberWidthTwips) + twips(kPageSectionWidthTwips) +
-                          style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
-    auto *host = new CenteredPanel(
-        QSize(gridWidth, twips(kFormHeightTwips) + twips(kGridHeightTwips)), this);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(host);
-    picContainer = host->panel();
+    const int gridWidth = kPageNumberWidthTwips + kPageSectionWidthTwips +
+                          toTwips(style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
+    picContainer = createPanel(gridWidth, kFormHeightTwips + kGridHeightTwips);
 
     cboClub = new QComboBox(picContainer);
     cboClub->setObjectName(QStringLiteral("cboClub"));
@@ -142,7 +130,7 @@ frmCatBuild::frmCatBuild(QWidget *parent)
 
     connect(scrPages, &QScrollBar::valueChanged, this, &frmCatBuild::scrPages_Change);
     connect(txtPages, &QLineEdit::editingFinished, this, &frmCatBuild::txtPages_EditingFinished);
-    connect(grdPageAlloc, &FlexGrid::clicked, this, &frmCatBuild::grdPageAlloc_Click);
+    connect(grdPageAlloc, &FlexGrid::cellClicked, this, &frmCatBuild::grdPageAlloc_Click);
     connect(grdPageAlloc->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &frmCatBuild::hideSectionEditor);
     connect(grdPageAlloc->horizontalScrollBar(), &QScrollBar::valueChanged, this,
@@ -160,24 +148,18 @@ frmCatBuild::frmCatBuild(QWidget *parent)
     selectClub(cboClub->currentIndex());
 }
 
-void frmCatBuild::showDbError(const QString &description)
-{
-    Dialogs::instance().message(description, caption(), Dialogs::Icon::Critical);
-}
-
 void frmCatBuild::loadLists()
 {
     BusyPointer busy;
     cboClub->clear();
     cboCatalogType->clear();
     cboPageGenre->clear();
-    try {
+    const bool loaded = attempt([&] {
         m_clubs = LoadClubList();
         cboPageGenre->addItems(LoadSectionList());
-    } catch (const DbError &error) {
+    });
+    if (!loaded)
         m_clubs.clear();
-        showDbError(error.description());
-    }
     for (const ClubTypes &club : std::as_const(m_clubs))
         cboClub->addItem(club.clubID);
     cboClub->setCurrentIndex(m_clubs.isEmpty() ? -1 : 0);
@@ -197,12 +179,8 @@ void frmCatBuild::selectClub(int index)
 
 void frmCatBuild::setupGrid()
 {
-    grdPageAlloc->setRows(1);
-    grdPageAlloc->setCols(2);
-    grdPageAlloc->setFixedRows(1);
-    grdPageAlloc->setFixedCols(0);
-    grdPageAlloc->setTextMatrix(0, 0, QStringLiteral("Page Number"));
-    grdPageAlloc->setTextMatrix(0, 1, QStringLiteral("Page Section"));
+    ::setupGrid(*grdPageAlloc, {QStringLiteral("Page Number"), QStringLiteral("Page Section")},
+                GridKind::Plain);
     grdPageAlloc->setColWidth(0, kPageNumberWidthTwips);
     grdPageAlloc->setColWidth(1, kPageSectionWidthTwips);
     grdPageAlloc->setColAlignment(0, FlexGridModel::CenterCenter);
@@ -223,11 +201,9 @@ void frmCatBuild::applyType()
     QList<MapPage> pages;
     if (!type.isEmpty()) {
         BusyPointer busy;
-        try {
-            pages = LoadDefaultMap(cboClub->currentText(), type);
-        } catch (const DbError &error) {
-            showDbError(error.description());
-        }
+        pages = attempt([&] {
+                    return LoadDefaultMap(cboClub->currentText(), type);
+                }).value_or(QList<MapPage>());
     }
     // The page count cannot go beyond its scroll bar: a longer default map is cut, and said so.
     const QString clamped = clampToMaxPages(pages);
@@ -334,29 +310,21 @@ void frmCatBuild::cmdSave_Click()
 {
     hideSectionEditor();
     const NewMap map = newMap();
-    try {
-        const QString message = ValidateNewMap(map);
-        if (!vb::Trim(message).isEmpty()) {
-            Dialogs::instance().message(message, caption(), Dialogs::Icon::Information);
-            return;
-        }
-        BusyPointer busy;
-        SaveNewMap(map);
-    } catch (const DbError &error) {
-        showDbError(QStringLiteral("The new map was not saved; none of its pages was written.\r") +
-                    error.description());
+    const auto saved = attempt(
+        [&] {
+            const QString message = ValidateNewMap(map);
+            if (!vb::Trim(message).isEmpty()) {
+                inform(message);
+                return false;
+            }
+            BusyPointer busy;
+            SaveNewMap(map);
+            return true;
+        },
+        QStringLiteral("The new map was not saved; none of its pages was written.\r"));
+    if (saved != true)
         return;
-    }
     // The editor builds its tree when it loads, so the new map shows in it.
-    if (MDIfrmMain *main = MDIfrmMain::instance())
-        main->openWindow(QStringLiteral("frmCatEdit"));
+    openWindow(QStringLiteral("frmCatEdit"));
     closeWindow();
-}
-
-void frmCatBuild::closeWindow()
-{
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        frame->close();
-    else
-        close();
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "catalog/CatalogBuild.h"
-
-#include <QWidget>
+#include "shell/WorkingWindow.h"
 
 class FlexGrid;
 class QComboBox;
@@ -14,7 +13,7 @@ class QScrollBar;
 // Create New Catalog/Insert: the operator picks a club and a catalog type, adjusts the proposed
 // default map (page count and sections) and saves it as a new catalog version or insert, which
 // then opens in the catalog editor.
-class frmCatBuild : public QWidget
+class frmCatBuild : public WorkingWindow
 {
     Q_OBJECT
 public:
@@ -38,8 +37,6 @@ private:
     void focusChanged(QWidget *now);
     void copySectionToGrid(const QString &text);
     void cmdSave_Click();
-    void closeWindow();
-    void showDbError(const QString &description);
     int pageRows() const;
 
     QList<catalogbuild::ClubTypes> m_clubs;

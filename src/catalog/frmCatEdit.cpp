@@ -53,10 +53,9 @@ template <typename Widget> Widget *named(Widget *widget, const char *name)
 } // namespace
 
 frmCatEdit::frmCatEdit(QWidget *parent)
-    : QWidget(parent)
+    : WorkingWindow(QStringLiteral("frmCatEdit"), QStringLiteral("Edit Existing Catalog/Insert"),
+                    parent)
 {
-    setObjectName(QStringLiteral("frmCatEdit"));
-    setWindowTitle(QStringLiteral("Edit Existing Catalog/Insert"));
     resize(twips(kDesignWidth), twips(kDesignHeight));
     createControls();
     openingSequence();
@@ -94,8 +93,8 @@ void frmCatEdit::createControls()
 
     grdChosenProducts = named(new FlexGrid(this), "grdChosenProducts");
     place(grdChosenProducts, kRightLeft, kChosenTop, rightWidth, kChosenHeight);
-    connect(grdChosenProducts, &FlexGrid::clicked, this, &frmCatEdit::grdChosenProducts_Click);
-    connect(grdChosenProducts, &FlexGrid::doubleClicked, this,
+    connect(grdChosenProducts, &FlexGrid::cellClicked, this, &frmCatEdit::grdChosenProducts_Click);
+    connect(grdChosenProducts, &FlexGrid::cellDoubleClicked, this,
             &frmCatEdit::grdChosenProducts_DblClick);
 
     createPlacementEditor();
@@ -113,13 +112,12 @@ void frmCatEdit::createControls()
     grdRecomendedItems = addTab("grdRecomendedItems", "Recommendations");
     grdInventoryMaster = addTab("grdInventoryMaster", "Inventory Master");
     grdRecurringProducts = addTab("grdRecurringProducts", "Recurring Products");
-    connect(grdInventoryMaster, &FlexGrid::doubleClicked, this,
+    connect(grdInventoryMaster, &FlexGrid::cellDoubleClicked, this,
             &frmCatEdit::grdInventoryMaster_DblClick);
 
     for (FlexGrid *grid :
          {grdChosenProducts, grdRecomendedItems, grdInventoryMaster, grdRecurringProducts})
-        connect(grid, &FlexGrid::rightButtonPressed, this,
-                [this, grid](const QPoint &globalPos) { popupGridFunctions(grid, globalPos); });
+        offerGridFunctions(*grid);
 }
 
 void frmCatEdit::createPlacementEditor()
@@ -227,7 +225,7 @@ void frmCatEdit::ResetEditorAndReloadTree()
 
 void frmCatEdit::resizeEvent(QResizeEvent *event)
 {
-    QWidget::resizeEvent(event);
+    WorkingWindow::resizeEvent(event);
     LayoutEditor();
 }
 
@@ -281,10 +279,5 @@ bool frmCatEdit::eventFilter(QObject *watched, QEvent *event)
         if (auto *box = qobject_cast<QLineEdit *>(watched))
             QTimer::singleShot(0, box, &QLineEdit::selectAll);
     }
-    return QWidget::eventFilter(watched, event);
-}
-
-void frmCatEdit::showDbError(const QString &description)
-{
-    Dialogs::instance().message(description, windowTitle(), Dialogs::Icon::Critical);
+    return WorkingWindow::eventFilter(watched, event);
 }

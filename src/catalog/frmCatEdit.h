@@ -1,9 +1,9 @@
 #pragma once
 
 #include "catalog/Placement.h"
+#include "shell/WorkingWindow.h"
 
 #include <QString>
-#include <QWidget>
 
 #include <optional>
 
@@ -18,6 +18,12 @@ class QRadioButton;
 class QTabWidget;
 class QTreeView;
 class frmCatEditTreeModel;
+class WindowRegistry;
+
+namespace catalog {
+// The main window's Catalog Edit commands, which work on the editor's selection.
+void registerCatalogEditCommands(WindowRegistry &registry);
+} // namespace catalog
 
 // Edit Existing Catalog/Insert: the tree of every catalog test and insert with their pages on the
 // left; on the right what is selected, the placements of the selection, the placement editor and
@@ -30,7 +36,7 @@ class frmCatEditTreeModel;
 // Split by concern: frmCatEdit.cpp (controls, opening, layout, reset), frmCatEditTree.cpp (tree,
 // node click, Catalog Edit menu, insert rename), frmCatEditGrids.cpp (the four product grids and
 // the inventory search), frmCatEditPlacement.cpp (the placement editor).
-class frmCatEdit : public QWidget
+class frmCatEdit : public WorkingWindow
 {
     Q_OBJECT
     Q_PROPERTY(QString Tag READ Tag WRITE setTag)
@@ -91,8 +97,8 @@ public:
     void LoadRecommendations();
     void LoadRecurringProducts(const QString &clubId, const QString &catalogId);
     // Fills the inventory grid with the active products matching the criterion in that column;
-    // a criterion the column cannot take is refused with a message, a database error ends the
-    // search quietly.
+    // a criterion the column cannot take is refused with a message; a database failure is reported
+    // and leaves what was found before it.
     void SearchInventoryMaster(int column, const QString &criterion);
 
     // ---- Placement editor (frmCatEditPlacement.cpp)
@@ -111,7 +117,6 @@ private:
     void createControls();
     void createPlacementEditor();
     void openingSequence();
-    void showDbError(const QString &description);
 
     // Tree events.
     void tvCatalogTree_NodeClick(const QModelIndex &index);
@@ -122,8 +127,6 @@ private:
     void grdChosenProducts_Click();
     void grdChosenProducts_DblClick();
     void grdInventoryMaster_DblClick();
-    void popupGridFunctions(FlexGrid *grid, const QPoint &globalPos);
-    void setupGrid(FlexGrid *grid, int rows, const QStringList &headers);
     void fitGridColumns();
 
     // Placement editor events.

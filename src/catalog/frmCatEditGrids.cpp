@@ -4,70 +4,46 @@
 #include "catalog/frmCatEdit.h"
 #include "shell/BusyPointer.h"
 #include "shell/FlexGrid.h"
-#include "shell/MDIfrmMain.h"
+#include "shell/GridSetup.h"
 #include "shell/Twips.h"
-#include "warehouse/DbError.h"
 #include "warehouse/Dialogs.h"
 #include "warehouse/Vb.h"
 
-#include <QFontMetrics>
-#include <QHeaderView>
 #include <QLineEdit>
 
 #include <algorithm>
 
 using catalog::NodeKey;
 
-void frmCatEdit::setupGrid(FlexGrid *grid, int rows, const QStringList &headers)
-{
-    grid->setRows(rows);
-    grid->setCols(int(headers.size()));
-    grid->setFixedRows(1);
-    for (int col = 0; col < headers.size(); ++col)
-        grid->setTextMatrix(0, col, headers.at(col));
-}
-
 void frmCatEdit::SetupChosenProductsGrid()
 {
-    setupGrid(grdChosenProducts, 1, catalog::chosenProductsHeaders());
+    setupGrid(*grdChosenProducts, catalog::chosenProductsHeaders(), GridKind::Plain);
     for (int col = 0; col < catalog::kChosenHiddenColumns; ++col)
         grdChosenProducts->setColWidth(col, 0);
 }
 
 void frmCatEdit::SetupRecommendedGrid()
 {
-    setupGrid(grdRecomendedItems, 1, catalog::recommendedHeaders());
+    setupGrid(*grdRecomendedItems, catalog::recommendedHeaders(), GridKind::Plain);
 }
 
 void frmCatEdit::SetupInventoryGrid()
 {
     // The header and one empty row, kept out of sight; the products follow from row 2.
-    setupGrid(grdInventoryMaster, 2, catalog::inventoryHeaders());
-    for (int col = 0; col < grdInventoryMaster->Cols(); ++col)
-        grdInventoryMaster->setTextMatrix(1, col, QString());
-    grdInventoryMaster->setRowHeight(1, 0);
+    setupGrid(*grdInventoryMaster, catalog::inventoryHeaders(), GridKind::List);
 }
 
 void frmCatEdit::fitGridColumns()
 {
     // Every column shows its header; names and categories get room for their usual length.
-    const auto fit = [](FlexGrid *grid, const QHash<int, int> &wideTwips) {
-        const QFontMetrics metrics(grid->horizontalHeader()->font());
-        for (int col = 0; col < grid->Cols(); ++col) {
-            if (grid->ColWidth(col) == 0)
-                continue;
-            const int header = toTwips(metrics.horizontalAdvance(grid->TextMatrix(0, col)) + 18);
-            grid->setColWidth(col, std::max({header, 900, wideTwips.value(col)}));
-        }
-    };
-    fit(grdChosenProducts, {{7, 2700}, {17, 2500}});
-    fit(grdRecomendedItems, {{1, 2700}, {8, 2500}});
-    fit(grdInventoryMaster, {{1, 1700}, {2, 2700}, {5, 2500}, {9, 1900}});
+    fitColumnsToHeaders(*grdChosenProducts, {{7, 2700}, {17, 2500}}, 900);
+    fitColumnsToHeaders(*grdRecomendedItems, {{1, 2700}, {8, 2500}}, 900);
+    fitColumnsToHeaders(*grdInventoryMaster, {{1, 1700}, {2, 2700}, {5, 2500}, {9, 1900}}, 900);
 }
 
 void frmCatEdit::SetupRecurringGrid()
 {
-    setupGrid(grdRecurringProducts, 1, catalog::recurringHeaders());
+    setupGrid(*grdRecurringProducts, catalog::recurringHeaders(), GridKind::Plain);
     const QList<int> widths = catalog::recurringColumnWidthsTwips();
     for (int col = 0; col < widths.size(); ++col)
         grdRecurringProducts->setColWidth(col, widths.at(col));
@@ -119,13 +95,9 @@ void frmCatEdit::SearchInventoryMaster(int column, const QString &criterion)
     }
     BusyPointer busy;
     SetupInventoryGrid();
-    try {
-        catalog::searchInventoryMaster(
-            column, criterion, [this](QStringList &&row) { grdInventoryMaster->appendRow(row); });
-    } catch (const DbError &) {
-        // The search ends where it failed, with what it found so far.
-    }
-    grdInventoryMaster->showAppendedRows();
+    // A failure ends the search where it stopped, with what it found so far, and is reported.
+    fillGrid(*grdInventoryMaster,
+             [&](const RowSink &sink) { catalog::searchInventoryMaster(column, criterion, sink); });
 }
 
 void frmCatEdit::grdInventoryMaster_DblClick()
@@ -139,10 +111,4 @@ void frmCatEdit::grdInventoryMaster_DblClick()
     if (!answer || vb::Trim(*answer).isEmpty())
         return;
     SearchInventoryMaster(column, *answer);
-}
-
-void frmCatEdit::popupGridFunctions(FlexGrid *grid, const QPoint &globalPos)
-{
-    if (MDIfrmMain *main = MDIfrmMain::instance())
-        main->popupGridFunctions(grid, globalPos, false);
 }

@@ -3,35 +3,15 @@
 #include "catalog/frmCatEdit.h"
 #include "shell/BusyPointer.h"
 #include "shell/basGeneralDeclarations.h"
-#include "warehouse/DbError.h"
 #include "warehouse/Dialogs.h"
 
 using namespace catalog;
-
-namespace {
-
-// Runs one map operation; a database failure is shown, titled with the editor's caption, and gives
-// nothing back.
-template <typename Operation>
-auto reportingFailure(const QWidget &editor, Operation operation)
-    -> std::optional<decltype(operation())>
-{
-    try {
-        return operation();
-    } catch (const DbError &error) {
-        Dialogs::instance().message(error.description(), editor.windowTitle(),
-                                    Dialogs::Icon::Critical);
-        return std::nullopt;
-    }
-}
-
-} // namespace
 
 void frmCatEdit::CreateCopyOfRegCatg(const QString &clubId, const QString &regCatgId,
                                      const QString &regTestId, const QString &regNewCatgId)
 {
     BusyPointer busy;
-    const auto result = reportingFailure(*this, [&] {
+    const auto result = attempt([&] {
         return copyMapToNewCatalog(clubId, regCatgId, regTestId, regNewCatgId,
                                    QDateTime::currentDateTime(), gstrUserName);
     });
@@ -50,7 +30,7 @@ void frmCatEdit::CreateCopyOfRegCatg(const QString &clubId, const QString &regCa
 bool frmCatEdit::CopyCatalogTotTestIds(const QString &testIdString)
 {
     BusyPointer busy;
-    const auto refused = reportingFailure(*this, [&] {
+    const auto refused = attempt([&] {
         return copyMapToTestIds(NodeKey(Tag()), testIdString, QDateTime::currentDateTime(),
                                 gstrUserName);
     });
@@ -65,7 +45,7 @@ bool frmCatEdit::CopyCatalogTotTestIds(const QString &testIdString)
 std::optional<bool> frmCatEdit::DeleteMap()
 {
     BusyPointer busy;
-    const auto deleted = reportingFailure(*this, [&] { return deleteMap(NodeKey(Tag())); });
+    const auto deleted = attempt([&] { return deleteMap(NodeKey(Tag())); });
     if (deleted == true)
         ResetEditorAndReloadTree();
     return deleted;
@@ -74,8 +54,7 @@ std::optional<bool> frmCatEdit::DeleteMap()
 bool frmCatEdit::AddPageToMap(const QString &section)
 {
     BusyPointer busy;
-    const auto added =
-        reportingFailure(*this, [&] { return addPageToMap(NodeKey(Tag()), section); });
+    const auto added = attempt([&] { return addPageToMap(NodeKey(Tag()), section); });
     if (added != true)
         return false;
     ResetSelectionState();
@@ -86,7 +65,7 @@ bool frmCatEdit::AddPageToMap(const QString &section)
 bool frmCatEdit::RemovePageFromMap()
 {
     BusyPointer busy;
-    const auto removed = reportingFailure(*this, [&] { return removePageFromMap(NodeKey(Tag())); });
+    const auto removed = attempt([&] { return removePageFromMap(NodeKey(Tag())); });
     if (removed != true)
         return false;
     ResetEditorAndReloadTree();
@@ -96,8 +75,7 @@ bool frmCatEdit::RemovePageFromMap()
 std::optional<bool> frmCatEdit::EditSectionOfPage(const QString &newSection)
 {
     BusyPointer busy;
-    const auto updated =
-        reportingFailure(*this, [&] { return editSectionOfPage(NodeKey(Tag()), newSection); });
+    const auto updated = attempt([&] { return editSectionOfPage(NodeKey(Tag()), newSection); });
     if (updated == true)
         ResetEditorAndReloadTree();
     return updated;
@@ -106,8 +84,7 @@ std::optional<bool> frmCatEdit::EditSectionOfPage(const QString &newSection)
 void frmCatEdit::SwitchPageNumbers(qint16 newPageNumber)
 {
     BusyPointer busy;
-    const auto result = reportingFailure(
-        *this, [&] { return switchPageNumbers(NodeKey(Tag()), newPageNumber); });
+    const auto result = attempt([&] { return switchPageNumbers(NodeKey(Tag()), newPageNumber); });
     if (result == SwitchPagesResult::InvalidPage)
         // A plain box with the application's title, as the operator has always seen it.
         Dialogs::instance().message(

@@ -6,7 +6,6 @@
 #include "shell/BusyPointer.h"
 #include "shell/FlexGrid.h"
 #include "shell/basGeneralDeclarations.h"
-#include "warehouse/DbError.h"
 #include "warehouse/Dialogs.h"
 #include "warehouse/Vb.h"
 
@@ -44,12 +43,10 @@ void frmCatEdit::ResetPlacementEditor()
     }
 
     cboBlurbSize->clear();
-    try {
-        cboBlurbSize->addItems(catalog::placementBlurbSizes());
-    } catch (const DbError &error) {
+    if (const auto sizes = attempt(&catalog::placementBlurbSizes))
+        cboBlurbSize->addItems(*sizes);
+    else
         cboBlurbSize->addItem(QStringLiteral("Blank"));
-        showDbError(error.description());
-    }
     cboBlurbSize->setCurrentIndex(0);
 }
 
@@ -97,11 +94,11 @@ void frmCatEdit::grdChosenProducts_Click()
     // A click on the header moves no placement into the editor.
     if (!optEdit->isChecked() || row < 1 || grdChosenProducts->MouseRow() < 1)
         return;
-    try {
-        const auto placement = catalog::loadPlacement(
+    const auto loaded = attempt([&] {
+        return catalog::loadPlacement(
             vb::Trim(grdChosenProducts->TextMatrix(row, catalog::kChosenItemIdColumn)));
-        if (!placement)
-            return;
+    });
+    if (const auto &placement = loaded.value_or(std::nullopt)) {
         txtProductID->setProperty(kEditedItem, placement->itemId);
         txtProductID->setText(placement->productId);
         txtPageNumber->setText(placement->pageNumber);
@@ -112,8 +109,6 @@ void frmCatEdit::grdChosenProducts_Click()
         txtModifyDate->setText(placement->modifyDate);
         txtPrice->setText(placement->price);
         txtPercentage->setText(placement->discount);
-    } catch (const DbError &error) {
-        showDbError(error.description());
     }
 }
 
@@ -129,12 +124,11 @@ void frmCatEdit::grdChosenProducts_DblClick()
                 QStringLiteral("] from the catalog?"),
             windowTitle(), Dialogs::Icon::Question))
         return;
-    try {
-        catalog::deletePlacement(grdChosenProducts->TextMatrix(row, catalog::kChosenItemIdColumn));
-    } catch (const DbError &error) {
-        showDbError(error.description());
+    if (!attempt([&] {
+            catalog::deletePlacement(
+                grdChosenProducts->TextMatrix(row, catalog::kChosenItemIdColumn));
+        }))
         return;
-    }
     if (grdChosenProducts->Rows() == 2)
         grdChosenProducts->setRows(1);
     else
@@ -143,13 +137,11 @@ void frmCatEdit::grdChosenProducts_DblClick()
 
 bool frmCatEdit::ValidatePlacement()
 {
-    PlacementValidation result;
-    try {
-        result = catalog::validatePlacement(placementEntry(), windowTitle());
-    } catch (const DbError &error) {
-        showDbError(error.description());
+    const auto validation =
+        attempt([&] { return catalog::validatePlacement(placementEntry(), windowTitle()); });
+    if (!validation)
         return false;
-    }
+    const PlacementValidation &result = *validation;
     switch (result.outcome) {
     case PlacementValidation::Outcome::Valid:
         return true;
@@ -166,15 +158,11 @@ bool frmCatEdit::ValidatePlacement()
 
 bool frmCatEdit::SavePlacement()
 {
-    try {
-        catalog::savePlacement(placementEntry(), QDateTime::currentDateTime(), gstrUserName);
-        return true;
-    } catch (const DbError &error) {
-        Dialogs::instance().message(
-            error.description() + QStringLiteral(" Please contact the systems Administrator."),
-            windowTitle(), Dialogs::Icon::Critical);
-        return false;
-    }
+    return attempt(
+        [&] {
+            catalog::savePlacement(placementEntry(), QDateTime::currentDateTime(), gstrUserName);
+        },
+        {}, QStringLiteral(" Please contact the systems Administrator."));
 }
 
 void frmCatEdit::cmdAdd_Click()
@@ -185,10 +173,6 @@ void frmCatEdit::cmdAdd_Click()
         return;
     BusyPointer busy;
     ResetPlacementEditor();
-    try {
-        LoadPageProducts(Tag());
-    } catch (const DbError &error) {
-        showDbError(error.description());
-    }
+    attempt([&] { LoadPageProducts(Tag()); });
     txtProductID->setFocus();
 }

@@ -5,8 +5,7 @@
 #include "catalog/frmCatEdit.h"
 #include "catalog/frmCatEditTreeModel.h"
 #include "shell/BusyPointer.h"
-#include "shell/MDIfrmMain.h"
-#include "warehouse/DbError.h"
+#include "shell/WindowHost.h"
 #include "warehouse/Dialogs.h"
 
 #include <QAction>
@@ -24,11 +23,8 @@ void frmCatEdit::LoadCatalogTree()
     BusyPointer busy;
     const int previousSize = m_treeModel->tree().size();
     m_treeModel->setTree(CatalogTree());
-    try {
-        m_treeModel->setTree(catalog::loadCatalogTree(previousSize));
-    } catch (const DbError &error) {
-        showDbError(error.description());
-    }
+    if (auto tree = attempt([&] { return catalog::loadCatalogTree(previousSize); }))
+        m_treeModel->setTree(std::move(*tree));
     tvCatalogTree->expand(m_treeModel->indexOfNode(CatalogTree::kCatalogsRoot));
     tvCatalogTree->expand(m_treeModel->indexOfNode(CatalogTree::kInsertsRoot));
 }
@@ -40,7 +36,7 @@ void frmCatEdit::tvCatalogTree_NodeClick(const QModelIndex &index)
     BusyPointer busy;
     const QString key = m_treeModel->key(index);
     const NodeKey node(key);
-    try {
+    attempt([&] {
         ResetPlacementEditor();
         setTag(key);
         LoadPageProducts(key);
@@ -72,9 +68,7 @@ void frmCatEdit::tvCatalogTree_NodeClick(const QModelIndex &index)
                                     (node.isPage() ? page : QString()));
             LoadRecommendations();
         }
-    } catch (const DbError &error) {
-        showDbError(error.description());
-    }
+    });
 }
 
 void frmCatEdit::tvCatalogTree_RightButtonDown(const QPoint &globalPos)
@@ -83,7 +77,7 @@ void frmCatEdit::tvCatalogTree_RightButtonDown(const QPoint &globalPos)
     if (!caption.contains(QLatin1String("Package Insert")) &&
         !caption.contains(QLatin1String("Regular Catalog")))
         return;
-    MDIfrmMain *main = MDIfrmMain::instance();
+    WindowHost *main = host();
     if (!main)
         return;
     const NodeKey selected(Tag());
@@ -112,12 +106,8 @@ void frmCatEdit::tvCatalogTree_CtrlN()
         QStringLiteral("Please enter a new name for the insert..."), windowTitle(), QString());
     if (!answer || answer->isEmpty())
         return;
-    try {
-        catalog::renameInsert(NodeKey(Tag()).field(1), *answer);
-    } catch (const DbError &error) {
-        showDbError(error.description());
+    if (!attempt([&] { catalog::renameInsert(NodeKey(Tag()).insertId(), *answer); }))
         return;
-    }
     // The whole window again, so the tree shows the new name; nothing stays selected.
     openingSequence();
 }

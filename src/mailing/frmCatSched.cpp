@@ -1,22 +1,17 @@
 #include "mailing/frmCatSched.h"
 
 #include "shell/BusyPointer.h"
-#include "shell/CenteredPanel.h"
 #include "shell/FlexGrid.h"
-#include "shell/MDIfrmMain.h"
+#include "shell/GridSetup.h"
 #include "shell/Twips.h"
-#include "warehouse/DbError.h"
-#include "warehouse/Dialogs.h"
 #include "warehouse/Vb.h"
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
-#include <QVBoxLayout>
 
 using namespace catalogschedule;
 
@@ -24,24 +19,15 @@ namespace {
 
 constexpr int kPanelWidthTwips = 18900;
 constexpr int kPanelHeightTwips = 9600;
-// Grid rows: 0 the header, 1 an empty row of height 0, the schedule from 2 on.
-constexpr int kFirstDataRow = 2;
 constexpr int kMinDescriptionColWidthTwips = 2250;
-constexpr int kHeaderPaddingTwips = 150;
+constexpr int kDescriptionColumn = 2;
 
 } // namespace
 
 frmCatSched::frmCatSched(QWidget *parent)
-    : QWidget(parent)
+    : WorkingWindow(QStringLiteral("frmCatSched"), caption(), parent)
 {
-    setObjectName(QStringLiteral("frmCatSched"));
-    setWindowTitle(caption());
-
-    auto *host = new CenteredPanel(QSize(twips(kPanelWidthTwips), twips(kPanelHeightTwips)), this);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(host);
-    picContainer = host->panel();
+    picContainer = createPanel(kPanelWidthTwips, kPanelHeightTwips);
 
     cboClubID = new QComboBox(picContainer);
     cboClubID->setObjectName(QStringLiteral("cboClubID"));
@@ -110,10 +96,9 @@ frmCatSched::frmCatSched(QWidget *parent)
 
     connect(cmdSave, &QPushButton::clicked, this, &frmCatSched::cmdSave_Click);
     connect(cmdClear, &QPushButton::clicked, this, &frmCatSched::cmdClear_Click);
-    connect(grdSchedule, &FlexGrid::clicked, this, &frmCatSched::grdSchedule_Click);
-    connect(grdSchedule, &FlexGrid::doubleClicked, this, &frmCatSched::grdSchedule_DblClick);
-    connect(grdSchedule, &FlexGrid::rightButtonPressed, this,
-            &frmCatSched::grdSchedule_RightButtonDown);
+    connect(grdSchedule, &FlexGrid::cellClicked, this, &frmCatSched::grdSchedule_Click);
+    connect(grdSchedule, &FlexGrid::cellDoubleClicked, this, &frmCatSched::grdSchedule_DblClick);
+    offerGridFunctions(*grdSchedule);
 
     ClearEntryFields();
     LoadScheduleGrid();
@@ -135,11 +120,6 @@ QLabel *frmCatSched::addLabel(const char *name, const char *caption, QWidget *bu
     return label;
 }
 
-void frmCatSched::showDbError(const QString &description)
-{
-    Dialogs::instance().message(description, caption(), Dialogs::Icon::Critical);
-}
-
 catalogschedule::ScheduleEntry frmCatSched::entry() const
 {
     return {cboClubID->currentText(),      txtCatalogID->text(),
@@ -152,49 +132,34 @@ catalogschedule::ScheduleEntry frmCatSched::entry() const
 void frmCatSched::LoadClubList()
 {
     cboClubID->clear();
-    try {
-        cboClubID->addItems(catalogschedule::LoadClubList());
-    } catch (const DbError &error) {
-        showDbError(error.description());
-    }
+    if (const auto clubs = attempt(&catalogschedule::LoadClubList))
+        cboClubID->addItems(*clubs);
     cboClubID->setCurrentIndex(cboClubID->count() > 0 ? 0 : -1);
 }
 
 void frmCatSched::InitScheduleGrid()
 {
-    grdSchedule->setCols(10);
-    grdSchedule->setRows(kFirstDataRow);
-    grdSchedule->setRowHeight(1, 0);
-    grdSchedule->setFixedCols(0);
-    grdSchedule->setFixedRows(1);
+    setupGrid(*grdSchedule, gridHeaders(), GridKind::List);
     // Every column wide enough for its header to be read whole; the description takes what is
     // left of the panel's width.
-    const QFontMetrics metrics(grdSchedule->horizontalHeader()->font());
-    int othersWidth = 0;
-    for (int col = 0; col < 10; ++col) {
-        const QString &header = gridHeaders().at(col);
-        grdSchedule->setTextMatrix(0, col, header);
-        const int width = metrics.horizontalAdvance(header) + twips(kHeaderPaddingTwips);
-        if (col != 2) {
-            grdSchedule->setColWidth(col, toTwips(width));
-            othersWidth += width;
-        }
-    }
-    const int available = picContainer->width() - 2 * grdSchedule->frameWidth() -
-                          style()->pixelMetric(QStyle::PM_ScrollBarExtent) - othersWidth;
-    grdSchedule->setColWidth(2, std::max(toTwips(available), kMinDescriptionColWidthTwips));
+    fitColumnsToHeaders(*grdSchedule);
+    int othersTwips = 0;
+    for (int col = 0; col < grdSchedule->Cols(); ++col)
+        othersTwips += col == kDescriptionColumn ? 0 : grdSchedule->ColWidth(col);
+    const int available = toTwips(picContainer->width() - 2 * grdSchedule->frameWidth() -
+                                  style()->pixelMetric(QStyle::PM_ScrollBarExtent)) -
+                          othersTwips;
+    grdSchedule->setColWidth(kDescriptionColumn, std::max(available, kMinDescriptionColWidthTwips));
 }
 
 void frmCatSched::LoadScheduleGrid()
 {
     BusyPointer busy;
     InitScheduleGrid();
-    try {
+    fillGrid(*grdSchedule, [](const RowSink &sink) {
         for (const ScheduleRow &row : LoadScheduleRows())
-            grdSchedule->appendRow(QStringList(row.begin(), row.end()));
-    } catch (const DbError &error) {
-        showDbError(error.description());
-    }
+            sink(QStringList(row.begin(), row.end()));
+    });
 }
 
 void frmCatSched::ClearEntryFields()
@@ -228,18 +193,13 @@ bool frmCatSched::ValidateEntry()
     const QString message = catalogschedule::ValidateEntry(entry());
     if (vb::Trim(message).isEmpty())
         return true;
-    Dialogs::instance().message(message, caption(), Dialogs::Icon::Information);
+    inform(message);
     return false;
 }
 
 bool frmCatSched::SaveScheduleRow()
 {
-    try {
-        return catalogschedule::SaveScheduleRow(entry());
-    } catch (const DbError &error) {
-        showDbError(error.description());
-        return false;
-    }
+    return attempt([this] { return catalogschedule::SaveScheduleRow(entry()); }) == true;
 }
 
 void frmCatSched::cmdSave_Click()
@@ -258,7 +218,7 @@ void frmCatSched::cmdClear_Click()
 
 void frmCatSched::grdSchedule_Click()
 {
-    if (grdSchedule->Row() >= kFirstDataRow)
+    if (grdSchedule->Row() >= kListFirstDataRow)
         ShowRowInFields(grdSchedule->Row());
 }
 
@@ -266,24 +226,14 @@ void frmCatSched::grdSchedule_DblClick()
 {
     // A double-click on the header or the hidden row has no schedule row to delete.
     const int row = grdSchedule->Row();
-    if (grdSchedule->Rows() <= kFirstDataRow || row < kFirstDataRow)
+    if (grdSchedule->Rows() <= kListFirstDataRow || row < kListFirstDataRow)
         return;
     const QString club = grdSchedule->TextMatrix(row, 0);
     const QString catalog = grdSchedule->TextMatrix(row, 1);
-    if (!Dialogs::instance().question(deleteQuestion(club, catalog), caption()))
+    if (!ask(deleteQuestion(club, catalog)))
         return;
-    try {
-        DeleteScheduleRow(club, catalog);
-    } catch (const DbError &error) {
-        showDbError(error.description());
+    if (!attempt([&] { DeleteScheduleRow(club, catalog); }))
         return;
-    }
     ClearEntryFields();
     grdSchedule->RemoveItem(row);
-}
-
-void frmCatSched::grdSchedule_RightButtonDown(const QPoint &globalPos)
-{
-    if (MDIfrmMain *main = MDIfrmMain::instance())
-        main->popupGridFunctions(grdSchedule, globalPos, false);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "mailing/CatalogSchedule.h"
-
-#include <QWidget>
+#include "shell/WorkingWindow.h"
 
 class FlexGrid;
 class QComboBox;
@@ -13,7 +12,7 @@ class QPushButton;
 // Catalog Schedule Maintenance: the entry panel of one schedule row above the grid of the rows of
 // the last 365 days. A click on a grid row loads it into the panel, Save writes the panel, a
 // double-click deletes the row.
-class frmCatSched : public QWidget
+class frmCatSched : public WorkingWindow
 {
     Q_OBJECT
 public:
@@ -35,8 +34,6 @@ private:
     void cmdClear_Click();
     void grdSchedule_Click();
     void grdSchedule_DblClick();
-    void grdSchedule_RightButtonDown(const QPoint &globalPos);
-    void showDbError(const QString &description);
     QLineEdit *addTextBox(const char *name, int maxLength);
     QLabel *addLabel(const char *name, const char *caption, QWidget *buddy);
 

@@ -316,7 +316,7 @@ int FlexGrid::RowHeight(int row) const
     return toTwips(verticalHeader()->defaultSectionSize());
 }
 
-void FlexGrid::setRowHeight(int row, int heightTwips)
+void FlexGrid::setRowHeightTwips(int row, int heightTwips)
 {
     if (row < 0 || row >= Rows())
         return;
@@ -514,7 +514,7 @@ void FlexGrid::mouseReleaseEvent(QMouseEvent *event)
     const bool afterDoubleClick = m_afterDoubleClick;
     m_afterDoubleClick = false;
     if (!afterDoubleClick)
-        Q_EMIT clicked();
+        Q_EMIT cellClicked();
 }
 
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent *event)
@@ -526,7 +526,7 @@ void FlexGrid::mouseDoubleClickEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     m_afterDoubleClick = true;
-    Q_EMIT doubleClicked();
+    Q_EMIT cellDoubleClicked();
 }
 
 void FlexGrid::keyPressEvent(QKeyEvent *event)
@@ -604,7 +604,7 @@ bool FlexGrid::headerMouseEvent(QEvent *event)
             return false;
         makeCurrent();
         m_afterDoubleClick = true;
-        Q_EMIT doubleClicked();
+        Q_EMIT cellDoubleClicked();
         return true;
     }
     // Release.
@@ -613,7 +613,7 @@ bool FlexGrid::headerMouseEvent(QEvent *event)
         m_headerPressed = false;
         m_afterDoubleClick = false;
         if (click)
-            Q_EMIT clicked();
+            Q_EMIT cellClicked();
     }
     return false;
 }

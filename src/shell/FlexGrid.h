@@ -57,9 +57,9 @@ public:
     void RemoveItem(int row);
 
     // Height in twips; 0 hides the row, -1 restores the default. Row 0 of a grid with a fixed row
-    // is the header. (Shadows QTableView::setRowHeight, which works in pixels.)
+    // is the header.
     int RowHeight(int row) const;
-    void setRowHeight(int row, int heightTwips);
+    void setRowHeightTwips(int row, int heightTwips);
     // Width in twips; 0 hides the column, -1 restores the default.
     int ColWidth(int col) const;
     void setColWidth(int col, int widthTwips);
@@ -92,8 +92,8 @@ public:
 Q_SIGNALS:
     // A left click (release) or double-click on the cells or the header, after the current cell
     // has moved there.
-    void clicked();
-    void doubleClicked();
+    void cellClicked();
+    void cellDoubleClicked();
     // The right mouse button went down over the grid, which has taken the focus; the current cell
     // does not move.
     void rightButtonPressed(const QPoint &globalPos);

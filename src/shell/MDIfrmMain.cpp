@@ -1,7 +1,6 @@
 #include "shell/MDIfrmMain.h"
 
 #include "shell/BusyPointer.h"
-#include "shell/ChildWindows.h"
 #include "shell/FlexGrid.h"
 #include "shell/GridFunctions.h"
 #include "shell/Twips.h"
@@ -22,8 +21,9 @@ namespace {
 MDIfrmMain *g_instance = nullptr;
 }
 
-MDIfrmMain::MDIfrmMain(QWidget *parent)
+MDIfrmMain::MDIfrmMain(WindowRegistry windows, QWidget *parent)
     : QMainWindow(parent)
+    , m_windows(std::move(windows))
     , m_mdiArea(new QMdiArea(this))
 {
     g_instance = this;
@@ -55,7 +55,10 @@ MDIfrmMain::~MDIfrmMain()
     warehouse::close();
 }
 
-MDIfrmMain *MDIfrmMain::instance() { return g_instance; }
+MDIfrmMain *MDIfrmMain::instance()
+{
+    return g_instance;
+}
 
 QMenu *MDIfrmMain::addMenu(QWidget *parent, const QString &name, const QString &caption)
 {
@@ -78,6 +81,16 @@ QAction *MDIfrmMain::addItem(QMenu *menu, const QString &name, const QString &ca
     return item;
 }
 
+QAction *MDIfrmMain::addCommandItem(QMenu *menu, const QString &name, const QString &caption)
+{
+    QAction *item = addItem(menu, name, caption);
+    const WindowRegistry::Command *command = m_windows.command(name);
+    item->setEnabled(command != nullptr);
+    if (command)
+        connect(item, &QAction::triggered, this, [this, command] { (*command)(*this); });
+    return item;
+}
+
 void MDIfrmMain::addSeparator(QMenu *menu, const QString &name)
 {
     menu->addSeparator()->setObjectName(name);
@@ -88,7 +101,7 @@ void MDIfrmMain::addWindowItem(QMenu *menu, const QString &name, const QString &
 {
     QAction *item = addItem(menu, name, caption);
     // A window the client does not have yet stays out of reach rather than pretending.
-    item->setEnabled(childWindowFactories().count(windowName) > 0);
+    item->setEnabled(m_windows.window(windowName) != nullptr);
     connect(item, &QAction::triggered, this, [this, windowName] { openWindow(windowName); });
 }
 
@@ -119,8 +132,8 @@ void MDIfrmMain::buildMenus()
                   QStringLiteral("Recurring Products Schedule"),
                   QStringLiteral("frmCatProdSchedule"));
     addSeparator(tools, QStringLiteral("mnuViewLine1"));
-    QMenu *products = addMenu(tools, QStringLiteral("mnuMaintainProducts"),
-                              QStringLiteral("Maintain Products"));
+    QMenu *products =
+        addMenu(tools, QStringLiteral("mnuMaintainProducts"), QStringLiteral("Maintain Products"));
     addWindowItem(products, QStringLiteral("mnuInventoryMaintenance"),
                   QStringLiteral("Inventory Maintenance"), QStringLiteral("frmProdMaint"));
     addWindowItem(products, QStringLiteral("mnuProductDescriptions"),
@@ -140,20 +153,21 @@ void MDIfrmMain::buildMenus()
 
     QMenu *windows = addMenu(bar, QStringLiteral("mnuWindow"), QStringLiteral("&Window"));
     connect(addItem(windows, QStringLiteral("mnuWindowCascade"), QStringLiteral("Cascade")),
-            &QAction::triggered, this, [this] { arrange(0); });
+            &QAction::triggered, this, [this] { arrange(Arrangement::Cascade); });
     connect(addItem(windows, QStringLiteral("mnuWindowTileHorizontal"),
                     QStringLiteral("Tile Horizontal")),
-            &QAction::triggered, this, [this] { arrange(1); });
-    connect(addItem(windows, QStringLiteral("mnuWindowTileVertical"),
-                    QStringLiteral("Tile Vertical")),
-            &QAction::triggered, this, [this] { arrange(2); });
+            &QAction::triggered, this, [this] { arrange(Arrangement::TileHorizontal); });
+    connect(
+        addItem(windows, QStringLiteral("mnuWindowTileVertical"), QStringLiteral("Tile Vertical")),
+        &QAction::triggered, this, [this] { arrange(Arrangement::TileVertical); });
 
     QMenu *help = addMenu(bar, QStringLiteral("mnuHelp"), QStringLiteral("&Help"));
     addWindowItem(help, QStringLiteral("mnuAboutFolvane"), QStringLiteral("About Folvane"),
                   QStringLiteral("frmAbout"));
 
     // The two hidden menus: never on the menu bar, only popped up by the child windows.
-    QMenu *grid = addMenu(this, QStringLiteral("mnuGridFunctions"), QStringLiteral("Grid Functions"));
+    QMenu *grid =
+        addMenu(this, QStringLiteral("mnuGridFunctions"), QStringLiteral("Grid Functions"));
     const std::pair<const char *, const char *> gridItems[] = {
         {"mnuExportGrid", "Export Grid To Excel"},
         {"mnuSearchGrid", "Search Grid For Value"},
@@ -176,7 +190,8 @@ void MDIfrmMain::buildMenus()
                 [this, command] { runGridCommand(command); });
     }
 
-    QMenu *catalogEdit = addMenu(this, QStringLiteral("mnuCtgEdit"), QStringLiteral("Catalog Edit"));
+    QMenu *catalogEdit =
+        addMenu(this, QStringLiteral("mnuCtgEdit"), QStringLiteral("Catalog Edit"));
     const std::pair<const char *, const char *> catalogItems[] = {
         {"mnuCtgEditCopyMaps", "Copy Map To New"},
         {"mnuCtgEditDeleteMap", "Delete Map"},
@@ -186,11 +201,8 @@ void MDIfrmMain::buildMenus()
         {"mnuCtgEditPageNumSwitch", "Switch Page Numbers"},
         {"mnuCtgEditPageSection", "Edit Page Section"},
         {"mnuCtgEditCopyToFile", "Export Map To File"}};
-    for (const auto &[name, caption] : catalogItems) {
-        const QString command = QString::fromLatin1(name);
-        connect(addItem(catalogEdit, command, QString::fromLatin1(caption)), &QAction::triggered,
-                this, [this, command] { runCatalogEditCommand(command); });
-    }
+    for (const auto &[name, caption] : catalogItems)
+        addCommandItem(catalogEdit, QString::fromLatin1(name), QString::fromLatin1(caption));
 }
 
 QAction *MDIfrmMain::menuItem(const QString &name) const
@@ -198,7 +210,10 @@ QAction *MDIfrmMain::menuItem(const QString &name) const
     return findChild<QAction *>(name);
 }
 
-QMenu *MDIfrmMain::menu(const QString &name) const { return findChild<QMenu *>(name); }
+QMenu *MDIfrmMain::menu(const QString &name) const
+{
+    return findChild<QMenu *>(name);
+}
 
 QWidget *MDIfrmMain::findWindow(const QString &windowName) const
 {
@@ -226,10 +241,10 @@ QWidget *MDIfrmMain::openWindow(const QString &windowName)
         m_mdiArea->setActiveSubWindow(frame);
         return existing;
     }
-    const auto factory = childWindowFactories().find(windowName);
-    if (factory == childWindowFactories().end())
+    const WindowRegistry::Factory *factory = m_windows.window(windowName);
+    if (!factory)
         return nullptr;
-    QWidget *window = factory->second();
+    QWidget *window = (*factory)();
     window->setObjectName(windowName);
     QMdiSubWindow *frame = m_mdiArea->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
@@ -249,9 +264,9 @@ QWidget *MDIfrmMain::openWindow(const QString &windowName)
     return window;
 }
 
-void MDIfrmMain::arrange(int arrangement)
+void MDIfrmMain::arrange(Arrangement arrangement)
 {
-    if (arrangement == 0) {
+    if (arrangement == Arrangement::Cascade) {
         m_mdiArea->cascadeSubWindows();
         return;
     }
@@ -266,7 +281,7 @@ void MDIfrmMain::arrange(int arrangement)
     for (int i = 0; i < count; ++i) {
         QMdiSubWindow *frame = frames.at(i);
         frame->showNormal();
-        if (arrangement == 1) {
+        if (arrangement == Arrangement::TileHorizontal) {
             const int height = area.height() / count;
             frame->setGeometry(0, i * height, area.width(), height);
         } else {
@@ -290,7 +305,10 @@ bool MDIfrmMain::closeChildrenInLoadOrder()
     return true;
 }
 
-void MDIfrmMain::exitApplication() { close(); }
+void MDIfrmMain::exitApplication()
+{
+    close();
+}
 
 void MDIfrmMain::closeEvent(QCloseEvent *event)
 {
@@ -304,11 +322,11 @@ void MDIfrmMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void MDIfrmMain::popupGridFunctions(QWidget *grid, const QPoint &globalPos, bool pasteEnabled)
+void MDIfrmMain::popupGridFunctions(FlexGrid &grid, const QPoint &globalPos, bool pasteEnabled)
 {
-    if (!grid || !grid->isEnabled())
+    if (!grid.isEnabled())
         return;
-    grid->setFocus(Qt::MouseFocusReason);
+    grid.setFocus(Qt::MouseFocusReason);
     for (const char *name : {"mnuExportGrid", "mnuSearchGrid", "mnuClearGridBackColor",
                              "mnuGridCopy", "mnuCopyGrid", "mnuCopyGridCell"})
         menuItem(QString::fromLatin1(name))->setEnabled(true);
@@ -334,10 +352,10 @@ void MDIfrmMain::searchGridForValue(FlexGrid &grid)
     const QString header = grid.TextMatrix(0, grid.Col());
     QMdiSubWindow *active = m_mdiArea->activeSubWindow();
     const QString title = active && active->widget() ? active->widget()->windowTitle() : QString();
-    const auto answer = Dialogs::instance().inputBox(
-        QStringLiteral("Please enter the search criteria for [") + header
-            + QStringLiteral("] in the space provided below."),
-        title);
+    const auto answer =
+        Dialogs::instance().inputBox(QStringLiteral("Please enter the search criteria for [") +
+                                         header + QStringLiteral("] in the space provided below."),
+                                     title);
     if (answer && !answer->trimmed().isEmpty())
         SearchGrid(grid, grid.Col(), answer->trimmed());
 }

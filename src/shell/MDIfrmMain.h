@@ -1,22 +1,27 @@
 #pragma once
 
+#include "shell/WindowHost.h"
+#include "shell/WindowRegistry.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
 class FlexGrid;
-class frmCatEdit;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 
 // The parent window of the client: the menu bar, the working windows as children (one instance
 // each, in the order they were loaded), the two hidden menus the children pop up ("Grid Functions"
-// and "Catalog Edit") and the window arrangement.
-class MDIfrmMain : public QMainWindow
+// and "Catalog Edit") and the window arrangement. The windows it opens and the commands of its menu
+// items are those the subsystems registered.
+class MDIfrmMain : public QMainWindow, public WindowHost
 {
     Q_OBJECT
 public:
-    explicit MDIfrmMain(QWidget *parent = nullptr);
+    enum class Arrangement { Cascade, TileHorizontal, TileVertical };
+
+    explicit MDIfrmMain(WindowRegistry windows, QWidget *parent = nullptr);
     ~MDIfrmMain() override;
 
     // The one main window of the process, or nullptr before it exists.
@@ -24,29 +29,30 @@ public:
 
     // Opens a working window by its name ("frmCatSched"): busy pointer, created only if it is not
     // loaded yet, shown and made the active child. Returns nullptr for a window the client lacks.
-    QWidget *openWindow(const QString &windowName);
-    QWidget *findWindow(const QString &windowName) const;
+    QWidget *openWindow(const QString &windowName) override;
+    QWidget *findWindow(const QString &windowName) const override;
     template <typename Window> Window *window() const
     {
-        return qobject_cast<Window *>(findWindow(QString::fromLatin1(Window::staticMetaObject.className())));
+        return qobject_cast<Window *>(
+            findWindow(QString::fromLatin1(Window::staticMetaObject.className())));
     }
     // The loaded working windows, in the order they were loaded.
     QList<QWidget *> loadedWindows() const;
     QMdiArea *mdiArea() const { return m_mdiArea; }
 
     // A menu item or menu by its name ("mnuExit").
-    QAction *menuItem(const QString &name) const;
-    QMenu *menu(const QString &name) const;
+    QAction *menuItem(const QString &name) const override;
+    QMenu *menu(const QString &name) const override;
 
-    // Arranges the children: 0 cascade, 1 tile horizontally (one above the other),
-    // 2 tile vertically (side by side).
-    void arrange(int arrangement);
+    // Arranges the children: cascaded, tiled horizontally (one above the other) or vertically
+    // (side by side).
+    void arrange(Arrangement arrangement);
     // Closes every window in the order it was loaded, then the main window.
     void exitApplication();
 
     // Pops the Grid Functions menu up over a grid of a child window: the grid takes the focus and
     // the items are enabled to suit it (the paste items only where a grid accepts pasting).
-    void popupGridFunctions(QWidget *grid, const QPoint &globalPos, bool pasteEnabled = false);
+    void popupGridFunctions(FlexGrid &grid, const QPoint &globalPos, bool pasteEnabled) override;
     // "Search Grid For Value": asks for the text to look for in the grid's current column.
     void searchGridForValue(FlexGrid &grid);
 
@@ -58,22 +64,16 @@ private:
     void buildMenus();
     QMenu *addMenu(QWidget *parent, const QString &name, const QString &caption);
     QAction *addItem(QMenu *menu, const QString &name, const QString &caption);
+    // An item running the command a subsystem registered for it; disabled when there is none.
+    QAction *addCommandItem(QMenu *menu, const QString &name, const QString &caption);
     void addSeparator(QMenu *menu, const QString &name);
     void addWindowItem(QMenu *menu, const QString &name, const QString &caption,
                        const QString &windowName);
     bool closeChildrenInLoadOrder();
     QWidget *focusedControlOfActiveChild() const;
     void runGridCommand(const QString &command);
-    // The Catalog Edit commands (MDIfrmMainCatalogEdit.cpp): they ask for the operator's input and
-    // call the catalog editor's map and page operations on the node it last had clicked.
-    void runCatalogEditCommand(const QString &command);
-    void copyMapToNew(frmCatEdit &editor);
-    void copyCatalogToNewTestIds(frmCatEdit &editor);
-    void deleteMap(frmCatEdit &editor);
-    void addPage(frmCatEdit &editor);
-    void switchPageNumbers(frmCatEdit &editor);
-    void editPageSection(frmCatEdit &editor);
 
+    WindowRegistry m_windows;
     QMdiArea *m_mdiArea;
     QList<QPointer<QMdiSubWindow>> m_loadOrder;
     bool m_closingChildren = false;

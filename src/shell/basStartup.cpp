@@ -12,8 +12,7 @@
 
 basStartup::basStartup(std::chrono::milliseconds pause)
     : m_pause(pause)
-{
-}
+{}
 
 void basStartup::pause() const
 {
@@ -25,7 +24,7 @@ void basStartup::pause() const
     while (timer.elapsed() < m_pause.count());
 }
 
-MDIfrmMain *basStartup::run()
+MDIfrmMain *basStartup::run(const WindowRegistry &windows)
 {
     auto splash = std::make_unique<frmSplashScreen>();
     const auto status = [&](const QString &text) {
@@ -48,7 +47,7 @@ MDIfrmMain *basStartup::run()
 
     status(QStringLiteral("Data warehouse connection has established. Loading application..."));
     pause();
-    auto *main = new MDIfrmMain;
+    auto *main = new MDIfrmMain(windows);
     main->show();
     status(QStringLiteral("Application has been loaded. WELCOME"));
     return main;

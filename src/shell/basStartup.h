@@ -5,6 +5,7 @@
 #include <chrono>
 
 class MDIfrmMain;
+class WindowRegistry;
 
 // The start of the client: the splash window, the operator's name, the connection to the data
 // warehouse, then the main window, or one message and the end when there is no connection.
@@ -17,7 +18,7 @@ public:
 
     // Runs the start-up sequence. Returns the shown main window, or nullptr when the client must
     // end (the operator has been told why).
-    MDIfrmMain *run();
+    MDIfrmMain *run(const WindowRegistry &windows);
 
 Q_SIGNALS:
     // Each text the splash window shows, in order.

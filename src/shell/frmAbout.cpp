@@ -27,13 +27,14 @@ QString systemInformationProgram()
 
 } // namespace
 
-QString frmAbout::versionText() { return QStringLiteral(FOLVANE_VERSION); }
+QString frmAbout::versionText()
+{
+    return QStringLiteral(FOLVANE_VERSION);
+}
 
 frmAbout::frmAbout(QWidget *parent)
-    : QWidget(parent)
+    : WorkingWindow(QStringLiteral("frmAbout"), QStringLiteral("About ") + productName(), parent)
 {
-    setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About ") + productName());
 
     lblTitle = new QLabel(productName(), this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));

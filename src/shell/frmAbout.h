@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QWidget>
+#include "shell/WorkingWindow.h"
 
 class QLabel;
 class QPushButton;
 
 // The About box: product name, version, credit line and legal notice.
-class frmAbout : public QWidget
+class frmAbout : public WorkingWindow
 {
     Q_OBJECT
 public:

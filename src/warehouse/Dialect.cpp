@@ -4,31 +4,31 @@
 
 namespace dialect {
 
-Dialect current() { return warehouse::dialect(); }
-
 QString concat(const QStringList &expressions)
 {
-    return expressions.join(current() == Dialect::SqlServer ? QStringLiteral(" + ")
-                                                            : QStringLiteral(" || "));
+    return expressions.join(warehouse::dialect() == Dialect::SqlServer ? QStringLiteral(" + ")
+                                                                       : QStringLiteral(" || "));
 }
 
 QString like()
 {
-    return current() == Dialect::PostgreSQL ? QStringLiteral("ILIKE") : QStringLiteral("LIKE");
+    return warehouse::dialect() == Dialect::PostgreSQL ? QStringLiteral("ILIKE")
+                                                       : QStringLiteral("LIKE");
 }
 
 QString containsParameter(const QString &expression)
 {
-    return expression + QLatin1Char(' ') + like() + QLatin1Char(' ')
-           + concat({QStringLiteral("'%'"), QStringLiteral("?"), QStringLiteral("'%'")});
+    return expression + QLatin1Char(' ') + like() + QLatin1Char(' ') +
+           concat({QStringLiteral("'%'"), QStringLiteral("?"), QStringLiteral("'%'")});
 }
 
 QString categoryName()
 {
-    return QStringLiteral("CASE WHEN tblInvCategories.lvl = 1 THEN tblInvCategories.CatDesc ELSE ")
-           + concat({QStringLiteral("tblInvCategories_1.CatDesc"), QStringLiteral("' / '"),
-                     QStringLiteral("tblInvCategories.CatDesc")})
-           + QStringLiteral(" END");
+    return QStringLiteral(
+               "CASE WHEN tblInvCategories.lvl = 1 THEN tblInvCategories.CatDesc ELSE ") +
+           concat({QStringLiteral("tblInvCategories_1.CatDesc"), QStringLiteral("' / '"),
+                   QStringLiteral("tblInvCategories.CatDesc")}) +
+           QStringLiteral(" END");
 }
 
 } // namespace dialect

@@ -9,9 +9,6 @@ enum class Dialect { SQLite, PostgreSQL, SqlServer };
 
 namespace dialect {
 
-// The dialect of gcnWarehouse.
-Dialect current();
-
 // String concatenation of SQL expressions: a || b, or a + b on SQL Server.
 QString concat(const QStringList &expressions);
 // Case-insensitive LIKE: ILIKE on PostgreSQL, where LIKE is case-sensitive.

@@ -55,8 +55,8 @@ QVariant fromDateTime(const QDateTime &dateTime)
         return QVariant(QMetaType::fromType<QDateTime>());
     // Whole seconds, as the warehouse keeps them.
     QDateTime seconds = dateTime;
-    seconds.setTime(QTime(dateTime.time().hour(), dateTime.time().minute(),
-                          dateTime.time().second()));
+    seconds.setTime(
+        QTime(dateTime.time().hour(), dateTime.time().minute(), dateTime.time().second()));
     return seconds;
 }
 
@@ -69,10 +69,12 @@ Query::Query(QString sql)
     m_query.setForwardOnly(true);
     if (!m_query.prepare(m_sql))
         throw DbError(m_query.lastError());
-    m_prepared = true;
 }
 
-QVariant Query::nullText() { return QVariant(QMetaType::fromType<QString>()); }
+QVariant Query::nullText()
+{
+    return QVariant(QMetaType::fromType<QString>());
+}
 
 Query &Query::bind(const QVariant &value)
 {
@@ -86,7 +88,10 @@ Query &Query::bind(const QVariant &value)
     return *this;
 }
 
-Query &Query::bindDate(const QDate &date) { return bind(sqlvalue::fromDate(date)); }
+Query &Query::bindDate(const QDate &date)
+{
+    return bind(sqlvalue::fromDate(date));
+}
 
 Query &Query::bindDateTime(const QDateTime &dateTime)
 {
@@ -105,6 +110,12 @@ Query &Query::exec()
     return *this;
 }
 
+bool Query::exists()
+{
+    exec();
+    return next();
+}
+
 bool Query::next()
 {
     if (m_query.next())
@@ -114,11 +125,35 @@ bool Query::next()
     return false;
 }
 
-QVariant Query::value(int column) const { return m_query.value(column); }
-QVariant Query::value(const QString &column) const { return m_query.value(column); }
-QString Query::text(int column) const { return sqlvalue::text(value(column)); }
-QString Query::text(const QString &column) const { return sqlvalue::text(value(column)); }
-QDate Query::date(int column) const { return sqlvalue::date(value(column)); }
-QDate Query::date(const QString &column) const { return sqlvalue::date(value(column)); }
-double Query::number(int column) const { return value(column).toDouble(); }
-double Query::number(const QString &column) const { return value(column).toDouble(); }
+QVariant Query::value(int column) const
+{
+    return m_query.value(column);
+}
+QVariant Query::value(const QString &column) const
+{
+    return m_query.value(column);
+}
+QString Query::text(int column) const
+{
+    return sqlvalue::text(value(column));
+}
+QString Query::text(const QString &column) const
+{
+    return sqlvalue::text(value(column));
+}
+QDate Query::date(int column) const
+{
+    return sqlvalue::date(value(column));
+}
+QDate Query::date(const QString &column) const
+{
+    return sqlvalue::date(value(column));
+}
+double Query::number(int column) const
+{
+    return value(column).toDouble();
+}
+double Query::number(const QString &column) const
+{
+    return value(column).toDouble();
+}

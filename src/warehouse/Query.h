@@ -28,6 +28,8 @@ public:
 
     Query &exec();
     bool next();
+    // Runs the statement and tells whether it gives a row.
+    bool exists();
 
     QVariant value(int column) const;
     QVariant value(const QString &column) const;
@@ -51,7 +53,6 @@ public:
 private:
     QString m_sql;
     QSqlQuery m_query;
-    bool m_prepared = false;
 };
 
 // Conversions of stored values, shared with code that reads QSqlQuery results itself.

@@ -2,6 +2,7 @@
 
 // Small fixtures for the catalog editor's tests: products, maps, inserts, placements. Every value
 // is bound, so they run unchanged on SQLite and PostgreSQL.
+#include "ScheduleFixture.h"
 #include "TestWarehouse.h"
 #include "warehouse/Query.h"
 
@@ -71,14 +72,6 @@ inline void insertPage(const QString &insertId, const QString &description, int 
     TestWarehouse::exec(QStringLiteral("INSERT INTO tblInsertMap (InsertID, InsertDescription, "
                                        "PageNum, PageSection) VALUES (?, ?, ?, ?)"),
                         {insertId, description, page, section});
-}
-
-inline void schedule(const QString &club, const QString &catalog)
-{
-    TestWarehouse::exec(
-        QStringLiteral("INSERT INTO tblCycleSchedule (ClubID, CatalogID, "
-                       "Description, AAAddressStartDate) VALUES (?, ?, ?, ?)"),
-        {club, catalog, QStringLiteral("Spring"), sqlvalue::fromDate(QDate::currentDate())});
 }
 
 struct Placement

@@ -1,7 +1,9 @@
 // The main window's Catalog Edit commands: their prompts and refusals, and the catalog editor's
 // map and page operations they call.
 #include "CatalogEditFixtures.h"
+#include "ClientWindows.h"
 #include "ScriptedDialogs.h"
+#include "WindowHarness.h"
 #include "catalog/NodeKey.h"
 #include "catalog/frmCatEdit.h"
 #include "shell/FlexGrid.h"
@@ -72,7 +74,7 @@ private Q_SLOTS:
     void init()
     {
         m_warehouse = std::make_unique<TestWarehouse>();
-        m_main = new MDIfrmMain;
+        m_main = new MDIfrmMain(clientWindows());
         m_main->show();
     }
 
@@ -87,12 +89,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("refusal");
-        const QString general = QStringLiteral("This operation can only be performed on General Catalogs.");
-        const QString regular = QStringLiteral("This operation can only be performed on regular catalogs.");
-        QTest::newRow("copy map, insert") << QStringLiteral("INS|01022026120000") << QStringLiteral("mnuCtgEditCopyMaps") << general;
-        QTest::newRow("copy map, nothing") << QString() << QStringLiteral("mnuCtgEditCopyMaps") << general;
-        QTest::newRow("copy test, root") << QStringLiteral("CTG") << QStringLiteral("mnuCtgEditCopyCatalog") << regular;
-        QTest::newRow("copy test, insert page") << QStringLiteral("INS|01022026120000|002") << QStringLiteral("mnuCtgEditCopyCatalog") << regular;
+        const QString general =
+            QStringLiteral("This operation can only be performed on General Catalogs.");
+        const QString regular =
+            QStringLiteral("This operation can only be performed on regular catalogs.");
+        QTest::newRow("copy map, insert") << QStringLiteral("INS|01022026120000")
+                                          << QStringLiteral("mnuCtgEditCopyMaps") << general;
+        QTest::newRow("copy map, nothing")
+            << QString() << QStringLiteral("mnuCtgEditCopyMaps") << general;
+        QTest::newRow("copy test, root")
+            << QStringLiteral("CTG") << QStringLiteral("mnuCtgEditCopyCatalog") << regular;
+        QTest::newRow("copy test, insert page")
+            << QStringLiteral("INS|01022026120000|002") << QStringLiteral("mnuCtgEditCopyCatalog")
+            << regular;
     }
 
     void copyCommandsNeedACatalogSelection()
@@ -113,7 +122,8 @@ private Q_SLOTS:
         springMap(2);
         editor(kSpring);
         ScriptedDialogsScope dialogs;
-        dialogs->answerInput(QStringLiteral(" ") + QString(27, QLatin1Char('X')) + QStringLiteral(" "));
+        dialogs->answerInput(QStringLiteral(" ") + QString(27, QLatin1Char('X')) +
+                             QStringLiteral(" "));
         trigger("mnuCtgEditCopyMaps");
         QCOMPARE(dialogs->calls().size(), 1);
         QCOMPARE(dialogs->last().text,
@@ -137,7 +147,9 @@ private Q_SLOTS:
         dialogs->answerInput(QStringLiteral("  AUTUMN  "));
         trigger("mnuCtgEditCopyMaps");
         QVERIFY(dialogs->messages().isEmpty());
-        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblCatalogMap WHERE CatalogID = 'AUTUMN' AND TestID = '0000'")), 3);
+        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblCatalogMap WHERE "
+                                                     "CatalogID = 'AUTUMN' AND TestID = '0000'")),
+                 3);
         QVERIFY(treeShows(window, QStringLiteral("AUTUMN - 0000")));
         QVERIFY(window.Tag().isEmpty());
 
@@ -161,7 +173,9 @@ private Q_SLOTS:
         QCOMPARE(dialogs->messages().size(), 1);
         QCOMPARE(dialogs->last().icon, Dialogs::Icon::Critical);
         QCOMPARE(dialogs->last().title, QStringLiteral("Edit Existing Catalog/Insert"));
-        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblCatalogMap WHERE CatalogID = 'AUTUMN'")), 0);
+        QCOMPARE(TestWarehouse::count(QStringLiteral(
+                     "SELECT COUNT(*) FROM tblCatalogMap WHERE CatalogID = 'AUTUMN'")),
+                 0);
         // The editor stays as it was, its selection too.
         QCOMPARE(window.Tag(), kSpring);
     }
@@ -174,7 +188,8 @@ private Q_SLOTS:
         dialogs->answerInput(QStringLiteral(" 1, 0002,abc,12345"));
         trigger("mnuCtgEditCopyCatalog");
         QCOMPARE(dialogs->calls().at(0).text,
-                 QStringLiteral("Please enter Test IDs Separated by a comma to copy the current catalog to."));
+                 QStringLiteral(
+                     "Please enter Test IDs Separated by a comma to copy the current catalog to."));
         QCOMPARE(dialogs->messages().size(), 1);
         QCOMPARE(dialogs->messages().at(0).count(QLatin1Char('\r')), 3);
         QVERIFY(treeShows(window, QStringLiteral("SPRING - 0002")));
@@ -200,7 +215,8 @@ private Q_SLOTS:
 
         dialogs->answerYes();
         trigger("mnuCtgEditDeleteMap");
-        QCOMPARE(dialogs->messages(), QStringList{QStringLiteral("The map has been removed successfully.")});
+        QCOMPARE(dialogs->messages(),
+                 QStringList{QStringLiteral("The map has been removed successfully.")});
         QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblCatalogMap")), 0);
         QVERIFY(!treeShows(window, QStringLiteral("SPRING - 0000")));
 
@@ -226,7 +242,8 @@ private Q_SLOTS:
         window.setTag(kSpring);
         dialogs->answerCancel();
         trigger("mnuCtgEditAddPage");
-        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT MAX(PageNum) FROM tblCatalogMap")), 13);
+        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT MAX(PageNum) FROM tblCatalogMap")),
+                 13);
 
         window.setTag(NodeKey::pageKey(kSpring, 3));
         trigger("mnuCtgEditRemovePage");
@@ -240,8 +257,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("pageOfB2");
-        const QString numeric = QStringLiteral("Page number can NOT be empty and must be in numeric format");
-        const QString invalid = QStringLiteral("You have specified an invalid page number. Please try again.");
+        const QString numeric =
+            QStringLiteral("Page number can NOT be empty and must be in numeric format");
+        const QString invalid =
+            QStringLiteral("You have specified an invalid page number. Please try again.");
         QTest::newRow("blank") << QStringLiteral(" ") << numeric << 2;
         QTest::newRow("letters") << QStringLiteral("abc") << numeric << 2;
         QTest::newRow("beyond 16 bits") << QStringLiteral("40000") << numeric << 2;
@@ -293,5 +312,5 @@ private Q_SLOTS:
     }
 };
 
-FOLVANE_DATABASE_TEST_MAIN(CatalogEditCommandsTest)
+FOLVANE_WINDOW_TEST_MAIN(CatalogEditCommandsTest)
 #include "tst_catalog_edit_commands.moc"

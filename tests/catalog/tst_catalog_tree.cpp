@@ -2,6 +2,7 @@
 // the tree view shows.
 #include "CatalogEditFixtures.h"
 #include "TestWarehouse.h"
+#include "WindowHarness.h"
 #include "catalog/CatalogTree.h"
 #include "catalog/NodeKey.h"
 #include "catalog/frmCatEditTreeModel.h"
@@ -164,5 +165,5 @@ private Q_SLOTS:
     }
 };
 
-FOLVANE_DATABASE_TEST_MAIN(CatalogTreeTest)
+FOLVANE_WINDOW_TEST_MAIN(CatalogTreeTest)
 #include "tst_catalog_tree.moc"

@@ -1,23 +1,17 @@
 // The new map builder without its window: the club and type lists, the default map, the checks and
 // the save of catalog and insert maps.
+#include "ScheduleFixture.h"
 #include "TestWarehouse.h"
 #include "catalog/CatalogBuild.h"
 #include "warehouse/DbError.h"
 #include "warehouse/Query.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTest>
 
 using namespace catalogbuild;
 
 namespace {
-
-void addSchedule(const QString &club, const QString &catalog)
-{
-    TestWarehouse::exec(QStringLiteral("INSERT INTO tblCycleSchedule (ClubID, CatalogID, "
-                                       "Description, AAAddressStartDate) VALUES (?, ?, 'x', ?)"),
-                        {club, catalog, sqlvalue::fromDate(QDate::currentDate())});
-}
 
 NewMap catalogMap(const QString &catalog, const QString &test)
 {
@@ -148,14 +142,14 @@ private Q_SLOTS:
         QFETCH(QString, testID);
         QFETCH(QString, expected);
         TestWarehouse warehouse;
-        addSchedule(QStringLiteral("BOOK"), QStringLiteral("FALL25"));
+        fixture::schedule(QStringLiteral("BOOK"), QStringLiteral("FALL25"));
         QCOMPARE(ValidateNewMap(catalogMap(QStringLiteral("FALL25"), testID)), expected);
     }
 
     void catalogRefusals()
     {
         TestWarehouse warehouse;
-        addSchedule(QStringLiteral("BOOK"), QStringLiteral("FALL25"));
+        fixture::schedule(QStringLiteral("BOOK"), QStringLiteral("FALL25"));
         // Every field is fine, but the catalog is not in the schedule.
         QCOMPARE(ValidateNewMap(catalogMap(QStringLiteral("WIN25"), QStringLiteral("0000"))),
                  QStringLiteral("Please add the catalog to the Cycle Schedule FIRST.\r"));

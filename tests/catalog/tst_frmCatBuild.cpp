@@ -1,7 +1,10 @@
 // The new map builder window: the type switching catalog and insert mode, the page count, the
 // floating section editor, the checks shown in one box and the save that hands over to the editor.
+#include "ClientWindows.h"
+#include "ScheduleFixture.h"
 #include "ScriptedDialogs.h"
 #include "TestWarehouse.h"
+#include "WindowHarness.h"
 #include "catalog/frmCatBuild.h"
 #include "shell/FlexGrid.h"
 #include "shell/MDIfrmMain.h"
@@ -27,13 +30,7 @@ class tst_frmCatBuild : public QObject
     QPointer<frmCatBuild> m_window;
 
     ScriptedDialogs &dialogs() { return **m_dialogs; }
-    template <typename T> T *control(const char *name)
-    {
-        T *found = m_window->findChild<T *>(QLatin1String(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
+    template <typename T> T *control(const char *name) { return ::control<T>(*m_window, name); }
     QComboBox *combo(const char *name) { return control<QComboBox>(name); }
     QLineEdit *box(const char *name) { return control<QLineEdit>(name); }
     FlexGrid *grid() { return control<FlexGrid>("grdPageAlloc"); }
@@ -41,7 +38,7 @@ class tst_frmCatBuild : public QObject
 
     void open()
     {
-        m_main = std::make_unique<MDIfrmMain>();
+        m_main = std::make_unique<MDIfrmMain>(clientWindows());
         m_main->show();
         m_window = qobject_cast<frmCatBuild *>(m_main->openWindow(QStringLiteral("frmCatBuild")));
         QVERIFY(m_window);
@@ -54,13 +51,6 @@ class tst_frmCatBuild : public QObject
         const int index = box->findText(text);
         QVERIFY2(index >= 0, qPrintable(text));
         box->setCurrentIndex(index);
-    }
-    void addSchedule(const QString &catalog)
-    {
-        TestWarehouse::exec(
-            QStringLiteral("INSERT INTO tblCycleSchedule (ClubID, CatalogID, Description, "
-                           "AAAddressStartDate) VALUES ('BOOK', ?, 'x', ?)"),
-            {catalog, sqlvalue::fromDate(QDate::currentDate())});
     }
     QStringList row(int r) { return {grid()->TextMatrix(r, 0), grid()->TextMatrix(r, 1)}; }
 
@@ -210,7 +200,7 @@ private Q_SLOTS:
         QFETCH(QString, catalog);
         QFETCH(QString, testID);
         QFETCH(QString, expected);
-        addSchedule(QStringLiteral("FALL25"));
+        fixture::schedule(QStringLiteral("BOOK"), QStringLiteral("FALL25"));
         open();
         choose("cboCatalogType", QStringLiteral("Regular Catalog"));
         QTest::keyClicks(box("txtCatalogID"), catalog);
@@ -227,7 +217,7 @@ private Q_SLOTS:
 
     void savedCatalogClosesTheBuilder()
     {
-        addSchedule(QStringLiteral("FALL25"));
+        fixture::schedule(QStringLiteral("BOOK"), QStringLiteral("FALL25"));
         open();
         choose("cboCatalogType", QStringLiteral("Regular Catalog"));
         QTest::keyClicks(box("txtCatalogID"), QStringLiteral("FALL25"));
@@ -288,7 +278,7 @@ private Q_SLOTS:
 
     void failedPageWriteReportsAndKeepsTheWindow()
     {
-        addSchedule(QStringLiteral("FALL25"));
+        fixture::schedule(QStringLiteral("BOOK"), QStringLiteral("FALL25"));
         open();
         choose("cboCatalogType", QStringLiteral("Regular Catalog"));
         QTest::keyClicks(box("txtCatalogID"), QStringLiteral("FALL25"));
@@ -305,5 +295,5 @@ private Q_SLOTS:
     }
 };
 
-FOLVANE_DATABASE_TEST_MAIN(tst_frmCatBuild)
+FOLVANE_WINDOW_TEST_MAIN(tst_frmCatBuild)
 #include "tst_frmCatBuild.moc"

@@ -2,8 +2,10 @@
 // placement, node clicks and their states, the Catalog Edit menu, renaming an insert, the
 // placement editor's keys, modes and delete, the grid menu, and the hand-over from the builder.
 #include "CatalogEditFixtures.h"
+#include "ClientWindows.h"
 #include "ScriptedDialogs.h"
 #include "TestWarehouse.h"
+#include "WindowHarness.h"
 #include "catalog/frmCatEdit.h"
 #include "catalog/frmCatEditTreeModel.h"
 #include "shell/FlexGrid.h"
@@ -68,10 +70,7 @@ class frmCatEditTest : public QObject
 
     template <typename T> T *control(const char *name) const
     {
-        T *found = m_editor->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
+        return ::control<T>(*m_editor, name);
     }
     QTreeView *tree() const { return control<QTreeView>("tvCatalogTree"); }
     FlexGrid *grid(const char *name) const { return control<FlexGrid>(name); }
@@ -96,7 +95,7 @@ class frmCatEditTest : public QObject
     }
     void openEditor()
     {
-        m_main = new MDIfrmMain;
+        m_main = new MDIfrmMain(clientWindows());
         m_main->show();
         m_main->menuItem(QStringLiteral("mnuEditCatalog"))->trigger();
         m_editor = m_main->window<frmCatEdit>();
@@ -401,7 +400,7 @@ private Q_SLOTS:
     {
         ScriptedDialogsScope dialogs;
         fixture::schedule(QStringLiteral("BOOK"), QStringLiteral("FALL25"));
-        m_main = new MDIfrmMain;
+        m_main = new MDIfrmMain(clientWindows());
         m_main->show();
         QPointer<QWidget> builder = m_main->openWindow(QStringLiteral("frmCatBuild"));
         QVERIFY(builder);
@@ -425,5 +424,5 @@ private Q_SLOTS:
     }
 };
 
-FOLVANE_DATABASE_TEST_MAIN(frmCatEditTest)
+FOLVANE_WINDOW_TEST_MAIN(frmCatEditTest)
 #include "tst_frmCatEdit.moc"

@@ -3,7 +3,7 @@
 #include "catalog/MapOperations.h"
 #include "warehouse/DbError.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTest>
 
 using namespace catalog;
@@ -15,9 +15,10 @@ const QString kUser = QStringLiteral("planner");
 
 int pages(const QString &club, const QString &catalog, const QString &test)
 {
-    return TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblCatalogMap WHERE ClubID = ? "
-                                               "AND CatalogID = ? AND TestID = ?"),
-                                {club, catalog, test});
+    return TestWarehouse::count(
+        QStringLiteral("SELECT COUNT(*) FROM tblCatalogMap WHERE ClubID = ? "
+                       "AND CatalogID = ? AND TestID = ?"),
+        {club, catalog, test});
 }
 
 int placements(const QString &club, const QString &catalog, const QString &test)
@@ -54,10 +55,10 @@ void springMap(int pageCount = 12)
 {
     fixture::schedule(QStringLiteral("MYST"), QStringLiteral("SPRING"));
     for (int page = 1; page <= pageCount; ++page)
-        fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0000"),
-                             page, QStringLiteral("Section %1").arg(page));
-    for (const QString &product : {QStringLiteral("B1"), QStringLiteral("B2"), QStringLiteral("B3"),
-                                   QStringLiteral("B4")})
+        fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("SPRING"),
+                             QStringLiteral("0000"), page, QStringLiteral("Section %1").arg(page));
+    for (const QString &product :
+         {QStringLiteral("B1"), QStringLiteral("B2"), QStringLiteral("B3"), QStringLiteral("B4")})
         fixture::product(product);
     fixture::placement(QStringLiteral("B2"), 2, 1);
     fixture::placement(QStringLiteral("B3"), 3, 1);
@@ -90,8 +91,10 @@ private Q_SLOTS:
                                      QStringLiteral("0000"), QStringLiteral("FALL"), kNow, kUser),
                  CopyToNewCatalogResult::Copied);
         QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("FALL"), QStringLiteral("0000")), 12);
-        QCOMPARE(placements(QStringLiteral("MYST"), QStringLiteral("FALL"), QStringLiteral("0000")), 4);
-        QCOMPARE(section(QStringLiteral("FALL"), QStringLiteral("0000"), 7), QStringLiteral("Section 7"));
+        QCOMPARE(placements(QStringLiteral("MYST"), QStringLiteral("FALL"), QStringLiteral("0000")),
+                 4);
+        QCOMPARE(section(QStringLiteral("FALL"), QStringLiteral("0000"), 7),
+                 QStringLiteral("Section 7"));
         // The copies carry the copy's time and user; everything else is the source's.
         Query copied(QStringLiteral("SELECT ModifyDate, ModifyUser, Price, Discount, PagePosition, "
                                     "DescType, ProductType FROM tblProductsMap WHERE "
@@ -107,7 +110,9 @@ private Q_SLOTS:
         QCOMPARE(copied.text(5), QStringLiteral("Blank"));
         QCOMPARE(copied.text(6), QStringLiteral("A"));
         // The source is untouched.
-        QCOMPARE(placements(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0000")), 4);
+        QCOMPARE(
+            placements(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0000")),
+            4);
     }
 
     void copyToNewCatalogIsRefusedWithoutScheduleOrWhenMapped()
@@ -115,11 +120,13 @@ private Q_SLOTS:
         TestWarehouse warehouse;
         springMap();
         QCOMPARE(copyMapToNewCatalog(QStringLiteral("MYST"), QStringLiteral("SPRING"),
-                                     QStringLiteral("0000"), QStringLiteral("NOWHERE"), kNow, kUser),
+                                     QStringLiteral("0000"), QStringLiteral("NOWHERE"), kNow,
+                                     kUser),
                  CopyToNewCatalogResult::NotScheduled);
 
         fixture::schedule(QStringLiteral("MYST"), QStringLiteral("FALL"));
-        fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("FALL"), QStringLiteral("0000"), 1);
+        fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("FALL"), QStringLiteral("0000"),
+                             1);
         // The case of the new ID does not matter: the warehouse compares keys without it.
         QCOMPARE(copyMapToNewCatalog(QStringLiteral("MYST"), QStringLiteral("SPRING"),
                                      QStringLiteral("0000"), QStringLiteral("fall"), kNow, kUser),
@@ -140,9 +147,10 @@ private Q_SLOTS:
                                                               QStringLiteral("0000"),
                                                               QStringLiteral("FALL"), kNow, kUser));
         QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("FALL"), QStringLiteral("0000")), 0);
-        QVERIFY_THROWS_EXCEPTION(DbError, copyMapToTestIds(springKey(), QStringLiteral("0002"),
-                                                           kNow, kUser));
-        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0002")), 0);
+        QVERIFY_THROWS_EXCEPTION(
+            DbError, copyMapToTestIds(springKey(), QStringLiteral("0002"), kNow, kUser));
+        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0002")),
+                 0);
     }
 
     void copyToTestIdsCopiesTheGoodEntriesAndListsTheRest()
@@ -151,36 +159,53 @@ private Q_SLOTS:
         springMap();
         const QString refused =
             copyMapToTestIds(springKey(5), QStringLiteral(" 1, 0002,abc,12345"), kNow, kUser);
-        QCOMPARE(refused,
-                 QStringLiteral("The format of the Test ID:1 is invalid the process will skip this Test ID.\r"
-                                "The format of the Test ID:abc is invalid the process will skip this Test ID.\r"
-                                "The format of the Test ID:12345 is invalid the process will skip this Test ID.\r"));
-        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0002")), 12);
-        QCOMPARE(placements(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0002")), 4);
-        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(DISTINCT TestID) FROM tblCatalogMap")), 2);
+        QCOMPARE(
+            refused,
+            QStringLiteral(
+                "The format of the Test ID:1 is invalid the process will skip this Test ID.\r"
+                "The format of the Test ID:abc is invalid the process will skip this Test ID.\r"
+                "The format of the Test ID:12345 is invalid the process will skip this Test "
+                "ID.\r"));
+        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0002")),
+                 12);
+        QCOMPARE(
+            placements(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0002")),
+            4);
+        QCOMPARE(TestWarehouse::count(
+                     QStringLiteral("SELECT COUNT(DISTINCT TestID) FROM tblCatalogMap")),
+                 2);
     }
 
     void testIdsWithBlanksAndTakenTestIds()
     {
         TestWarehouse warehouse;
         springMap();
-        fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0003"), 1);
+        fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("SPRING"),
+                             QStringLiteral("0003"), 1);
         const QString refused =
             copyMapToTestIds(springKey(), QStringLiteral("0012, 0012 ,0003,0004"), kNow, kUser);
-        QCOMPARE(refused,
-                 QStringLiteral("The Test ID:0012 is already plesent. Skipping the process for this Test ID.\r"
-                                "The Test ID:0003 is already plesent. Skipping the process for this Test ID.\r"));
-        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0012")), 12);
-        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0003")), 1);
-        QCOMPARE(placements(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0003")), 0);
-        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0004")), 12);
+        QCOMPARE(
+            refused,
+            QStringLiteral(
+                "The Test ID:0012 is already plesent. Skipping the process for this Test ID.\r"
+                "The Test ID:0003 is already plesent. Skipping the process for this Test ID.\r"));
+        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0012")),
+                 12);
+        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0003")),
+                 1);
+        QCOMPARE(
+            placements(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0003")),
+            0);
+        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0004")),
+                 12);
     }
 
     void deleteMapRemovesOnlyItsOwnRows()
     {
         TestWarehouse warehouse;
         springMap();
-        fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0001"), 1);
+        fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("SPRING"),
+                             QStringLiteral("0001"), 1);
         fixture::Placement other;
         other.product = QStringLiteral("B1");
         other.test = QStringLiteral("0001");
@@ -199,15 +224,24 @@ private Q_SLOTS:
 
         QVERIFY(deleteMap(NodeKey(NodeKey::pageKey(NodeKey::insertKey(insert), 2))));
         QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblInsertMap")), 0);
-        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblProductsMap WHERE CatalogID = ?"), {insert}), 0);
+        QCOMPARE(TestWarehouse::count(
+                     QStringLiteral("SELECT COUNT(*) FROM tblProductsMap WHERE CatalogID = ?"),
+                     {insert}),
+                 0);
         QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblProductsMap")), 5);
 
         // A page key deletes the whole map of its test, and only that test.
         QVERIFY(deleteMap(springKey(3)));
-        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0000")), 0);
-        QCOMPARE(placements(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0000")), 0);
-        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0001")), 1);
-        QCOMPARE(placements(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0001")), 1);
+        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0000")),
+                 0);
+        QCOMPARE(
+            placements(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0000")),
+            0);
+        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0001")),
+                 1);
+        QCOMPARE(
+            placements(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0001")),
+            1);
 
         QVERIFY(!deleteMap(NodeKey(QStringLiteral("CTG"))));
         QVERIFY(!deleteMap(NodeKey()));
@@ -218,14 +252,18 @@ private Q_SLOTS:
         TestWarehouse warehouse;
         springMap();
         QVERIFY(addPageToMap(springKey(3), QStringLiteral("  Gifts  ")));
-        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0000")), 13);
-        QCOMPARE(section(QStringLiteral("SPRING"), QStringLiteral("0000"), 13), QStringLiteral("Gifts"));
+        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0000")),
+                 13);
+        QCOMPARE(section(QStringLiteral("SPRING"), QStringLiteral("0000"), 13),
+                 QStringLiteral("Gifts"));
 
         QVERIFY(removePageFromMap(springKey(3)));
         QVERIFY(removePageFromMap(springKey(3)));
         // Pages 13 and 12 went, with the placement on 12; page 3 stays.
-        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0000")), 11);
-        QCOMPARE(section(QStringLiteral("SPRING"), QStringLiteral("0000"), 3), QStringLiteral("Section 3"));
+        QCOMPARE(pages(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0000")),
+                 11);
+        QCOMPARE(section(QStringLiteral("SPRING"), QStringLiteral("0000"), 3),
+                 QStringLiteral("Section 3"));
         QVERIFY(productsOnPage(12).isEmpty());
         QCOMPARE(productsOnPage(3), QStringList{QStringLiteral("B3")});
 
@@ -237,7 +275,8 @@ private Q_SLOTS:
     {
         TestWarehouse warehouse;
         QVERIFY(addPageToMap(springKey(), QStringLiteral("Front")));
-        QCOMPARE(section(QStringLiteral("SPRING"), QStringLiteral("0000"), 1), QStringLiteral("Front"));
+        QCOMPARE(section(QStringLiteral("SPRING"), QStringLiteral("0000"), 1),
+                 QStringLiteral("Front"));
         QVERIFY(addPageToMap(NodeKey(NodeKey::insertKey(QStringLiteral("01022026120000"))),
                              QStringLiteral("Cover")));
         QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT PageNum FROM tblInsertMap")), 1);
@@ -251,10 +290,14 @@ private Q_SLOTS:
         fixture::insertPage(insert, QStringLiteral("Winter Flyer"), 2);
         const NodeKey key(NodeKey::pageKey(NodeKey::insertKey(insert), 1));
         QVERIFY(addPageToMap(key, QStringLiteral(" Back ")));
-        QCOMPARE(TestWarehouse::scalar(QStringLiteral("SELECT InsertDescription FROM tblInsertMap WHERE PageNum = 3")).toString(),
+        QCOMPARE(TestWarehouse::scalar(
+                     QStringLiteral("SELECT InsertDescription FROM tblInsertMap WHERE PageNum = 3"))
+                     .toString(),
                  QStringLiteral("Winter Flyer"));
         QVERIFY(editSectionOfPage(key, QStringLiteral("  Cover ")));
-        QCOMPARE(TestWarehouse::scalar(QStringLiteral("SELECT PageSection FROM tblInsertMap WHERE PageNum = 1")).toString(),
+        QCOMPARE(TestWarehouse::scalar(
+                     QStringLiteral("SELECT PageSection FROM tblInsertMap WHERE PageNum = 1"))
+                     .toString(),
                  QStringLiteral("Cover"));
         QVERIFY(removePageFromMap(key));
         QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT MAX(PageNum) FROM tblInsertMap")), 2);
@@ -265,7 +308,8 @@ private Q_SLOTS:
         TestWarehouse warehouse;
         springMap();
         QVERIFY(editSectionOfPage(springKey(4), QStringLiteral("  New Arrivals  ")));
-        QCOMPARE(section(QStringLiteral("SPRING"), QStringLiteral("0000"), 4), QStringLiteral("New Arrivals"));
+        QCOMPARE(section(QStringLiteral("SPRING"), QStringLiteral("0000"), 4),
+                 QStringLiteral("New Arrivals"));
         QVERIFY(!editSectionOfPage(springKey(), QStringLiteral("x")));
         QVERIFY(!editSectionOfPage(NodeKey(QStringLiteral("CTG")), QStringLiteral("x")));
     }
@@ -300,8 +344,10 @@ private Q_SLOTS:
         QCOMPARE(productsOnPage(4), onPage4);
         QCOMPARE(productsOnPage(3), QStringList{QStringLiteral("B3")});
         // The pages keep their sections.
-        QCOMPARE(section(QStringLiteral("SPRING"), QStringLiteral("0000"), 2), QStringLiteral("Section 2"));
-        QCOMPARE(section(QStringLiteral("SPRING"), QStringLiteral("0000"), 4), QStringLiteral("Section 4"));
+        QCOMPARE(section(QStringLiteral("SPRING"), QStringLiteral("0000"), 2),
+                 QStringLiteral("Section 2"));
+        QCOMPARE(section(QStringLiteral("SPRING"), QStringLiteral("0000"), 4),
+                 QStringLiteral("Section 4"));
     }
 
     void switchInsertPages()

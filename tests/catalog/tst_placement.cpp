@@ -7,7 +7,7 @@
 #include "warehouse/DbError.h"
 #include "warehouse/Query.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTest>
 
 using namespace catalog;

@@ -4,7 +4,7 @@
 #include "TestWarehouse.h"
 #include "catalog/ProductGrids.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTest>
 
 using namespace catalog;

@@ -1,11 +1,12 @@
 // The catalog cycle schedule without its window: the entry checks, the save with its override
 // question, the list of the last 365 days and the delete.
+#include "ScheduleFixture.h"
 #include "ScriptedDialogs.h"
 #include "TestWarehouse.h"
 #include "mailing/CatalogSchedule.h"
 #include "warehouse/Query.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTest>
 
 using namespace catalogschedule;
@@ -30,13 +31,7 @@ QString us(const QDate &date)
 
 void addScheduleRow(const QString &club, const QString &catalog, const QDate &start)
 {
-    Query(QStringLiteral("INSERT INTO tblCycleSchedule (ClubID, CatalogID, Description, "
-                         "AAAddressStartDate) VALUES (?, ?, ?, ?)"))
-        .bind(club)
-        .bind(catalog)
-        .bind(QString(catalog + QStringLiteral(" description")))
-        .bindDate(start)
-        .exec();
+    fixture::scheduleRow({club, catalog, catalog + QStringLiteral(" description"), start});
 }
 
 // The stored row of a club and catalog: description, then the seven dates ("" for NULL).

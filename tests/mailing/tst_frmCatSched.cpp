@@ -1,7 +1,10 @@
 // The schedule maintenance window: its grid, the entry panel's round trip through Save, the row
 // click, the double-click delete and the grid menu.
+#include "ClientWindows.h"
+#include "ScheduleFixture.h"
 #include "ScriptedDialogs.h"
 #include "TestWarehouse.h"
+#include "WindowHarness.h"
 #include "mailing/frmCatSched.h"
 #include "shell/FlexGrid.h"
 #include "shell/MDIfrmMain.h"
@@ -35,14 +38,8 @@ QString us(const QDate &date)
 
 void addRow(const QString &club, const QString &catalog, int startDaysFromToday)
 {
-    Query(QStringLiteral("INSERT INTO tblCycleSchedule (ClubID, CatalogID, Description, "
-                         "AAAddressStartDate, ReplyDate) VALUES (?, ?, ?, ?, ?)"))
-        .bind(club)
-        .bind(catalog)
-        .bind(QString(catalog + QStringLiteral(" catalog")))
-        .bindDate(QDate::currentDate().addDays(startDaysFromToday))
-        .bindDate(QDate(2025, 2, 3))
-        .exec();
+    fixture::scheduleRow({club, catalog, catalog + QStringLiteral(" catalog"),
+                          QDate::currentDate().addDays(startDaysFromToday), QDate(2025, 2, 3)});
 }
 
 int scheduleRows()
@@ -62,16 +59,10 @@ class tst_frmCatSched : public QObject
     frmCatSched *m_window = nullptr;
 
     ScriptedDialogs &dialogs() { return **m_dialogs; }
-    QLineEdit *box(const char *name)
-    {
-        return m_window->findChild<QLineEdit *>(QLatin1String(name));
-    }
-    QComboBox *club() { return m_window->findChild<QComboBox *>(QStringLiteral("cboClubID")); }
-    FlexGrid *grid() { return m_window->findChild<FlexGrid *>(QStringLiteral("grdSchedule")); }
-    QPushButton *button(const char *name)
-    {
-        return m_window->findChild<QPushButton *>(QLatin1String(name));
-    }
+    QLineEdit *box(const char *name) { return control<QLineEdit>(*m_window, name); }
+    QComboBox *club() { return control<QComboBox>(*m_window, "cboClubID"); }
+    FlexGrid *grid() { return control<FlexGrid>(*m_window, "grdSchedule"); }
+    QPushButton *button(const char *name) { return control<QPushButton>(*m_window, name); }
     QStringList gridColumn(int col)
     {
         QStringList cells;
@@ -88,7 +79,7 @@ class tst_frmCatSched : public QObject
     }
     void open()
     {
-        m_main = std::make_unique<MDIfrmMain>();
+        m_main = std::make_unique<MDIfrmMain>(clientWindows());
         m_main->show();
         m_window = qobject_cast<frmCatSched *>(m_main->openWindow(QStringLiteral("frmCatSched")));
         QVERIFY(m_window);
@@ -287,5 +278,5 @@ private Q_SLOTS:
     }
 };
 
-FOLVANE_DATABASE_TEST_MAIN(tst_frmCatSched)
+FOLVANE_WINDOW_TEST_MAIN(tst_frmCatSched)
 #include "tst_frmCatSched.moc"

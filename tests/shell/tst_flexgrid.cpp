@@ -218,7 +218,7 @@ private Q_SLOTS:
     {
         FlexGrid grid;
         fill(grid, {split("A\tB\tC"), QStringList(3), split("1\t2\t3")});
-        grid.setRowHeight(1, 0);
+        grid.setRowHeightTwips(1, 0);
         grid.setColWidth(0, 0);
         grid.setColWidth(1, 1230);
         grid.showAppendedRows();
@@ -239,11 +239,11 @@ private Q_SLOTS:
 
         // A hidden row set before its row reaches the view.
         grid.setRows(4);
-        grid.setRowHeight(3, 0);
+        grid.setRowHeightTwips(3, 0);
         grid.showAppendedRows();
         QVERIFY(grid.isRowHidden(2));
 
-        grid.setRowHeight(1, -1);
+        grid.setRowHeightTwips(1, -1);
         QVERIFY(!grid.isRowHidden(0));
         grid.setColWidth(0, -1);
         QVERIFY(!grid.isColumnHidden(0));
@@ -276,8 +276,8 @@ private Q_SLOTS:
         grid.resize(400, 200);
         grid.show();
         QVERIFY(QTest::qWaitForWindowExposed(&grid));
-        QSignalSpy clicked(&grid, &FlexGrid::clicked);
-        QSignalSpy doubleClicked(&grid, &FlexGrid::doubleClicked);
+        QSignalSpy clicked(&grid, &FlexGrid::cellClicked);
+        QSignalSpy doubleClicked(&grid, &FlexGrid::cellDoubleClicked);
         QSignalSpy rightPressed(&grid, &FlexGrid::rightButtonPressed);
         QSignalSpy keyPressed(&grid, &FlexGrid::keyPressed);
 
@@ -315,8 +315,8 @@ private Q_SLOTS:
         grid.resize(400, 200);
         grid.show();
         QVERIFY(QTest::qWaitForWindowExposed(&grid));
-        QSignalSpy clicked(&grid, &FlexGrid::clicked);
-        QSignalSpy doubleClicked(&grid, &FlexGrid::doubleClicked);
+        QSignalSpy clicked(&grid, &FlexGrid::cellClicked);
+        QSignalSpy doubleClicked(&grid, &FlexGrid::cellDoubleClicked);
         QSignalSpy rightPressed(&grid, &FlexGrid::rightButtonPressed);
         QWidget *header = grid.horizontalHeader()->viewport();
 

@@ -1,5 +1,6 @@
 // The main window: its menu tree, one instance per working window, the About box and the stored
 // window placement.
+#include "ClientWindows.h"
 #include "ScriptedDialogs.h"
 #include "TestWarehouse.h"
 #include "shell/FlexGrid.h"
@@ -95,7 +96,7 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         QFETCH(QString, parentMenu);
         QFETCH(bool, enabled);
-        MDIfrmMain main;
+        MDIfrmMain main(clientWindows());
         QAction *item = main.menuItem(name);
         QVERIFY2(item, qPrintable(name));
         QCOMPARE(item->text(), caption);
@@ -111,7 +112,7 @@ private Q_SLOTS:
 
     void menuBarOrderSeparatorsAndShortcut()
     {
-        MDIfrmMain main;
+        MDIfrmMain main(clientWindows());
         QStringList bar;
         for (QAction *action : main.menuBar()->actions())
             bar << action->objectName();
@@ -122,10 +123,10 @@ private Q_SLOTS:
         QStringList file;
         for (QAction *action : main.menu(QStringLiteral("mnuFile"))->actions())
             file << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        QCOMPARE(file, (QStringList{QStringLiteral("Create New Catalog"),
-                                    QStringLiteral("Edit Catalog"),
-                                    QStringLiteral("Create Catalog Package"), QStringLiteral("-"),
-                                    QStringLiteral("Exit")}));
+        QCOMPARE(file,
+                 (QStringList{QStringLiteral("Create New Catalog"), QStringLiteral("Edit Catalog"),
+                              QStringLiteral("Create Catalog Package"), QStringLiteral("-"),
+                              QStringLiteral("Exit")}));
         QStringList tools;
         for (QAction *action : main.menu(QStringLiteral("mnuTools"))->actions())
             tools << (action->isSeparator() ? QStringLiteral("-") : action->text());
@@ -142,7 +143,7 @@ private Q_SLOTS:
 
     void aWindowIsOpenedOnce()
     {
-        MDIfrmMain main;
+        MDIfrmMain main(clientWindows());
         main.show();
         main.menuItem(QStringLiteral("mnuAboutFolvane"))->trigger();
         auto *about = main.window<frmAbout>();
@@ -157,7 +158,7 @@ private Q_SLOTS:
 
     void aboutBox()
     {
-        MDIfrmMain main;
+        MDIfrmMain main(clientWindows());
         main.show();
         auto *about = qobject_cast<frmAbout *>(main.openWindow(QStringLiteral("frmAbout")));
         QVERIFY(about);
@@ -186,7 +187,7 @@ private Q_SLOTS:
     void placementIsSavedOnCloseWithLeadingBlanks()
     {
         {
-            auto *main = new MDIfrmMain;
+            auto *main = new MDIfrmMain(clientWindows());
             main->show();
             main->move(40, 30);
             main->resize(800, 600);
@@ -198,14 +199,14 @@ private Q_SLOTS:
         QCOMPARE(stored.value(QStringLiteral("Height")).toString(), QStringLiteral(" 9000"));
         QCOMPARE(stored.childKeys().size(), 4);
 
-        MDIfrmMain again;
+        MDIfrmMain again(clientWindows());
         QCOMPARE(again.size(), QSize(800, 600));
     }
 
     void minimisedCloseKeepsStoredPlacement()
     {
         savePlacementValues(QStringLiteral("MDIfrmMain"), {300, 450, 7500, 9000});
-        auto *main = new MDIfrmMain;
+        auto *main = new MDIfrmMain(clientWindows());
         main->show();
         main->showMinimized();
         QTRY_VERIFY(main->isMinimized());
@@ -238,7 +239,7 @@ private Q_SLOTS:
 
     void gridCommandsActOnTheFocusedGridOfTheActiveChild()
     {
-        MDIfrmMain main;
+        MDIfrmMain main(clientWindows());
         main.show();
         auto *child = new QWidget;
         child->setWindowTitle(QStringLiteral("Some Child"));
@@ -264,7 +265,8 @@ private Q_SLOTS:
         main.menuItem(QStringLiteral("mnuSearchGrid"))->trigger();
         QCOMPARE(dialogs->last().kind, ScriptedDialogs::Kind::Input);
         QCOMPARE(dialogs->last().text,
-                 QStringLiteral("Please enter the search criteria for [Name] in the space provided below."));
+                 QStringLiteral(
+                     "Please enter the search criteria for [Name] in the space provided below."));
         QCOMPARE(dialogs->last().title, QStringLiteral("Some Child"));
         const auto colourOf = [grid](int row) {
             grid->setRow(row);
@@ -290,15 +292,15 @@ private Q_SLOTS:
 
     void gridMenuItemsFollowThePopup()
     {
-        MDIfrmMain main;
+        MDIfrmMain main(clientWindows());
         FlexGrid grid;
-        main.popupGridFunctions(&grid, QPoint(10, 10), false);
+        main.popupGridFunctions(grid, QPoint(10, 10), false);
         QVERIFY(main.menuItem(QStringLiteral("mnuExportGrid"))->isEnabled());
         QVERIFY(main.menuItem(QStringLiteral("mnuCopyGridCell"))->isEnabled());
         QVERIFY(!main.menuItem(QStringLiteral("mnuGridPaste"))->isEnabled());
         QVERIFY(!main.menuItem(QStringLiteral("mnuPasteToGridCell"))->isEnabled());
         main.menu(QStringLiteral("mnuGridFunctions"))->hide();
-        main.popupGridFunctions(&grid, QPoint(10, 10), true);
+        main.popupGridFunctions(grid, QPoint(10, 10), true);
         QVERIFY(main.menuItem(QStringLiteral("mnuPasteToGrid"))->isEnabled());
         main.menu(QStringLiteral("mnuGridFunctions"))->hide();
     }
@@ -306,7 +308,7 @@ private Q_SLOTS:
     void exitClosesWindowsInTheOrderTheyWereLoaded()
     {
         TestWarehouse warehouse;
-        auto *main = new MDIfrmMain;
+        auto *main = new MDIfrmMain(clientWindows());
         main->show();
         QStringList closed;
         const QStringList names = {QStringLiteral("frmCatSched"), QStringLiteral("frmAbout"),

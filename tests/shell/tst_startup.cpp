@@ -1,4 +1,5 @@
 // Start-up: the connection is found, made or refused, and the operator learns why.
+#include "ClientWindows.h"
 #include "ScriptedDialogs.h"
 #include "shell/MDIfrmMain.h"
 #include "shell/basGeneralDeclarations.h"
@@ -28,7 +29,8 @@ private:
         QDir().mkpath(dir);
         QFile odbcinst(dir + QStringLiteral("/odbcinst.ini"));
         QVERIFY(odbcinst.open(QIODevice::WriteOnly));
-        odbcinst.write("[PostgreSQL Unicode]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/psqlodbcw.so\n");
+        odbcinst.write(
+            "[PostgreSQL Unicode]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/psqlodbcw.so\n");
         odbcinst.close();
         QFile odbc(dir + QStringLiteral("/odbc.ini"));
         QVERIFY(odbc.open(QIODevice::WriteOnly));
@@ -69,7 +71,7 @@ private Q_SLOTS:
 
         basStartup first(std::chrono::milliseconds(0));
         QSignalSpy status(&first, &basStartup::statusChanged);
-        MDIfrmMain *main = first.run();
+        MDIfrmMain *main = first.run(clientWindows());
         QVERIFY(main);
         QVERIFY(dialogs->calls().isEmpty());
         QCOMPARE(status.size(), 4);
@@ -101,9 +103,10 @@ private Q_SLOTS:
         QVERIFY(!warehouse::isOpen());
 
         basStartup second(std::chrono::milliseconds(0));
-        MDIfrmMain *again = second.run();
+        MDIfrmMain *again = second.run(clientWindows());
         QVERIFY(again);
-        Query mark(QStringLiteral("SELECT COUNT(*) FROM tblMapDefaultPageSections WHERE PageSection = ?"));
+        Query mark(
+            QStringLiteral("SELECT COUNT(*) FROM tblMapDefaultPageSections WHERE PageSection = ?"));
         mark.bind(QStringLiteral("Startup mark")).exec().next();
         QCOMPARE(mark.value(0).toInt(), 1);
         Query productsAgain(QStringLiteral("SELECT COUNT(*) FROM tblInvMaster"));
@@ -125,7 +128,7 @@ private Q_SLOTS:
         ScriptedDialogsScope dialogs;
         basStartup startup(std::chrono::milliseconds(0));
 
-        QCOMPARE(startup.run(), nullptr);
+        QCOMPARE(startup.run(clientWindows()), nullptr);
         QCOMPARE(dialogs->messages().size(), 1);
         QVERIFY(!mainWindowExists());
     }
@@ -143,7 +146,7 @@ private Q_SLOTS:
         ScriptedDialogsScope dialogs;
         basStartup startup(std::chrono::milliseconds(0));
 
-        QCOMPARE(startup.run(), nullptr);
+        QCOMPARE(startup.run(clientWindows()), nullptr);
         QCOMPARE(dialogs->messages().size(), 1);
         // The operator's file is left for inspection, not thrown away.
         QVERIFY(QFileInfo::exists(warehouse::embeddedWarehousePath()));
@@ -158,13 +161,14 @@ private Q_SLOTS:
         basStartup startup(std::chrono::milliseconds(0));
         QSignalSpy status(&startup, &basStartup::statusChanged);
 
-        QCOMPARE(startup.run(), nullptr);
+        QCOMPARE(startup.run(clientWindows()), nullptr);
 
         QCOMPARE(dialogs->calls().size(), 1);
         const QString text = dialogs->messages().value(0);
         // The error number, then its description with nothing between them.
         QVERIFY2(!text.isEmpty() && text.at(0).isDigit(), qPrintable(text));
-        QVERIFY2(text.contains(QLatin1String("127.0.0.1")) || text.contains(QLatin1String("onnect")),
+        QVERIFY2(text.contains(QLatin1String("127.0.0.1")) ||
+                     text.contains(QLatin1String("onnect")),
                  qPrintable(text));
         QCOMPARE(dialogs->calls().at(0).title, QStringLiteral("Folvane"));
         QVERIFY(!mainWindowExists());
@@ -174,10 +178,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(m_home.filePath(QStringLiteral("unused"))));
     }
 
-    void longLogonNameIsCut()
-    {
-        QVERIFY(logonUserName().size() <= kUserNameBufferLength - 1);
-    }
+    void longLogonNameIsCut() { QVERIFY(logonUserName().size() <= kUserNameBufferLength - 1); }
 };
 
 QTEST_MAIN(StartupTest)

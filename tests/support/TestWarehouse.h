@@ -2,6 +2,7 @@
 
 #include "warehouse/Warehouse.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QVariantList>
 
@@ -30,13 +31,16 @@ private:
 };
 
 // main() for a test that needs a warehouse: exits with 77 (skipped) when it is to run on PostgreSQL
-// and no test server is there.
+// and no test server is there. Core tests run on a QCoreApplication; window tests use
+// FOLVANE_WINDOW_TEST_MAIN (WindowHarness.h).
 #define FOLVANE_DATABASE_TEST_MAIN(TestObject)                                                     \
+    FOLVANE_DATABASE_TEST_MAIN_ON(QCoreApplication, TestObject)
+#define FOLVANE_DATABASE_TEST_MAIN_ON(Application, TestObject)                                     \
     int main(int argc, char **argv)                                                                \
     {                                                                                              \
-        QApplication app(argc, argv);                                                              \
-        if (TestWarehouse::forPostgreSQL()                                                         \
-            && !warehouse::dataSourceExists(QString::fromLatin1(warehouse::kDataSourceName)))      \
+        Application app(argc, argv);                                                               \
+        if (TestWarehouse::forPostgreSQL() &&                                                      \
+            !warehouse::dataSourceExists(QString::fromLatin1(warehouse::kDataSourceName)))         \
             return 77;                                                                             \
         TestObject test;                                                                           \
         return QTest::qExec(&test, argc, argv);                                                    \

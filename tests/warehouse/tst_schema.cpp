@@ -9,7 +9,7 @@
 #include "warehouse/Query.h"
 #include "warehouse/Schema.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QTest>
 

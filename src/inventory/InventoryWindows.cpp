@@ -1,0 +1,3 @@
+#include "ClientWindows.h"
+
+void inventory::registerWindows(WindowRegistry &) {}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "warehouse/DbError.h"
+#include "warehouse/RowSink.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <type_traits>
+
+class FlexGrid;
+class QStatusBar;
+class WindowHost;
+
+// What an operation run through WorkingWindow::attempt gives back: true or false for one that
+// returns nothing, its result or nothing for one that returns a value.
+template <typename Result>
+using Attempted = std::conditional_t<std::is_void_v<Result>, bool, std::optional<Result>>;
+
+// The base of every working window: a QWidget carrying the window's name and caption, and what
+// every window needs of its host and of the warehouse.
+//
+//     class frmExample : public WorkingWindow
+//     {
+//     public:
+//         frmExample() : WorkingWindow(QStringLiteral("frmExample"), QStringLiteral("Example"))
+//         {
+//             QWidget *panel = createPanel(9000, 6000, true);
+//             grdRows = new FlexGrid(panel);
+//             offerGridFunctions(*grdRows);
+//             setupGrid(*grdRows, {QStringLiteral("ID"), QStringLiteral("Name")}, GridKind::List);
+//             setStatusText(QStringLiteral("Searching..."));
+//             fillGrid(*grdRows, [](const RowSink &sink) { example::loadRows(sink); });
+//         }
+//     };
+//
+// A database failure inside attempt() or fillGrid() is shown once, through the Dialogs service with
+// the critical icon and the window's caption, and the window carries on.
+class WorkingWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    WorkingWindow(const QString &windowName, const QString &caption, QWidget *parent = nullptr);
+
+    // The main window hosting this one; nullptr for a window opened on its own.
+    WindowHost *host() const;
+
+    // Runs one operation of the window; a DbError is reported (with the texts, when given, before
+    // and after the error's description) and the result is empty (false for an operation that
+    // returns nothing).
+    template <typename Operation>
+    auto attempt(Operation &&operation, const QString &before = {}, const QString &after = {}) const
+        -> Attempted<std::invoke_result_t<Operation>>
+    {
+        using Result = std::invoke_result_t<Operation>;
+        try {
+            if constexpr (std::is_void_v<Result>) {
+                operation();
+                return true;
+            } else {
+                return Attempted<Result>(operation());
+            }
+        } catch (const DbError &error) {
+            reportDbError(error, before, after);
+            return {};
+        }
+    }
+    void reportDbError(const DbError &error, const QString &before = {},
+                       const QString &after = {}) const;
+
+    // Messages and questions titled with the window's caption.
+    void inform(const QString &text) const;
+    bool ask(const QString &question) const;
+
+    // Opens another working window through the host; nullptr without a host.
+    QWidget *openWindow(const QString &windowName) const;
+    // Closes the window (with its frame inside the main window).
+    void closeWindow();
+
+    // The Grid Functions pop-up over one of the window's grids, on the grid's right button.
+    void offerGridFunctions(FlexGrid &grid, bool pasteEnabled = false);
+    void popupGridFunctions(FlexGrid &grid, const QPoint &globalPos, bool pasteEnabled = false);
+
+    // Streams the rows a core loader hands over into the grid, after the rows it has, and tells
+    // the view. A failure is reported and leaves the rows read so far; false then.
+    bool fillGrid(FlexGrid &grid, const std::function<void(const RowSink &)> &load);
+
+    // The first panel of the window's status bar; nothing when the window has no status bar.
+    void setStatusText(const QString &text);
+    QStatusBar *statusBar() const { return m_statusBar; }
+
+protected:
+    // The panel `picContainer` of the designed size (twips), centred in the window, and below it
+    // the window's status bar when asked for.
+    QWidget *createPanel(int widthTwips, int heightTwips, bool withStatusBar = false);
+    // A status bar for a window that lays its controls out itself; the window places it.
+    QStatusBar *createStatusBar();
+
+private:
+    QStatusBar *m_statusBar = nullptr;
+};

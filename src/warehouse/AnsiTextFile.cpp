@@ -1,0 +1,70 @@
+#include "warehouse/AnsiTextFile.h"
+
+namespace {
+
+// The bytes 0x80 to 0x9F of Windows-1252 hold these characters (0 where the byte is unassigned).
+constexpr char16_t kHighControlRange[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+char ansiByte(char32_t code)
+{
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
+        return char(code);
+    for (int i = 0; i < 32; ++i)
+        if (kHighControlRange[i] != 0 && kHighControlRange[i] == code)
+            return char(0x80 + i);
+    return '?';
+}
+
+// Flush to the file every so many bytes, so a long export keeps little in memory.
+constexpr qsizetype kFlushBytes = 1 << 16;
+
+} // namespace
+
+AnsiTextFile::AnsiTextFile(const QString &path)
+    : m_file(path)
+{}
+
+bool AnsiTextFile::open()
+{
+    m_failed = !m_file.open(QIODevice::WriteOnly);
+    return !m_failed;
+}
+
+QByteArray AnsiTextFile::encode(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    // Whole code points, so a character beyond the basic plane gives one "?", not two.
+    for (const char32_t code : text.toUcs4())
+        bytes.append(ansiByte(code));
+    return bytes;
+}
+
+void AnsiTextFile::write(const QString &text)
+{
+    m_buffer.append(encode(text));
+    if (m_buffer.size() >= kFlushBytes && !m_failed) {
+        m_failed = m_file.write(m_buffer) != m_buffer.size();
+        m_buffer.clear();
+    }
+}
+
+bool AnsiTextFile::commit()
+{
+    if (!m_failed && !m_buffer.isEmpty())
+        m_failed = m_file.write(m_buffer) != m_buffer.size();
+    m_buffer.clear();
+    if (m_failed) {
+        m_file.cancelWriting();
+        return false;
+    }
+    return m_file.commit();
+}
+
+QString AnsiTextFile::errorString() const
+{
+    return m_file.errorString();
+}
