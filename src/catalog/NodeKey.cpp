@@ -30,10 +30,7 @@ QString NodeKey::catalogTestKey(const QString &clubId, const QString &catalogId,
            testId;
 }
 
-QString NodeKey::insertKey(const QString &insertId)
-{
-    return QStringLiteral("INS|") + insertId;
-}
+QString NodeKey::insertKey(const QString &insertId) { return QStringLiteral("INS|") + insertId; }
 
 QString NodeKey::pageKey(const QString &mapKey, int pageNumber)
 {

@@ -12,17 +12,11 @@ namespace catalog {
 
 namespace {
 
-QString cr()
-{
-    return QStringLiteral("\r");
-}
+QString cr() { return QStringLiteral("\r"); }
 
 // An insert's placements have no club or test: the lookups compare them as empty text, which a
 // NULL parameter would never equal.
-QString emptyIfNone(const QString &text)
-{
-    return text.isNull() ? QStringLiteral("") : text;
-}
+QString emptyIfNone(const QString &text) { return text.isNull() ? QStringLiteral("") : text; }
 
 bool found(Query &query)
 {

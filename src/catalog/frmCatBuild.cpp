@@ -220,10 +220,7 @@ void frmCatBuild::applyType()
         Dialogs::instance().message(clamped, caption(), Dialogs::Icon::Information);
 }
 
-int frmCatBuild::pageRows() const
-{
-    return grdPageAlloc->Rows() - 1;
-}
+int frmCatBuild::pageRows() const { return grdPageAlloc->Rows() - 1; }
 
 void frmCatBuild::scrPages_Change(int value)
 {

@@ -16,15 +16,9 @@ namespace {
 
 // The main window's own caption. Its title bar also names a maximised child, which the prompts
 // and messages do not.
-QString caption()
-{
-    return QStringLiteral("Folvane");
-}
+QString caption() { return QStringLiteral("Folvane"); }
 
-void tell(const QString &text)
-{
-    Dialogs::instance().message(text, caption());
-}
+void tell(const QString &text) { Dialogs::instance().message(text, caption()); }
 std::optional<QString> ask(const QString &prompt)
 {
     return Dialogs::instance().inputBox(prompt, caption());

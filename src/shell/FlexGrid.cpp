@@ -138,17 +138,11 @@ FlexGrid::FlexGrid(QWidget *parent)
 
 FlexGrid::~FlexGrid() = default;
 
-int FlexGrid::headerRows() const
-{
-    return m_model->headerRows();
-}
+int FlexGrid::headerRows() const { return m_model->headerRows(); }
 
 // ---- rows and columns
 
-int FlexGrid::Rows() const
-{
-    return m_model->gridRows();
-}
+int FlexGrid::Rows() const { return m_model->gridRows(); }
 
 void FlexGrid::setRows(int rows)
 {
@@ -162,10 +156,7 @@ void FlexGrid::setRows(int rows)
         rowsAppended();
 }
 
-int FlexGrid::Cols() const
-{
-    return m_model->gridCols();
-}
+int FlexGrid::Cols() const { return m_model->gridCols(); }
 
 void FlexGrid::setCols(int cols)
 {
@@ -176,10 +167,7 @@ void FlexGrid::setCols(int cols)
     clampCurrentCell();
 }
 
-int FlexGrid::FixedRows() const
-{
-    return m_model->fixedRows();
-}
+int FlexGrid::FixedRows() const { return m_model->fixedRows(); }
 
 void FlexGrid::setFixedRows(int rows)
 {
@@ -190,20 +178,11 @@ void FlexGrid::setFixedRows(int rows)
     clampCurrentCell();
 }
 
-int FlexGrid::FixedCols() const
-{
-    return m_model->fixedCols();
-}
+int FlexGrid::FixedCols() const { return m_model->fixedCols(); }
 
-void FlexGrid::setFixedCols(int cols)
-{
-    m_model->setFixedCols(cols);
-}
+void FlexGrid::setFixedCols(int cols) { m_model->setFixedCols(cols); }
 
-QString FlexGrid::TextMatrix(int row, int col) const
-{
-    return m_model->text(row, col);
-}
+QString FlexGrid::TextMatrix(int row, int col) const { return m_model->text(row, col); }
 
 void FlexGrid::setTextMatrix(int row, int col, const QString &text)
 {
@@ -279,15 +258,9 @@ void FlexGrid::setCol(int col)
     scheduleViewUpdate();
 }
 
-quint32 FlexGrid::CellBackColor() const
-{
-    return m_model->backColor(m_row, m_col);
-}
+quint32 FlexGrid::CellBackColor() const { return m_model->backColor(m_row, m_col); }
 
-void FlexGrid::setCellBackColor(quint32 bgr)
-{
-    m_model->setBackColor(m_row, m_col, bgr);
-}
+void FlexGrid::setCellBackColor(quint32 bgr) { m_model->setBackColor(m_row, m_col, bgr); }
 
 void FlexGrid::setRowsBackColor(int first, int last, quint32 bgr)
 {
@@ -340,15 +313,9 @@ void FlexGrid::setColWidth(int col, int widthTwips)
     applyColWidth(col);
 }
 
-int FlexGrid::ColAlignment(int col) const
-{
-    return m_model->colAlignment(col);
-}
+int FlexGrid::ColAlignment(int col) const { return m_model->colAlignment(col); }
 
-void FlexGrid::setColAlignment(int col, int alignment)
-{
-    m_model->setColAlignment(col, alignment);
-}
+void FlexGrid::setColAlignment(int col, int alignment) { m_model->setColAlignment(col, alignment); }
 
 void FlexGrid::applyLayout()
 {
@@ -446,10 +413,7 @@ void FlexGrid::updateView()
         syncCurrentCell();
 }
 
-void FlexGrid::showAppendedRows()
-{
-    updateView();
-}
+void FlexGrid::showAppendedRows() { updateView(); }
 
 void FlexGrid::syncCurrentCell()
 {

@@ -17,16 +17,11 @@
 #include <QScreen>
 #include <QStatusBar>
 
-namespace {
-MDIfrmMain *g_instance = nullptr;
-}
-
 MDIfrmMain::MDIfrmMain(WindowRegistry windows, QWidget *parent)
     : QMainWindow(parent)
     , m_windows(std::move(windows))
     , m_mdiArea(new QMdiArea(this))
 {
-    g_instance = this;
     setObjectName(QStringLiteral("MDIfrmMain"));
     setWindowTitle(QStringLiteral("Folvane"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -47,17 +42,10 @@ MDIfrmMain::MDIfrmMain(WindowRegistry windows, QWidget *parent)
 
 MDIfrmMain::~MDIfrmMain()
 {
-    if (g_instance == this)
-        g_instance = nullptr;
     // The children go while the list of loaded windows still exists.
     delete m_mdiArea;
     m_mdiArea = nullptr;
     warehouse::close();
-}
-
-MDIfrmMain *MDIfrmMain::instance()
-{
-    return g_instance;
 }
 
 QMenu *MDIfrmMain::addMenu(QWidget *parent, const QString &name, const QString &caption)
@@ -205,15 +193,9 @@ void MDIfrmMain::buildMenus()
         addCommandItem(catalogEdit, QString::fromLatin1(name), QString::fromLatin1(caption));
 }
 
-QAction *MDIfrmMain::menuItem(const QString &name) const
-{
-    return findChild<QAction *>(name);
-}
+QAction *MDIfrmMain::menuItem(const QString &name) const { return findChild<QAction *>(name); }
 
-QMenu *MDIfrmMain::menu(const QString &name) const
-{
-    return findChild<QMenu *>(name);
-}
+QMenu *MDIfrmMain::menu(const QString &name) const { return findChild<QMenu *>(name); }
 
 QWidget *MDIfrmMain::findWindow(const QString &windowName) const
 {
@@ -305,10 +287,7 @@ bool MDIfrmMain::closeChildrenInLoadOrder()
     return true;
 }
 
-void MDIfrmMain::exitApplication()
-{
-    close();
-}
+void MDIfrmMain::exitApplication() { close(); }
 
 void MDIfrmMain::closeEvent(QCloseEvent *event)
 {

@@ -24,9 +24,6 @@ public:
     explicit MDIfrmMain(WindowRegistry windows, QWidget *parent = nullptr);
     ~MDIfrmMain() override;
 
-    // The one main window of the process, or nullptr before it exists.
-    static MDIfrmMain *instance();
-
     // Opens a working window by its name ("frmCatSched"): busy pointer, created only if it is not
     // loaded yet, shown and made the active child. Returns nullptr for a window the client lacks.
     QWidget *openWindow(const QString &windowName) override;

@@ -27,10 +27,7 @@ QString systemInformationProgram()
 
 } // namespace
 
-QString frmAbout::versionText()
-{
-    return QStringLiteral(FOLVANE_VERSION);
-}
+QString frmAbout::versionText() { return QStringLiteral(FOLVANE_VERSION); }
 
 frmAbout::frmAbout(QWidget *parent)
     : WorkingWindow(QStringLiteral("frmAbout"), QStringLiteral("About ") + productName(), parent)

@@ -64,7 +64,4 @@ bool AnsiTextFile::commit()
     return m_file.commit();
 }
 
-QString AnsiTextFile::errorString() const
-{
-    return m_file.errorString();
-}
+QString AnsiTextFile::errorString() const { return m_file.errorString(); }

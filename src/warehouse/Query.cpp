@@ -71,10 +71,7 @@ Query::Query(QString sql)
         throw DbError(m_query.lastError());
 }
 
-QVariant Query::nullText()
-{
-    return QVariant(QMetaType::fromType<QString>());
-}
+QVariant Query::nullText() { return QVariant(QMetaType::fromType<QString>()); }
 
 Query &Query::bind(const QVariant &value)
 {
@@ -88,10 +85,7 @@ Query &Query::bind(const QVariant &value)
     return *this;
 }
 
-Query &Query::bindDate(const QDate &date)
-{
-    return bind(sqlvalue::fromDate(date));
-}
+Query &Query::bindDate(const QDate &date) { return bind(sqlvalue::fromDate(date)); }
 
 Query &Query::bindDateTime(const QDateTime &dateTime)
 {
@@ -125,35 +119,11 @@ bool Query::next()
     return false;
 }
 
-QVariant Query::value(int column) const
-{
-    return m_query.value(column);
-}
-QVariant Query::value(const QString &column) const
-{
-    return m_query.value(column);
-}
-QString Query::text(int column) const
-{
-    return sqlvalue::text(value(column));
-}
-QString Query::text(const QString &column) const
-{
-    return sqlvalue::text(value(column));
-}
-QDate Query::date(int column) const
-{
-    return sqlvalue::date(value(column));
-}
-QDate Query::date(const QString &column) const
-{
-    return sqlvalue::date(value(column));
-}
-double Query::number(int column) const
-{
-    return value(column).toDouble();
-}
-double Query::number(const QString &column) const
-{
-    return value(column).toDouble();
-}
+QVariant Query::value(int column) const { return m_query.value(column); }
+QVariant Query::value(const QString &column) const { return m_query.value(column); }
+QString Query::text(int column) const { return sqlvalue::text(value(column)); }
+QString Query::text(const QString &column) const { return sqlvalue::text(value(column)); }
+QDate Query::date(int column) const { return sqlvalue::date(value(column)); }
+QDate Query::date(const QString &column) const { return sqlvalue::date(value(column)); }
+double Query::number(int column) const { return value(column).toDouble(); }
+double Query::number(const QString &column) const { return value(column).toDouble(); }

@@ -16,10 +16,7 @@ namespace {
 
 const QString kCaption = QStringLiteral("Edit Existing Catalog/Insert");
 
-QString msg(const char *text)
-{
-    return QString::fromUtf8(text) + QStringLiteral("\r");
-}
+QString msg(const char *text) { return QString::fromUtf8(text) + QStringLiteral("\r"); }
 
 const char *const kProductId = "Product ID is a required field and can't be empty and must be less "
                                "than or equal to 15 characters.";
@@ -97,10 +94,7 @@ QList<Row> storedRows()
     return rows;
 }
 
-QDateTime saveTime()
-{
-    return QDateTime(QDate(2025, 3, 14), QTime(9, 26, 53));
-}
+QDateTime saveTime() { return QDateTime(QDate(2025, 3, 14), QTime(9, 26, 53)); }
 
 } // namespace
 

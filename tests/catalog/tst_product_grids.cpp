@@ -36,14 +36,8 @@ QList<QStringList> search(int column, const QString &criterion)
     return rowsOf([&](const RowSink &sink) { searchInventoryMaster(column, criterion, sink); });
 }
 
-QString club()
-{
-    return QStringLiteral("MYST");
-}
-QString spring()
-{
-    return QStringLiteral("SPRING");
-}
+QString club() { return QStringLiteral("MYST"); }
+QString spring() { return QStringLiteral("SPRING"); }
 
 } // namespace
 

@@ -24,10 +24,7 @@ ScheduleEntry validEntry(const QString &club = QStringLiteral("BOOK"),
     return entry;
 }
 
-QString us(const QDate &date)
-{
-    return date.toString(QStringLiteral("MM/dd/yyyy"));
-}
+QString us(const QDate &date) { return date.toString(QStringLiteral("MM/dd/yyyy")); }
 
 void addScheduleRow(const QString &club, const QString &catalog, const QDate &start)
 {

@@ -31,10 +31,7 @@ const char *const kBoxes[] = {"txtCatalogID",
                               "txtReplyDate",
                               "txtLabelRunShipDate"};
 
-QString us(const QDate &date)
-{
-    return date.toString(QStringLiteral("MM/dd/yyyy"));
-}
+QString us(const QDate &date) { return date.toString(QStringLiteral("MM/dd/yyyy")); }
 
 void addRow(const QString &club, const QString &catalog, int startDaysFromToday)
 {

@@ -21,6 +21,18 @@ class StartupTest : public QObject
 private:
     QTemporaryDir m_home;
 
+    // The psqlODBC driver in the library folder of this machine's architecture.
+    static QString psqlOdbcDriver()
+    {
+        const QDir lib(QStringLiteral("/usr/lib"));
+        for (const QString &arch : lib.entryList({QStringLiteral("*-linux-*")}, QDir::Dirs)) {
+            const QString driver = lib.filePath(arch + QStringLiteral("/odbc/psqlodbcw.so"));
+            if (QFile::exists(driver))
+                return driver;
+        }
+        return QStringLiteral("psqlodbcw.so");
+    }
+
     // A private unixODBC set-up: an empty one, or one whose DSN "Folvane" leads nowhere.
     void useOdbcFiles(bool withDataSource)
     {
@@ -29,8 +41,7 @@ private:
         QDir().mkpath(dir);
         QFile odbcinst(dir + QStringLiteral("/odbcinst.ini"));
         QVERIFY(odbcinst.open(QIODevice::WriteOnly));
-        odbcinst.write(
-            "[PostgreSQL Unicode]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/psqlodbcw.so\n");
+        odbcinst.write("[PostgreSQL Unicode]\nDriver=" + QFile::encodeName(psqlOdbcDriver()) + "\n");
         odbcinst.close();
         QFile odbc(dir + QStringLiteral("/odbc.ini"));
         QVERIFY(odbc.open(QIODevice::WriteOnly));

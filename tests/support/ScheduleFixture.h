@@ -33,9 +33,6 @@ inline void scheduleRow(const ScheduleRow &row)
 }
 
 // A catalog in the schedule, its addresses starting today.
-inline void schedule(const QString &club, const QString &catalog)
-{
-    scheduleRow({club, catalog});
-}
+inline void schedule(const QString &club, const QString &catalog) { scheduleRow({club, catalog}); }
 
 } // namespace fixture

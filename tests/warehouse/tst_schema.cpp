@@ -173,10 +173,7 @@ QString withoutComments(const QString &script)
     return QString(script).remove(comment);
 }
 
-QString normalizedSpace(const QString &text)
-{
-    return text.simplified();
-}
+QString normalizedSpace(const QString &text) { return text.simplified(); }
 
 // Statements written one after the other, separated by "|".
 QStringList statements(const char *joined)
