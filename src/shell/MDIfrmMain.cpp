@@ -3,6 +3,7 @@
 #include "shell/BusyPointer.h"
 #include "shell/FlexGrid.h"
 #include "shell/GridFunctions.h"
+#include "shell/ReportedOperation.h"
 #include "shell/Twips.h"
 #include "shell/WindowPlacement.h"
 #include "warehouse/Dialogs.h"
@@ -11,9 +12,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -30,6 +34,11 @@ MDIfrmMain::MDIfrmMain(WindowRegistry windows, QWidget *parent)
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
     buildMenus();
+    // Which warehouse the operator is writing to, always in sight; the message area stays the
+    // windows' own.
+    auto *where = new QLabel(warehouse::description(), statusBar());
+    where->setObjectName(QStringLiteral("lblWarehouse"));
+    statusBar()->addPermanentWidget(where);
 
     // The designed place and size, used until the operator has placed the window once.
     const QRect screen = QGuiApplication::primaryScreen()
@@ -104,6 +113,11 @@ void MDIfrmMain::buildMenus()
                   QStringLiteral("frmCatEdit"));
     addWindowItem(file, QStringLiteral("mnuCreateCatalogPackage"),
                   QStringLiteral("Create Catalog Package"), QStringLiteral("frmCatPkg"));
+    // A copy of the embedded warehouse; a server has its own backups.
+    QAction *backUp =
+        addItem(file, QStringLiteral("mnuBackUpWarehouse"), QStringLiteral("Back Up Warehouse..."));
+    backUp->setVisible(warehouse::isEmbedded());
+    connect(backUp, &QAction::triggered, this, &MDIfrmMain::backUpWarehouse);
     addSeparator(file, QStringLiteral("mnuFileLine1"));
     QAction *exit = addItem(file, QStringLiteral("mnuExit"), QStringLiteral("Exit"));
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -288,6 +302,31 @@ bool MDIfrmMain::closeChildrenInLoadOrder()
 }
 
 void MDIfrmMain::exitApplication() { close(); }
+
+void MDIfrmMain::backUpWarehouse()
+{
+    const QString target = Dialogs::instance().saveFileName(
+        QStringLiteral("Back Up Warehouse"), QStringLiteral("Folvane backup.db"),
+        QStringLiteral("Warehouse files (*.db);;All files (*)"));
+    if (target.isEmpty())
+        return;
+    BusyPointer busy;
+    QProgressDialog progress(QStringLiteral("Backing up the warehouse..."), QString(), 0, 0, this);
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    const bool copied = reportingFailure(windowTitle(), [&] {
+        warehouse::backUpEmbedded(target, [&progress](int pages, int total) {
+            progress.setMaximum(total);
+            progress.setValue(pages);
+        });
+    });
+    progress.reset();
+    if (!copied)
+        return;
+    statusBar()->showMessage(QStringLiteral("Warehouse backed up to ") +
+                             QDir::toNativeSeparators(target));
+}
 
 void MDIfrmMain::closeEvent(QCloseEvent *event)
 {

@@ -46,6 +46,8 @@ public:
     void arrange(Arrangement arrangement);
     // Closes every window in the order it was loaded, then the main window.
     void exitApplication();
+    // File > Back Up Warehouse...: a copy of the embedded warehouse to a file the operator picks.
+    void backUpWarehouse();
 
     // Pops the Grid Functions menu up over a grid of a child window: the grid takes the focus and
     // the items are enabled to suit it (the paste items only where a grid accepts pasting).

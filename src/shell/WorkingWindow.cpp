@@ -25,10 +25,10 @@ WindowHost *WorkingWindow::host() const
     return nullptr;
 }
 
-void WorkingWindow::reportDbError(const DbError &error, const QString &before,
-                                  const QString &after) const
+void reportDbError(const DbError &error, const QString &title, const QString &before,
+                   const QString &after)
 {
-    Dialogs::instance().message(before + error.description() + after, windowTitle(),
+    Dialogs::instance().message(before + error.description() + after, title,
                                 Dialogs::Icon::Critical);
 }
 

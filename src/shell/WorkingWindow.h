@@ -1,23 +1,16 @@
 #pragma once
 
-#include "warehouse/DbError.h"
+#include "shell/ReportedOperation.h"
 #include "warehouse/RowSink.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <functional>
-#include <optional>
-#include <type_traits>
 
 class FlexGrid;
 class QStatusBar;
 class WindowHost;
-
-// What an operation run through WorkingWindow::attempt gives back: true or false for one that
-// returns nothing, its result or nothing for one that returns a value.
-template <typename Result>
-using Attempted = std::conditional_t<std::is_void_v<Result>, bool, std::optional<Result>>;
 
 // The base of every working window: a QWidget carrying the window's name and caption, and what
 // every window needs of its host and of the warehouse.
@@ -52,23 +45,9 @@ public:
     // returns nothing).
     template <typename Operation>
     auto attempt(Operation &&operation, const QString &before = {}, const QString &after = {}) const
-        -> Attempted<std::invoke_result_t<Operation>>
     {
-        using Result = std::invoke_result_t<Operation>;
-        try {
-            if constexpr (std::is_void_v<Result>) {
-                operation();
-                return true;
-            } else {
-                return Attempted<Result>(operation());
-            }
-        } catch (const DbError &error) {
-            reportDbError(error, before, after);
-            return {};
-        }
+        return reportingFailure(windowTitle(), std::forward<Operation>(operation), before, after);
     }
-    void reportDbError(const DbError &error, const QString &before = {},
-                       const QString &after = {}) const;
 
     // Messages and questions titled with the window's caption.
     void inform(const QString &text) const;

@@ -24,6 +24,12 @@ void basStartup::pause() const
     while (timer.elapsed() < m_pause.count());
 }
 
+void basStartup::useWarehouseFile(const QString &path, bool withDemoData)
+{
+    m_warehouseFile = path;
+    m_withDemoData = withDemoData;
+}
+
 MDIfrmMain *basStartup::run(const WindowRegistry &windows)
 {
     auto splash = std::make_unique<frmSplashScreen>();
@@ -38,7 +44,10 @@ MDIfrmMain *basStartup::run(const WindowRegistry &windows)
     QApplication::processEvents();
 
     status(QStringLiteral("Preparing to connect to the data warehouse."));
-    if (const auto failure = warehouse::open()) {
+    const auto failure = m_warehouseFile.isEmpty()
+                             ? warehouse::open()
+                             : warehouse::openEmbedded(m_warehouseFile, m_withDemoData);
+    if (failure) {
         // The number and the description stand together with nothing between them.
         Dialogs::instance().message(failure->number + failure->description, {},
                                     Dialogs::Icon::None);

@@ -2,6 +2,7 @@
 
 #include "shell/Twips.h"
 #include "warehouse/Dialogs.h"
+#include "warehouse/Warehouse.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -59,6 +60,11 @@ frmAbout::frmAbout(QWidget *parent)
     lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
     lblDisclaimer->setWordWrap(true);
 
+    lblWarehouse = new QLabel(warehouse::description(), this);
+    lblWarehouse->setObjectName(QStringLiteral("lblWarehouse"));
+    lblWarehouse->setWordWrap(true);
+    lblWarehouse->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
@@ -69,19 +75,15 @@ frmAbout::frmAbout(QWidget *parent)
     layout->addWidget(lblTitle, 0, 0, 1, 2);
     layout->addWidget(lblVersion, 1, 0, 1, 2);
     layout->addWidget(lblDescription, 2, 0, 1, 2);
-    layout->setRowStretch(3, 1);
-    layout->addWidget(lblDisclaimer, 4, 0, 2, 1);
-    layout->addWidget(cmdOK, 4, 1);
-    layout->addWidget(cmdSysInfo, 5, 1);
+    layout->addWidget(lblWarehouse, 3, 0, 1, 2);
+    layout->setRowStretch(4, 1);
+    layout->addWidget(lblDisclaimer, 5, 0, 2, 1);
+    layout->addWidget(cmdOK, 5, 1);
+    layout->addWidget(cmdSysInfo, 6, 1);
     layout->setColumnStretch(0, 1);
     resize(twips(5730), twips(3750));
 
-    connect(cmdOK, &QPushButton::clicked, this, [this] {
-        if (QWidget *frame = parentWidget(); frame && frame->inherits("QMdiSubWindow"))
-            frame->close();
-        else
-            close();
-    });
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::closeWindow);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::showSystemInformation);
 }
 

@@ -23,6 +23,7 @@ private:
     QLabel *lblVersion;
     QLabel *lblDescription;
     QLabel *lblDisclaimer;
+    QLabel *lblWarehouse;
     QPushButton *cmdOK;
     QPushButton *cmdSysInfo;
 };

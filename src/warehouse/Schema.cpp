@@ -19,8 +19,8 @@ QStringList splitStatements(const QString &script)
     bool inQuote = false;
     for (qsizetype i = 0; i < script.size(); ++i) {
         const QChar c = script.at(i);
-        if (!inQuote && c == QLatin1Char('-') && i + 1 < script.size()
-            && script.at(i + 1) == QLatin1Char('-')) {
+        if (!inQuote && c == QLatin1Char('-') && i + 1 < script.size() &&
+            script.at(i + 1) == QLatin1Char('-')) {
             while (i < script.size() && script.at(i) != QLatin1Char('\n'))
                 ++i;
             current += QLatin1Char('\n');
@@ -106,11 +106,11 @@ QString resolveDemoTokens(const QString &script, const QDate &today)
         result += QStringView(script).mid(last, match.capturedStart() - last);
         const QDate day = today.addDays(match.captured(2).toInt());
         if (match.captured(1) == QLatin1String("DATE"))
-            result += QLatin1Char('\'') + day.toString(QStringLiteral("yyyy-MM-dd"))
-                      + QLatin1Char('\'');
+            result +=
+                QLatin1Char('\'') + day.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('\'');
         else
-            result += QLatin1Char('\'') + day.toString(QStringLiteral("MMddyyyy"))
-                      + QStringLiteral("120000'");
+            result += QLatin1Char('\'') + day.toString(QStringLiteral("MMddyyyy")) +
+                      QStringLiteral("120000'");
         last = match.capturedEnd();
     }
     result += QStringView(script).mid(last);
@@ -148,12 +148,13 @@ void loadDemoData(const QDate &today)
         splitStatements(resolveDemoTokens(scriptText(QStringLiteral("demo-data.sql")), today)));
 }
 
-void createFilledWarehouse(const QDate &today)
+void createFilledWarehouse(const QDate &today, bool withDemoData)
 {
     Transaction transaction;
     createTables();
     loadReferenceData();
-    loadDemoData(today);
+    if (withDemoData)
+        loadDemoData(today);
     transaction.commit();
 }
 

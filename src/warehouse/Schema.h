@@ -28,8 +28,8 @@ void createTables();
 void loadReferenceData();
 // The demo data set, dated relative to today.
 void loadDemoData(const QDate &today);
-// All three, in one transaction.
-void createFilledWarehouse(const QDate &today);
+// The tables with the reference data, and the demo data when asked for, in one transaction.
+void createFilledWarehouse(const QDate &today, bool withDemoData = true);
 // Fails when the open warehouse lacks the tables the client needs.
 void checkWarehouse();
 

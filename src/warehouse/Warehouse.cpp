@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QStandardPaths>
 
 #include <sql.h>
@@ -19,6 +19,25 @@ namespace {
 
 const QString kConnection = QStringLiteral("gcnWarehouse");
 Dialect g_dialect = Dialect::SQLite;
+QString g_description;
+
+SQLHANDLE odbcHandle(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (handle.isValid() && handle.metaType() == QMetaType::fromType<SQLHANDLE>())
+        return *static_cast<SQLHANDLE const *>(handle.data());
+    return SQL_NULL_HANDLE;
+}
+
+QString odbcInfo(SQLHANDLE hdbc, SQLUSMALLINT item)
+{
+    SQLCHAR text[256] = {};
+    SQLSMALLINT length = 0;
+    if (hdbc == SQL_NULL_HANDLE ||
+        !SQL_SUCCEEDED(SQLGetInfo(hdbc, item, text, sizeof text, &length)))
+        return {};
+    return QString::fromUtf8(reinterpret_cast<const char *>(text));
+}
 
 OpenFailure failureOf(const QSqlError &error)
 {
@@ -29,18 +48,10 @@ OpenFailure failureOf(const QSqlError &error)
 // Asks the ODBC driver which server it talks to.
 Dialect dialectOfOdbc(const QSqlDatabase &db)
 {
-    const QVariant handle = db.driver()->handle();
-    if (handle.isValid() && handle.metaType() == QMetaType::fromType<SQLHANDLE>()) {
-        auto hdbc = *static_cast<SQLHANDLE const *>(handle.data());
-        SQLCHAR name[128] = {};
-        SQLSMALLINT length = 0;
-        if (SQL_SUCCEEDED(SQLGetInfo(hdbc, SQL_DBMS_NAME, name, sizeof name, &length))) {
-            const QString dbms = QString::fromLatin1(reinterpret_cast<const char *>(name));
-            if (dbms.contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive))
-                return Dialect::PostgreSQL;
-        }
-    }
-    return Dialect::SqlServer;
+    return odbcInfo(odbcHandle(db), SQL_DBMS_NAME)
+                   .contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive)
+               ? Dialect::PostgreSQL
+               : Dialect::SqlServer;
 }
 
 } // namespace
@@ -57,12 +68,11 @@ bool dataSourceExists(const QString &name)
     SQLSMALLINT dsnLength = 0;
     SQLSMALLINT descriptionLength = 0;
     SQLUSMALLINT direction = SQL_FETCH_FIRST;
-    while (!found
-           && SQL_SUCCEEDED(SQLDataSources(env, direction, dsn, sizeof dsn, &dsnLength, description,
-                                           sizeof description, &descriptionLength))) {
+    while (!found &&
+           SQL_SUCCEEDED(SQLDataSources(env, direction, dsn, sizeof dsn, &dsnLength, description,
+                                        sizeof description, &descriptionLength))) {
         found = QString::fromLocal8Bit(reinterpret_cast<const char *>(dsn))
-                    .compare(name, Qt::CaseInsensitive)
-                == 0;
+                    .compare(name, Qt::CaseInsensitive) == 0;
         direction = SQL_FETCH_NEXT;
     }
     SQLFreeHandle(SQL_HANDLE_ENV, env);
@@ -71,8 +81,8 @@ bool dataSourceExists(const QString &name)
 
 QString embeddedWarehousePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-           + QStringLiteral("/Folvane.db");
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/Folvane.db");
 }
 
 std::optional<OpenFailure> open()
@@ -98,6 +108,10 @@ std::optional<OpenFailure> openDataSource(const QString &name)
         return failure;
     }
     g_dialect = dialectOfOdbc(db);
+    const SQLHANDLE hdbc = odbcHandle(db);
+    g_description =
+        QStringLiteral("Server: %1 on %2/%3")
+            .arg(name, odbcInfo(hdbc, SQL_SERVER_NAME), odbcInfo(hdbc, SQL_DATABASE_NAME));
     return std::nullopt;
 }
 
@@ -113,10 +127,12 @@ std::optional<OpenFailure> openSQLiteFile(const QString &path)
         return failure;
     }
     g_dialect = Dialect::SQLite;
+    g_description =
+        QStringLiteral("Embedded: ") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     return std::nullopt;
 }
 
-std::optional<OpenFailure> openEmbedded(const QString &path)
+std::optional<OpenFailure> openEmbedded(const QString &path, bool withDemoData)
 {
     const QFileInfo file(path);
     const bool fresh = !file.exists();
@@ -128,7 +144,7 @@ std::optional<OpenFailure> openEmbedded(const QString &path)
         return failure;
     try {
         if (fresh)
-            schema::createFilledWarehouse(QDate::currentDate());
+            schema::createFilledWarehouse(QDate::currentDate(), withDemoData);
         else
             schema::checkWarehouse();
     } catch (const DbError &error) {
@@ -150,16 +166,24 @@ void close()
         }
         QSqlDatabase::removeDatabase(kConnection);
     }
+    g_description.clear();
 }
 
 bool isOpen()
 {
-    return QSqlDatabase::contains(kConnection)
-           && QSqlDatabase::database(kConnection, false).isOpen();
+    return QSqlDatabase::contains(kConnection) &&
+           QSqlDatabase::database(kConnection, false).isOpen();
 }
 
 Dialect dialect() { return g_dialect; }
 
+QString description() { return g_description; }
+
+bool isEmbedded() { return isOpen() && gcnWarehouse().driverName() == QLatin1String("QSQLITE"); }
+
 } // namespace warehouse
 
-QSqlDatabase gcnWarehouse() { return QSqlDatabase::database(QStringLiteral("gcnWarehouse"), false); }
+QSqlDatabase gcnWarehouse()
+{
+    return QSqlDatabase::database(QStringLiteral("gcnWarehouse"), false);
+}

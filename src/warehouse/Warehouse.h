@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // The one connection of the client to the data warehouse, and how it is found: the unixODBC data
@@ -31,8 +32,9 @@ QString embeddedWarehousePath();
 
 // Opens gcnWarehouse. On failure nothing stays open.
 std::optional<OpenFailure> open();
-// Opens gcnWarehouse on a given SQLite file, creating and filling it when it does not exist yet.
-std::optional<OpenFailure> openEmbedded(const QString &path);
+// Opens gcnWarehouse on a given SQLite file, creating it when it does not exist yet, with the
+// reference data and, when asked for, the demo data.
+std::optional<OpenFailure> openEmbedded(const QString &path, bool withDemoData = true);
 // Opens gcnWarehouse on a SQLite file as it is, without creating anything in it.
 std::optional<OpenFailure> openSQLiteFile(const QString &path);
 // Opens gcnWarehouse on an ODBC data source with the fixed login.
@@ -41,6 +43,16 @@ void close();
 bool isOpen();
 
 Dialect dialect();
+// Which warehouse is open, for the operator: "Embedded: <path>" or
+// "Server: <DSN> on <host>/<database>" as the driver names them; empty when none is open.
+QString description();
+bool isEmbedded();
+
+// A consistent copy of the open embedded warehouse, taken while the client works on, written to a
+// new file through SQLite's online backup. `progress` hears the pages copied and the pages in all
+// after each step. Throws DbError; a failed copy leaves no file behind.
+void backUpEmbedded(const QString &targetPath,
+                    const std::function<void(int copied, int total)> &progress = {});
 
 } // namespace warehouse
 

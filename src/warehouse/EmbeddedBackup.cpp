@@ -1,0 +1,73 @@
+// The online backup of the embedded warehouse, through SQLite's backup API on the client's own
+// connection: pages are copied a batch at a time, so the copy is consistent even while another
+// connection writes, and the operator sees it progress.
+#include "warehouse/DbError.h"
+#include "warehouse/Warehouse.h"
+
+#include <QFile>
+#include <QSqlDriver>
+#include <QVariant>
+
+#include <sqlite3.h>
+
+namespace warehouse {
+namespace {
+
+constexpr int kPagesPerStep = 256;
+
+[[noreturn]] void fail(const QString &description)
+{
+    throw DbError(QStringLiteral("0"), description);
+}
+
+sqlite3 *embeddedHandle()
+{
+    if (!isEmbedded())
+        fail(QStringLiteral("Only the embedded warehouse can be backed up here."));
+    const QVariant handle = gcnWarehouse().driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        fail(QStringLiteral("The embedded warehouse gives no access to its file."));
+    return *static_cast<sqlite3 *const *>(handle.data());
+}
+
+} // namespace
+
+void backUpEmbedded(const QString &targetPath, const std::function<void(int, int)> &progress)
+{
+    sqlite3 *source = embeddedHandle();
+    // The copy is made under a temporary name and takes its own only when whole.
+    const QString partial = targetPath + QStringLiteral(".part");
+    QFile::remove(partial);
+    sqlite3 *target = nullptr;
+    QString error;
+    if (sqlite3_open(QFile::encodeName(partial).constData(), &target) != SQLITE_OK) {
+        error = QString::fromUtf8(sqlite3_errmsg(target));
+    } else if (sqlite3_backup *backup = sqlite3_backup_init(target, "main", source, "main")) {
+        int step = SQLITE_OK;
+        do {
+            step = sqlite3_backup_step(backup, kPagesPerStep);
+            if (progress)
+                progress(sqlite3_backup_pagecount(backup) - sqlite3_backup_remaining(backup),
+                         sqlite3_backup_pagecount(backup));
+            if (step == SQLITE_BUSY || step == SQLITE_LOCKED)
+                sqlite3_sleep(50);
+        } while (step == SQLITE_OK || step == SQLITE_BUSY || step == SQLITE_LOCKED);
+        sqlite3_backup_finish(backup);
+        if (step != SQLITE_DONE)
+            error = QString::fromUtf8(sqlite3_errstr(step));
+    } else {
+        error = QString::fromUtf8(sqlite3_errmsg(target));
+    }
+    sqlite3_close(target);
+    if (error.isEmpty()) {
+        QFile::remove(targetPath);
+        if (!QFile::rename(partial, targetPath))
+            error = QStringLiteral("The copy could not be named %1.").arg(targetPath);
+    }
+    if (!error.isEmpty()) {
+        QFile::remove(partial);
+        fail(error);
+    }
+}
+
+} // namespace warehouse
