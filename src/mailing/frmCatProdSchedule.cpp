@@ -263,7 +263,9 @@ void frmCatProdSchedule::SearchProducts(int column, const QString &criteria)
 
 void frmCatProdSchedule::chooseProduct(FlexGrid &grid, int firstDataRow)
 {
-    if (grid.Row() >= firstDataRow && grid.Rows() > firstDataRow) {
+    // A click on the header makes the first row below it current, but chooses no product.
+    const bool onHeader = grid.MouseRow() == 0;
+    if (!onHeader && grid.Row() >= firstDataRow && grid.Rows() > firstDataRow) {
         setProductTag(vb::Trim(grid.TextMatrix(grid.Row(), 0)));
         LoadProductCalendar();
     } else {
