@@ -1,9 +1,8 @@
-// The recurring products calendar's core: the calendar of a product, the transfers, the products
-// recurring anywhere, the product search and the list items.
+// The recurring products calendar's core: the products recurring anywhere, the product search and
+// the list items. The calendar and its transfers are shown through the window.
 #include "../catalog/CatalogEditFixtures.h"
 #include "TestWarehouse.h"
 #include "mailing/RecurringProducts.h"
-#include "warehouse/DbError.h"
 
 #include <QTest>
 
@@ -18,39 +17,12 @@ void recurs(const QString &club, const QString &catalog, const QString &product)
                         {club, catalog, product});
 }
 
-int recurrences(const QString &product)
-{
-    return TestWarehouse::count(
-        QStringLiteral("SELECT COUNT(*) FROM tblRecurringCatgProducts WHERE ProductID = ?"),
-        {product});
-}
-
 QList<QStringList> allRecurring()
 {
     QList<QStringList> rows;
     loadAllRecurringProducts([&rows](QStringList &&row) { rows << row; });
     return rows;
 }
-
-QStringList recurringIds()
-{
-    QStringList ids;
-    for (const QStringList &row : allRecurring())
-        ids << row.at(0);
-    return ids;
-}
-
-// Four scheduled catalogs, scheduled out of order so the order of arrival proves nothing.
-void scheduleFour()
-{
-    fixture::schedule(QStringLiteral("MYST"), QStringLiteral("WINTER"));
-    fixture::schedule(QStringLiteral("BOOK"), QStringLiteral("SPRING"));
-    fixture::schedule(QStringLiteral("MYST"), QStringLiteral("AUTUMN"));
-    fixture::schedule(QStringLiteral("BOOK"), QStringLiteral("FALL"));
-}
-
-const QStringList kAllFour{QStringLiteral("BOOK | FALL"), QStringLiteral("BOOK | SPRING"),
-                           QStringLiteral("MYST | AUTUMN"), QStringLiteral("MYST | WINTER")};
 
 } // namespace
 
@@ -63,88 +35,6 @@ class tst_recurringproducts : public QObject
 private Q_SLOTS:
     void init() { m_warehouse = std::make_unique<TestWarehouse>(); }
     void cleanup() { m_warehouse.reset(); }
-
-    void calendarOfAProductRecurringNowhere()
-    {
-        scheduleFour();
-        fixture::product(QStringLiteral("P1"));
-        fixture::product(QStringLiteral("P2"));
-        // Another product's recurrence and a catalog gone from the schedule change nothing.
-        recurs(QStringLiteral("BOOK"), QStringLiteral("FALL"), QStringLiteral("P2"));
-        recurs(QStringLiteral("GONE"), QStringLiteral("OLD"), QStringLiteral("P1"));
-        const Calendar calendar = loadProductCalendar(QStringLiteral(" P1 "));
-        QCOMPARE(calendar.available, kAllFour);
-        QCOMPARE(calendar.scheduled, QStringList());
-        // No product chosen: no calendar at all.
-        QCOMPARE(loadProductCalendar(QStringLiteral("  ")).available, QStringList());
-    }
-
-    void addingAndRemovingCatalogs()
-    {
-        scheduleFour();
-        fixture::product(QStringLiteral("P1"));
-        fixture::product(QStringLiteral("P2"));
-        recurs(QStringLiteral("MYST"), QStringLiteral("AUTUMN"), QStringLiteral("P2"));
-        QCOMPARE(recurringIds(), QStringList{QStringLiteral("P2")});
-
-        // Last to first, as the window hands them over; each item moves once written.
-        QStringList moved;
-        const QStringList chosen{QStringLiteral("MYST | WINTER"), QStringLiteral(" BOOK | FALL ")};
-        transfer(Transfer::Add, QStringLiteral(" P1 "), chosen,
-                 [&moved](const QString &item) { moved << item; });
-        QCOMPARE(moved, chosen);
-        QCOMPARE(recurrences(QStringLiteral("P1")), 2);
-        QCOMPARE(TestWarehouse::count(QStringLiteral(
-                     "SELECT COUNT(*) FROM tblRecurringCatgProducts WHERE ClubID = 'BOOK' AND "
-                     "CatalogID = 'FALL' AND ProductID = 'P1'")),
-                 1);
-        Calendar calendar = loadProductCalendar(QStringLiteral("P1"));
-        QCOMPARE(calendar.scheduled,
-                 (QStringList{QStringLiteral("BOOK | FALL"), QStringLiteral("MYST | WINTER")}));
-        QCOMPARE(calendar.available,
-                 (QStringList{QStringLiteral("BOOK | SPRING"), QStringLiteral("MYST | AUTUMN")}));
-        // Listed once, however many catalogs it recurs in.
-        QCOMPARE(recurringIds(), (QStringList{QStringLiteral("P1"), QStringLiteral("P2")}));
-
-        transfer(Transfer::Remove, QStringLiteral("P1"), {QStringLiteral("MYST | WINTER")});
-        QCOMPARE(recurringIds(), (QStringList{QStringLiteral("P1"), QStringLiteral("P2")}));
-        transfer(Transfer::Remove, QStringLiteral("P1"), {QStringLiteral("BOOK | FALL")});
-        QCOMPARE(recurrences(QStringLiteral("P1")), 0);
-        QCOMPARE(recurringIds(), QStringList{QStringLiteral("P2")});
-        QCOMPARE(loadProductCalendar(QStringLiteral("P1")).available, kAllFour);
-    }
-
-    void noTransferWithoutAProduct()
-    {
-        scheduleFour();
-        bool called = false;
-        transfer(Transfer::Add, QStringLiteral("   "), {QStringLiteral("BOOK | FALL")},
-                 [&called](const QString &) { called = true; });
-        QVERIFY(!called);
-        QCOMPARE(
-            TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblRecurringCatgProducts")),
-            0);
-    }
-
-    void aFailurePartWayKeepsWhatWasWritten()
-    {
-        scheduleFour();
-        fixture::product(QStringLiteral("P1"));
-        recurs(QStringLiteral("BOOK"), QStringLiteral("SPRING"), QStringLiteral("P1"));
-        QStringList moved;
-        try {
-            transfer(Transfer::Add, QStringLiteral("P1"),
-                     {QStringLiteral("MYST | WINTER"), QStringLiteral("BOOK | SPRING"),
-                      QStringLiteral("BOOK | FALL")},
-                     [&moved](const QString &item) { moved << item; });
-            QFAIL("The second row violates the key");
-        } catch (const DbError &error) {
-            QVERIFY(!error.description().isEmpty());
-        }
-        QCOMPARE(moved, QStringList{QStringLiteral("MYST | WINTER")});
-        QCOMPARE(loadProductCalendar(QStringLiteral("P1")).scheduled,
-                 (QStringList{QStringLiteral("BOOK | SPRING"), QStringLiteral("MYST | WINTER")}));
-    }
 
     void recurringProductsAsTheGridShowsThem()
     {
@@ -239,15 +129,6 @@ private Q_SLOTS:
         QCOMPARE(productHeaders().size(), kProductColumns);
     }
 
-    void aFailingSearchSaysSo()
-    {
-        fixture::product(QStringLiteral("P1"));
-        TestWarehouse::exec(QStringLiteral("ALTER TABLE tblManufactrurers RENAME TO tblGone"));
-        QCOMPARE(searchProducts(0, QStringLiteral("P"), [](QStringList &&) {}),
-                 std::optional<QString>(QStringLiteral(
-                     "You have entered an invalid search parameter value. Please try again.")));
-    }
-
     void listItems_data()
     {
         QTest::addColumn<QString>("item");
@@ -271,17 +152,6 @@ private Q_SLOTS:
         QCOMPARE(splitItem(item), std::make_pair(club, catalog));
         if (!catalog.isEmpty())
             QCOMPARE(splitItem(itemText(club, catalog)), std::make_pair(club, catalog));
-    }
-
-    void sortedPositionKeepsClubAndCatalogOrder()
-    {
-        const QStringList items{QStringLiteral("BOOK | FALL"), QStringLiteral("BOOK | SPRING"),
-                                QStringLiteral("MYST | AUTUMN")};
-        QCOMPARE(sortedPosition(items, QStringLiteral("AAA | Z")), 0);
-        QCOMPARE(sortedPosition(items, QStringLiteral("book | GIFT")), 1);
-        QCOMPARE(sortedPosition(items, QStringLiteral("BOOK | ZOO")), 2);
-        QCOMPARE(sortedPosition(items, QStringLiteral("MYST | WINTER")), 3);
-        QCOMPARE(sortedPosition({}, QStringLiteral("MYST | WINTER")), 0);
     }
 };
 
