@@ -86,6 +86,10 @@ frmCatProdSchedule::frmCatProdSchedule(QWidget *parent)
     layout->addWidget(grdProducts, 1, 0, 1, 4);
     layout->addWidget(lblRecurring, 2, 0);
     auto *product = new QHBoxLayout;
+    product->setSpacing(twips(120));
+    QFont bold = lblChosenProduct->font();
+    bold.setBold(true);
+    lblChosenProduct->setFont(bold);
     product->addWidget(lblProductID);
     product->addWidget(lblChosenProduct, 1);
     layout->addLayout(product, 2, 1, 1, 3);
