@@ -1,7 +1,9 @@
 #include "ClientWindows.h"
+#include "mailing/frmCatProdSchedule.h"
 #include "mailing/frmCatSched.h"
 
 void mailing::registerWindows(WindowRegistry &registry)
 {
     registry.addWindow<frmCatSched>(QStringLiteral("frmCatSched"));
+    registry.addWindow<frmCatProdSchedule>(QStringLiteral("frmCatProdSchedule"));
 }
