@@ -167,21 +167,22 @@ void frmProdDesc::layOut()
     place("lblBlurbSize", "Description Size", cboBlurbSize, 0, 2);
     place("lblModifyDate", "Modify Date", txtModifyDate, 1, 0);
     panel->addWidget(lblProdName, 2, 0, 1, 4);
-    panel->addWidget(lblActiveProd, 3, 0, 1, 2);
-    panel->addWidget(lblMSRP, 3, 2, 1, 2);
-    panel->addWidget(lblOnHand, 4, 0, 1, 2);
+    auto *facts = new QHBoxLayout;
+    for (QLabel *fact : {lblActiveProd, lblMSRP, lblOnHand})
+        facts->addWidget(fact, 1);
+    panel->addLayout(facts, 3, 0, 1, 4);
     QLabel *description = addCaption("lblBlurb", "Description");
     description->setBuddy(txtBlurb);
-    panel->addWidget(description, 5, 0, 1, 4);
-    panel->addWidget(txtBlurb, 6, 0, 1, 4);
-    panel->setRowStretch(6, 1);
+    panel->addWidget(description, 4, 0, 1, 4);
+    panel->addWidget(txtBlurb, 5, 0, 1, 4);
+    panel->setRowStretch(5, 1);
     panel->setColumnStretch(1, 1);
     panel->setColumnStretch(3, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton *button : {cmdAdd, cmdEdit, cmdDelete, cmdOK, cmdCancel})
         buttons->addWidget(button);
-    panel->addLayout(buttons, 7, 0, 1, 4);
+    panel->addLayout(buttons, 6, 0, 1, 4);
 
     auto *top = new QHBoxLayout;
     top->setSpacing(twips(240));
