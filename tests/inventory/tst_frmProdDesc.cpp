@@ -293,6 +293,7 @@ private Q_SLOTS:
         // Cancel leaves nothing behind, and a size chosen then shows nothing.
         click("cmdCancel");
         verifyLocks(Mode::Browse);
+        QCOMPARE(sizes()->count(), 3);
         chooseSize(0);
         QCOMPARE(panel().mid(6), (QStringList{QString(), QString()}));
     }
