@@ -1,7 +1,9 @@
 #include "ClientWindows.h"
+#include "mailing/frmAdCodes.h"
 #include "mailing/frmCatSched.h"
 
 void mailing::registerWindows(WindowRegistry &registry)
 {
     registry.addWindow<frmCatSched>(QStringLiteral("frmCatSched"));
+    registry.addWindow<frmAdCodes>(QStringLiteral("frmAdCodes"));
 }
