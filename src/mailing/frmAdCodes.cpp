@@ -367,7 +367,9 @@ void frmAdCodes::cmdDelete_Click()
 void frmAdCodes::InitKeyGrid()
 {
     setupGrid(*grdKeymastDisp, gridHeaders(), GridKind::List);
-    fitColumnsToHeaders(*grdKeymastDisp);
+    // The descriptive text columns get room for their usual contents, the rest their headers.
+    fitColumnsToHeaders(*grdKeymastDisp,
+                        {{1, 1800}, {2, 2700}, {4, 900}, {5, 2700}, {7, 1500}, {8, 2100}});
 }
 
 int frmAdCodes::firstDataRow() const
