@@ -22,6 +22,21 @@ QString containsParameter(const QString &expression)
            concat({QStringLiteral("'%'"), QStringLiteral("?"), QStringLiteral("'%'")});
 }
 
+QString dateText(const QString &column)
+{
+    switch (warehouse::dialect()) {
+    case Dialect::SQLite: // kept as 'yyyy-mm-dd'
+        return concat({QStringLiteral("substr(%1, 6, 2)").arg(column), QStringLiteral("'/'"),
+                       QStringLiteral("substr(%1, 9, 2)").arg(column), QStringLiteral("'/'"),
+                       QStringLiteral("substr(%1, 1, 4)").arg(column)});
+    case Dialect::PostgreSQL:
+        return QStringLiteral("to_char(%1, 'MM/DD/YYYY')").arg(column);
+    case Dialect::SqlServer: // style 101 is mm/dd/yyyy
+        return QStringLiteral("CONVERT(varchar(10), %1, 101)").arg(column);
+    }
+    return column;
+}
+
 QString categoryName()
 {
     return QStringLiteral(

@@ -15,6 +15,8 @@ QString concat(const QStringList &expressions);
 QString like();
 // "expression LIKE '%' + ? + '%'": a contains-test against one bound value.
 QString containsParameter(const QString &expression);
+// The "mm/dd/yyyy" text of a date column (NULL stays NULL), for searching a date as it is shown.
+QString dateText(const QString &column);
 // The category display name of a product list: the category's own description on the first level,
 // else the parent's description, " / " and its own. Needs tblInvCategories and its alias
 // tblInvCategories_1 (the parent) in the FROM clause.
