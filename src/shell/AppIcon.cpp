@@ -2,14 +2,14 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QImage>
 #include <QPixmap>
 
-QIcon folvaneIcon()
+QImage folvaneIconImage(int size)
 {
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64}) {
-        QPixmap picture(size, size);
-        picture.fill(Qt::transparent);
+    QImage picture(size, size, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    {
         QPainter painter(&picture);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
@@ -26,8 +26,14 @@ QIcon folvaneIcon()
         painter.setFont(font);
         painter.setPen(Qt::white);
         painter.drawText(QRectF(0, 0, size, size), Qt::AlignCenter, QStringLiteral("F"));
-        painter.end();
-        icon.addPixmap(picture);
     }
+    return picture;
+}
+
+QIcon folvaneIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64})
+        icon.addPixmap(QPixmap::fromImage(folvaneIconImage(size)));
     return icon;
 }
