@@ -192,9 +192,14 @@ void frmCatPkg::LoadCatalogsAndPackages()
 void frmCatPkg::InitPackageGrid()
 {
     setupGrid(*grdPackages, packageHeaders(), GridKind::Plain);
+    // The designed widths, widened where a header would not read whole.
     const QList<int> &widths = packageColumnWidths();
-    for (int col = 0; col < widths.size(); ++col)
+    QHash<int, int> minimums;
+    for (int col = 0; col < widths.size(); ++col) {
         grdPackages->setColWidth(col, widths.at(col));
+        minimums.insert(col, widths.at(col));
+    }
+    fitColumnsToHeaders(*grdPackages, minimums);
 }
 
 void frmCatPkg::InitDupesGrid()
@@ -280,8 +285,10 @@ bool frmCatPkg::ExportPackageForCreative()
                                         caption(), Dialogs::Icon::Critical);
         return false;
     }
-    setStatusText(vb::Format(result->records, QStringLiteral("#,##0")) +
-                  QStringLiteral(" products written to ") + path + QStringLiteral("."));
+    setStatusText(
+        vb::Format(result->records, QStringLiteral("#,##0")) +
+        (result->records == 1 ? QStringLiteral(" product") : QStringLiteral(" products")) +
+        QStringLiteral(" written to ") + path + QStringLiteral("."));
     return true;
 }
 

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -178,6 +179,8 @@ private Q_SLOTS:
                                                  "WHERE ItemType = 'General Catalog'"))
                 .toString();
         QCOMPARE(id.size(), 18);
+        QCOMPARE(m_window->statusBar()->currentMessage(),
+                 QStringLiteral("Package ") + id + QStringLiteral(" created."));
         QCOMPARE(TestWarehouse::count(
                      QStringLiteral("SELECT COUNT(*) FROM tblMailPackages WHERE PackageID = ? "
                                     "AND PackageMailDate = ? AND PackageDescription = 'Holiday'"),
@@ -286,6 +289,8 @@ private Q_SLOTS:
         dialogs().answerFile(path);
         click("cmdSend");
         QCOMPARE(dialogs().last().kind, ScriptedDialogs::Kind::SaveFile);
+        QCOMPARE(m_window->statusBar()->currentMessage(),
+                 QStringLiteral("1 product written to ") + path + QStringLiteral("."));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("_") + m_recentInsert.toLatin1() +
