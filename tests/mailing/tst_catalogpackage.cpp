@@ -36,12 +36,6 @@ QStringList rowsOf(void (*load)(const QString &, const RowSink &), const QString
     return rows;
 }
 
-int packageRows(const QString &id)
-{
-    return TestWarehouse::count(
-        QStringLiteral("SELECT COUNT(*) FROM tblMailPackages WHERE PackageID = ?"), {id});
-}
-
 } // namespace
 
 class tst_catalogpackage : public QObject
@@ -88,37 +82,6 @@ private Q_SLOTS:
         QFETCH(QDate, today);
         QFETCH(bool, offered);
         QCOMPARE(insertIsRecent(insertId, today), offered);
-    }
-
-    void insertListSkipsOldAndMalformedIds()
-    {
-        const QDate today = QDate::currentDate();
-        fixture::insertPage(fixture::insertIdOn(today), QStringLiteral("Winter flyer"), 1);
-        fixture::insertPage(fixture::insertIdOn(today), QStringLiteral("Winter flyer"), 2);
-        fixture::insertPage(fixture::insertIdOn(today.addMonths(-7)), QStringLiteral("Old"), 1);
-        fixture::insertPage(QStringLiteral("99999999999999"), QStringLiteral("Broken"), 1);
-        fixture::insertPage(fixture::insertIdOn(today.addMonths(-1)), QStringLiteral("Autumn"), 1);
-        const QList<InsertListEntry> inserts = LoadInsertList(today);
-        QCOMPARE(inserts.size(), 2);
-        QCOMPARE(inserts.at(0).insertDescription, QStringLiteral("Autumn"));
-        QCOMPARE(inserts.at(1).insertId, fixture::insertIdOn(today));
-        QCOMPARE(inserts.at(1).insertDescription, QStringLiteral("Winter flyer"));
-    }
-
-    void catalogListProposesTheAddressStart()
-    {
-        fixture::scheduleRow({QStringLiteral("MYST"), QStringLiteral("SPRING"),
-                              QStringLiteral("Spring"), QDate::currentDate().addDays(20)});
-        fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("SPRING"),
-                             QStringLiteral("0000"), 1);
-        fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("SPRING"),
-                             QStringLiteral("0000"), 2);
-        const QList<CatalogListEntry> catalogs = LoadCatalogList();
-        QCOMPARE(catalogs.size(), 1);
-        QCOMPARE(catalogItemText(catalogs.at(0)), QStringLiteral("SPRING - MYST - 0000"));
-        QCOMPARE(catalogs.at(0).mailDate,
-                 QDate::currentDate().addDays(20).toString(QStringLiteral("MM/dd/yyyy")));
-        QCOMPARE(catalogs.at(0).itemType, QStringLiteral("General Catalog"));
     }
 
     void validation_data()
@@ -197,39 +160,6 @@ private Q_SLOTS:
         QVERIFY(!row.next());
     }
 
-    void twoInsertsGiveThreeRowsUnderOneId()
-    {
-        PackageEntry entry = validEntry();
-        entry.inserts = {{QStringLiteral("12012026101500"), QStringLiteral("Winter flyer")},
-                         {QStringLiteral("11152026090000"), QStringLiteral("Gift guide")}};
-        const QString id = CreatePackage(entry, QDateTime::currentDateTime(), QStringLiteral("p"));
-        QCOMPARE(packageRows(id), 3);
-        QCOMPARE(
-            TestWarehouse::count(
-                QStringLiteral("SELECT COUNT(*) FROM tblMailPackages WHERE PackageID = ? AND "
-                               "ItemType = 'Package Insert' AND ClubID IS NULL AND TestID IS NULL "
-                               "AND PackageMailDate = ?"),
-                {id, sqlvalue::fromDate(QDate(2026, 3, 2))}),
-            2);
-
-        QStringList grid;
-        LoadPackages([&grid](QStringList &&row) { grid << row.join(u'|'); });
-        QCOMPARE(grid, QStringList{id + QStringLiteral("|MYST|SPRING|0001|03/02/2026|") +
-                                   QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy")) +
-                                   QStringLiteral("|Spring mailing")});
-
-        QStringList contents;
-        for (const ContentItem &item : LoadPackageContents(id))
-            contents << item.text + QStringLiteral(" => ") + item.catalogID;
-        QCOMPARE(contents, (QStringList{
-                               QStringLiteral("General Catalog | SPRING - MYST - 0001 => SPRING"),
-                               QStringLiteral("Package Insert | 11152026090000 -  -  => "
-                                              "11152026090000"),
-                               QStringLiteral("Package Insert | 12012026101500 -  -  => "
-                                              "12012026101500"),
-                           }));
-    }
-
     void failedInsertRowUndoesThePackage()
     {
         // The same insert twice breaks the key on its second row: nothing of the package stays.
@@ -275,30 +205,6 @@ private Q_SLOTS:
                                   QStringLiteral("|||Package Insert|Winter flyer|1|4")}));
         // The ID is bound: text that would widen a spliced statement finds nothing.
         QCOMPARE(rowsOf(LoadDuplicates, QStringLiteral("x') OR ('1'='1")), QStringList());
-    }
-
-    void deleteRemovesEveryRowOfThePackage()
-    {
-        fixture::packageCatalog(kPackage, QStringLiteral("MYST"), QStringLiteral("SPRING"),
-                                QStringLiteral("0001"));
-        fixture::packageInsert(kPackage, QStringLiteral("12012026101500"), QStringLiteral("W"));
-        fixture::packageInsert(kPackage, QStringLiteral("11012026101500"), QStringLiteral("A"));
-        fixture::packageCatalog(QStringLiteral("OTHER"), QStringLiteral("MYST"),
-                                QStringLiteral("SPRING"), QStringLiteral("0002"));
-        QVERIFY(DeletePackage(QStringLiteral(" ") + kPackage + QStringLiteral(" ")));
-        QCOMPARE(packageRows(kPackage), 0);
-        QCOMPARE(packageRows(QStringLiteral("OTHER")), 1);
-        QCOMPARE(deleteQuestion(QStringLiteral(" MYST "), QStringLiteral("SPRING"),
-                                QStringLiteral("0001")),
-                 QStringLiteral("Delete MYST - SPRING - 0001 from the Database?"));
-    }
-
-    void deleteFailureIsReportedAndRolledBack()
-    {
-        TestWarehouse::exec(TestWarehouse::forPostgreSQL()
-                                ? QStringLiteral("DROP TABLE tblMailPackages CASCADE")
-                                : QStringLiteral("DROP TABLE tblMailPackages"));
-        QVERIFY(!DeletePackage(kPackage));
     }
 };
 

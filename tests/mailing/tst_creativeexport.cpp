@@ -160,7 +160,7 @@ private Q_SLOTS:
         QCOMPARE(readAll(path("out.txt")), expected);
     }
 
-    void itemsWhosePagesMeetKeepTheirOwnHeaders()
+    void itemsWhosePagesMeetAndOneItemAlone()
     {
         itemsMeetingOnOnePage();
         const ExportResult result = ExportPackageForCreative(
@@ -171,11 +171,8 @@ private Q_SLOTS:
             lines({"MYST_SPR'NG_0000  2  Audio###"}) + record("Beta", "B1", "b") +
             lines({"_12012026101500_  2  Gifts###"}) + record("Gamma", "C1", "c");
         QCOMPARE(readAll(path("both.txt")), expected);
-    }
 
-    void oneSelectedItemExportsOnlyIt()
-    {
-        itemsMeetingOnOnePage();
+        // One selected item: its records alone.
         QVERIFY(ExportPackageForCreative(kPackage, {kInsert}, path("insert.txt")).written);
         QCOMPARE(readAll(path("insert.txt")),
                  lines({"_12012026101500_  2  Gifts###"}) + record("Gamma", "C1", "c"));

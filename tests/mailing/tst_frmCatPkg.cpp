@@ -90,6 +90,8 @@ class tst_frmCatPkg : public QObject
         fixture::insertPage(m_recentInsert, QStringLiteral("Winter flyer"), 1);
         fixture::insertPage(m_olderInsert, QStringLiteral("Autumn flyer"), 1);
         fixture::insertPage(fixture::insertIdOn(today.addMonths(-7)), QStringLiteral("Too old"), 1);
+        // An ID that is not a date is passed over, not a failure of the whole list.
+        fixture::insertPage(QStringLiteral("99999999999999"), QStringLiteral("Broken"), 1);
         fixture::describedProduct(QStringLiteral("B1"), QStringLiteral("Twice"), 10.0,
                                   QStringLiteral("Both places."));
         fixture::place(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0001"),
