@@ -30,6 +30,8 @@ AnsiTextFile::AnsiTextFile(const QString &path)
 bool AnsiTextFile::open()
 {
     m_failed = !m_file.open(QIODevice::WriteOnly);
+    if (m_failed)
+        m_error = m_file.errorString();
     return !m_failed;
 }
 
@@ -45,23 +47,40 @@ QByteArray AnsiTextFile::encode(const QString &text)
 
 void AnsiTextFile::write(const QString &text)
 {
+    // After a failure nothing more reaches the file; the text is dropped rather than kept.
+    if (m_failed)
+        return;
     m_buffer.append(encode(text));
-    if (m_buffer.size() >= kFlushBytes && !m_failed) {
-        m_failed = m_file.write(m_buffer) != m_buffer.size();
-        m_buffer.clear();
+    if (m_buffer.size() >= kFlushBytes)
+        flush();
+}
+
+void AnsiTextFile::flush()
+{
+    if (!m_failed && !m_buffer.isEmpty() && m_file.write(m_buffer) != m_buffer.size()) {
+        m_failed = true;
+        m_error = m_file.errorString();
     }
+    m_buffer.clear();
 }
 
 bool AnsiTextFile::commit()
 {
-    if (!m_failed && !m_buffer.isEmpty())
-        m_failed = m_file.write(m_buffer) != m_buffer.size();
-    m_buffer.clear();
+    flush();
     if (m_failed) {
+        // Cancelling replaces the file's error with its own; the cause is kept for errorString().
         m_file.cancelWriting();
         return false;
     }
-    return m_file.commit();
+    if (!m_file.commit()) {
+        m_failed = true;
+        m_error = m_file.errorString();
+        return false;
+    }
+    return true;
 }
 
-QString AnsiTextFile::errorString() const { return m_file.errorString(); }
+QString AnsiTextFile::errorString() const
+{
+    return m_error.isEmpty() ? m_file.errorString() : m_error;
+}

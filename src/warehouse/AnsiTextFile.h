@@ -29,7 +29,10 @@ public:
     static QByteArray encode(const QString &text);
 
 private:
+    void flush();
+
     QSaveFile m_file;
     QByteArray m_buffer;
     bool m_failed = false;
+    QString m_error;
 };

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The creative export: the product copy of chosen items of one mail package, page by page, as the
+// text file the creative department lays its pages out from. Fields are separated by "##", lines
+// end in "###" and CR LF, the file is in Windows-1252.
+namespace creativeexport {
+
+// The save dialog's filter.
+QString fileFilter();
+
+struct ExportResult
+{
+    bool written = false;
+    // Product records written.
+    int records = 0;
+    // Why the file could not be written, when it was not.
+    QString error;
+};
+
+// Writes the placements of the package's items whose catalog (or insert) ID is listed into the
+// file at `path`, replacing what it held; no placements give an empty file. The file takes its
+// name only when it is complete, so a failure leaves any earlier file as it was. Throws DbError
+// when the query fails; a file that cannot be written is reported in the result.
+ExportResult ExportPackageForCreative(const QString &packageID, const QStringList &catalogIDs,
+                                      const QString &path);
+
+} // namespace creativeexport
