@@ -20,7 +20,7 @@ int NodeKey::pageNumber() const
 {
     if (!isPage())
         return 0;
-    return int(vb::Val(m_fields.at(isCatalog() ? 4 : 2)));
+    return parsePageNumber(m_fields.at(isCatalog() ? 4 : 2)).value_or(0);
 }
 
 QString NodeKey::catalogTestKey(const QString &clubId, const QString &catalogId,

@@ -1,5 +1,7 @@
 #include "catalog/ProductGrids.h"
 
+#include "catalog/MapRows.h"
+
 #include "warehouse/Dialect.h"
 #include "warehouse/Query.h"
 #include "warehouse/Vb.h"
@@ -178,11 +180,8 @@ void loadPageProducts(const NodeKey &key, const RowSink &sink)
                        "INNER JOIN tblInvMaster ON tblProductsMap.ProductID = "
                        "tblInvMaster.ProductID") +
         categoryJoin(QStringLiteral("tblInvMaster"));
-    if (key.isCatalog())
-        sql += QStringLiteral(" WHERE tblProductsMap.ClubID = ? AND tblProductsMap.CatalogID = ? "
-                              "AND tblProductsMap.TestID = ?");
-    else
-        sql += QStringLiteral(" WHERE tblProductsMap.CatalogID = ?");
+    const MapRows placements = MapRows::placementsOf(key, true);
+    sql += QStringLiteral(" WHERE ") + placements.where();
     if (key.isPage())
         sql += QStringLiteral(" AND tblProductsMap.PageNum = ?");
     // The placements come in the order they were made, so the last one listed is the last one
@@ -190,10 +189,7 @@ void loadPageProducts(const NodeKey &key, const RowSink &sink)
     sql += QStringLiteral(" ORDER BY tblProductsMap.ItemID");
 
     Query query(sql);
-    if (key.isCatalog())
-        query.bind(key.clubId()).bind(key.catalogId()).bind(key.testId());
-    else
-        query.bind(key.insertId());
+    placements.bindTo(query);
     if (key.isPage())
         query.bind(key.pageNumber());
     query.exec();
@@ -227,7 +223,7 @@ QString nextFreePosition(const std::optional<QString> &lastListedPosition)
 {
     if (!lastListedPosition)
         return QStringLiteral("1");
-    return vb::CStr(vb::Val(*lastListedPosition) + 1);
+    return QString::number(parsePageNumber(*lastListedPosition).value_or(0) + 1);
 }
 
 void loadRecommendations(const NodeKey &key, const RowSink &sink)
