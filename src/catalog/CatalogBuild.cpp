@@ -107,9 +107,9 @@ QString ValidateNewMap(const NewMap &map)
         messages.add("Catalog ID can't exeed 25 characters.");
     if (test.isEmpty())
         messages.add("Test ID is a required field and can't be empty.");
-    if (!vb::IsNumeric(map.testID))
+    if (!catalog::isDigitsOnly(test))
         messages.add("Test ID mus be in numeric format (0000).");
-    if (test.size() != 4)
+    if (test.size() != catalog::kTestIdLength)
         messages.add("Test ID must consist of four characters (0000).");
 
     Query scheduled(QStringLiteral(

@@ -6,8 +6,6 @@
 #include "warehouse/Transaction.h"
 #include "warehouse/Vb.h"
 
-#include <QRegularExpression>
-
 namespace catalog {
 namespace {
 
@@ -78,12 +76,11 @@ CopyToNewCatalogResult copyMapToNewCatalog(const QString &clubId, const QString 
 QString copyMapToTestIds(const NodeKey &source, const QString &testIdList, const QDateTime &now,
                          const QString &user)
 {
-    static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
     QString refused;
     const QStringList entries = testIdList.split(QLatin1Char(','));
     for (const QString &entry : entries) {
         const QString testId = vb::Trim(entry);
-        if (!fourDigits.match(testId).hasMatch()) {
+        if (!isTestId(testId)) {
             refused += QStringLiteral("The format of the Test ID:") + testId +
                        QStringLiteral(" is invalid the process will skip this Test ID.\r");
             continue;

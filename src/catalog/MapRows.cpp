@@ -29,7 +29,7 @@ MapRows MapRows::placementsOf(const NodeKey &key, bool qualified)
         rows.m_where = columns(table, {"ClubID", "CatalogID", "TestID"});
         rows.m_values = {key.clubId(), key.catalogId(), key.testId()};
     } else if (key.isInsert()) {
-        rows.m_where = columns(table, {"CatalogID"});
+        rows.m_where = columns(table, {"CatalogID"}, "%1ClubID IS NULL AND %1TestID IS NULL");
         rows.m_values = {key.insertId()};
     } else {
         rows.m_where = QStringLiteral("1 = 0");

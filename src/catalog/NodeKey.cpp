@@ -2,6 +2,7 @@
 
 #include "warehouse/Vb.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace catalog {
@@ -57,6 +58,17 @@ std::optional<int> parsePageNumber(const QString &text)
     if (!value || *value != std::floor(*value) || *value < -32768 || *value > 32767)
         return std::nullopt;
     return int(*value);
+}
+
+bool isDigitsOnly(const QString &text)
+{
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+bool isTestId(const QString &text)
+{
+    return text.size() == kTestIdLength && isDigitsOnly(text);
 }
 
 } // namespace catalog
