@@ -12,17 +12,6 @@
 
 namespace catalog {
 
-namespace {
-
-// An insert's placements have no club or test: the lookups compare them as empty text, which a
-// NULL parameter would never equal.
-QString emptyIfNone(const QString &text)
-{
-    return text.isNull() ? QStringLiteral("") : text;
-}
-
-} // namespace
-
 PlacementValidation validatePlacement(const PlacementEntry &entry, const QString &windowCaption)
 {
     const NodeKey &target = entry.target;
@@ -65,14 +54,10 @@ PlacementValidation validatePlacement(const PlacementEntry &entry, const QString
         messages.add("Product Position must be in numeric format I.E. 1,2,3...");
 
     if (adding && pageNumber && positionNumber) {
-        Query taken(
-            QStringLiteral("SELECT ProductID From tblProductsMap WHERE COALESCE(ClubID,'')=? and "
-                           "COALESCE(CatalogID,'') = ? and COALESCE(TestID,'')=? and PageNum=? and "
-                           "PagePosition=?"));
-        taken.bind(emptyIfNone(target.clubId()))
-            .bind(target.placementCatalogId())
-            .bind(emptyIfNone(target.testId()));
-        taken.bind(*pageNumber).bind(*positionNumber);
+        const MapRows placements = MapRows::placementsOf(target);
+        Query taken(QStringLiteral("SELECT ProductID From tblProductsMap WHERE ") +
+                    placements.where() + QStringLiteral(" and PageNum=? and PagePosition=?"));
+        placements.bindTo(taken).bind(*pageNumber).bind(*positionNumber);
         if (taken.exists())
             messages.add(QStringLiteral("The position for an item you are trying to set already "
                                         "taken by [") +
@@ -179,7 +164,8 @@ void savePlacement(const PlacementEntry &entry, const QDateTime &now, const QStr
         .bind(vb::Trim(entry.blurbSize))
         .bind(price.price)
         .bind(price.discount)
-        .bindTextOrNull(vb::Trim(entry.productType).toUpper())
+        // Empty text, not NULL, when no type is given: readers of the map take it as stored.
+        .bind(vb::Trim(entry.productType).toUpper())
         .bindDateTime(now)
         .bind(user)
         .exec();

@@ -6,6 +6,8 @@
 #include "warehouse/Query.h"
 #include "warehouse/Vb.h"
 
+#include <algorithm>
+
 namespace catalog {
 
 namespace {
@@ -176,8 +178,8 @@ void loadPageProducts(const NodeKey &key, const RowSink &sink)
             "tblProductsMap.DescType, tblProductsMap.PageWeight, tblInvMaster.LastUseCycle, "
             "tblInvMaster.LastUseDate, tblInvMaster.ActiveProd, ") +
         dialect::categoryName() +
-        QStringLiteral(" AS CategoryName, tblInvMaster.OnHand FROM tblProductsMap "
-                       "INNER JOIN tblInvMaster ON tblProductsMap.ProductID = "
+        QStringLiteral(" AS CategoryName, tblInvMaster.OnHand, tblInvMaster.ProductID FROM "
+                       "tblProductsMap LEFT OUTER JOIN tblInvMaster ON tblProductsMap.ProductID = "
                        "tblInvMaster.ProductID") +
         categoryJoin(QStringLiteral("tblInvMaster"));
     const MapRows placements = MapRows::placementsOf(key, true);
@@ -196,7 +198,14 @@ void loadPageProducts(const NodeKey &key, const RowSink &sink)
     // The grid shows catalog, test and club in that order; the statement reads club first.
     static constexpr int kQueryColumn[19] = {0,  2,  3,  1,  4,  5,  6,  7,  8, 9,
                                              10, 11, 12, 13, 14, 15, 16, 17, 18};
+    // A placement whose product has gone from the inventory is listed all the same, with empty
+    // product columns, so that it can be seen and deleted.
+    static constexpr int kMasterProductColumn = 19;
+    static constexpr int kProductColumns[] = {7, 8, 11, 14, 15, 16, 17, 18};
     fill(query, 19, sink, [](const Query &q, int c) -> QString {
+        if (q.isNull(kMasterProductColumn) &&
+            std::ranges::find(kProductColumns, c) != std::end(kProductColumns))
+            return {};
         const QVariant value = q.value(kQueryColumn[c]);
         switch (c) {
         case 0:
