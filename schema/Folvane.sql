@@ -253,39 +253,31 @@ CREATE TABLE dbo.tblADMediaTypes (
 GO
 
 
--- The catalog tree adds a version node when ClubID, CatalogID or TestID change from the previous
--- row, and it reads this view without ORDER BY: the rows of one version must come together and
--- in page order. SQL Server keeps no order of a view by itself and drops a TOP 100 PERCENT ...
--- ORDER BY, so the view takes every row with TOP (2147483647), which keeps its sort. The
--- clustered key of tblCatalogMap has that very order, so the scan delivers it without a sort too.
--- A map whose catalog has no schedule row still shows, with empty schedule data.
+-- The catalog tree's rows: one per page of every catalog version. SQL Server keeps no order of a
+-- view, so the tree asks for its order (club, catalog, test, page) itself; the clustered key of
+-- tblCatalogMap has that very order, so the scan delivers it without a sort. A map whose catalog
+-- has no schedule row still shows, with empty schedule data.
 IF OBJECT_ID(N'dbo.viewMapCatalogsDisplay', N'V') IS NOT NULL
     DROP VIEW dbo.viewMapCatalogsDisplay
 GO
 CREATE VIEW dbo.viewMapCatalogsDisplay AS
-SELECT TOP (2147483647)
-       tblCatalogMap.ClubID, tblCatalogMap.CatalogID, tblCatalogMap.TestID,
+SELECT tblCatalogMap.ClubID, tblCatalogMap.CatalogID, tblCatalogMap.TestID,
        tblCycleSchedule.Description, tblCatalogMap.PageNum, tblCatalogMap.PageSection,
        tblCycleSchedule.AAAddressStartDate, tblCycleSchedule.LabelRunShipDate
 FROM dbo.tblCatalogMap
 LEFT OUTER JOIN dbo.tblCycleSchedule
     ON tblCycleSchedule.ClubID = tblCatalogMap.ClubID
    AND tblCycleSchedule.CatalogID = tblCatalogMap.CatalogID
-ORDER BY tblCatalogMap.ClubID, tblCatalogMap.CatalogID, tblCatalogMap.TestID, tblCatalogMap.PageNum
 GO
 
--- The same for inserts (the client relies on it just as much): one insert's pages together and in
--- page order, newest insert first (the insert ID 'mmddyyyyhhmmss' reordered to 'yyyymmddhhmmss';
--- the ID itself breaks ties, so an insert's rows never part).
+-- The same for inserts: one row per page of every insert. The tree orders them itself, newest
+-- insert first (the insert ID 'mmddyyyyhhmmss' read as 'yyyymmddhhmmss').
 IF OBJECT_ID(N'dbo.viewMapInsertsDisplay', N'V') IS NOT NULL
     DROP VIEW dbo.viewMapInsertsDisplay
 GO
 CREATE VIEW dbo.viewMapInsertsDisplay AS
-SELECT TOP (2147483647)
-       InsertID AS InsertId, InsertDescription, PageNum, PageSection
+SELECT InsertID AS InsertId, InsertDescription, PageNum, PageSection
 FROM dbo.tblInsertMap
-ORDER BY SUBSTRING(InsertID, 5, 4) + SUBSTRING(InsertID, 1, 4) + SUBSTRING(InsertID, 9, 6) DESC,
-         InsertID, PageNum
 GO
 
 -- Catalog versions a mail package can be made of: versions with a page map whose catalog is in

@@ -203,8 +203,9 @@ CREATE TABLE tblADMediaTypes (
 );
 
 -- The catalog tree adds a version node when ClubID, CatalogID or TestID change from the previous
--- row, so the rows of one version must come together and in page order. A map whose catalog has
--- no schedule row still shows, with empty schedule data.
+-- row, so the rows of one version must come together and in page order. The tree asks for that
+-- order itself (SQL Server keeps none of a view); the view gives it to any other reader too. A map
+-- whose catalog has no schedule row still shows, with empty schedule data.
 CREATE VIEW viewMapCatalogsDisplay AS
 SELECT tblCatalogMap.ClubID, tblCatalogMap.CatalogID, tblCatalogMap.TestID,
        tblCycleSchedule.Description, tblCatalogMap.PageNum, tblCatalogMap.PageSection,

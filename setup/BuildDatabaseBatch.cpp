@@ -8,6 +8,9 @@ BatchOutcome buildDatabaseBatch(const SetupLogin &typed, const QString &folder,
                                 const LoginChecker &check)
 {
     const SetupLogin login = typed.trimmed();
+    // cmd would split or act on such a value instead of handing it to osql.
+    if (const auto field = fieldUnfitForBatch(login))
+        return {false, unfitFieldMessage(*field)};
     const LoginCheck checked = check(login);
     switch (checked.state) {
     case LoginCheck::State::Failed:

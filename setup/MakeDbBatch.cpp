@@ -13,6 +13,36 @@ QString osqlLine(const SetupLogin &login)
     return line;
 }
 
+std::optional<QString> fieldUnfitForBatch(const SetupLogin &login)
+{
+    const auto unfit = [](const QString &value) {
+        for (const QChar c : value) {
+            if (c.unicode() <= u' ' || c.unicode() > u'~')
+                return true;
+            if (QStringView(u"&|<>^%").contains(c))
+                return true;
+        }
+        return false;
+    };
+    const std::pair<const QString &, const char *> fields[] = {
+        {login.userName, "SQL User Name"},
+        {login.password, "SQL Password"},
+        {login.dataSource, "DSN"},
+    };
+    for (const auto &[value, label] : fields)
+        if (unfit(value))
+            return QString::fromLatin1(label);
+    return std::nullopt;
+}
+
+QString unfitFieldMessage(const QString &fieldLabel)
+{
+    return QLatin1String("The ") + fieldLabel +
+           QLatin1String(" can't be written into the batch file: it may not hold blanks, the "
+                         "characters & | < > ^ % or characters other than plain ASCII letters, "
+                         "digits and signs. No batch was created.");
+}
+
 QByteArray makeDbBatchText(const SetupLogin &login)
 {
     const QByteArray crlf("\r\n");

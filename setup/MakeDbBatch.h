@@ -13,6 +13,15 @@
 // "osql -U<user> -P<password> -D<dsn> -i Folvane.sql" without any double quote.
 QString osqlLine(const SetupLogin &login);
 
+// The label of the first field (in the window's order) whose value the osql line cannot carry as
+// one plain argument of cmd: a blank or control character, one of cmd's & | < > ^ %, or anything
+// outside printable ASCII. Nothing when all three can go into the line. Double quotes are no
+// reason: the line drops them.
+std::optional<QString> fieldUnfitForBatch(const SetupLogin &login);
+
+// The message refusing such a field.
+QString unfitFieldMessage(const QString &fieldLabel);
+
 // The three lines of the batch file, each ended by CR LF.
 QByteArray makeDbBatchText(const SetupLogin &login);
 

@@ -9,6 +9,7 @@ struct SetupLogin
     QString password;
     QString dataSource;
 
-    // Every value is used without its leading and trailing blanks.
+    // Every value is used without its leading and trailing blanks (spaces only, as the client
+    // trims: a tab or line break stays, and is refused on its way into the batch file).
     SetupLogin trimmed() const;
 };

@@ -1,5 +1,8 @@
 #include "catalog/CatalogBuild.h"
 
+#include "catalog/NodeKey.h"
+#include "warehouse/Clubs.h"
+#include "warehouse/MessageList.h"
 #include "warehouse/Query.h"
 #include "warehouse/Transaction.h"
 #include "warehouse/Vb.h"
@@ -8,19 +11,12 @@ namespace catalogbuild {
 
 namespace {
 
-bool exists(Query &query)
-{
-    query.exec();
-    return query.next();
-}
-
 // Page numbers come from the default map or the page count and are whole numbers; one that is
 // not is passed on as typed, and the column refuses it.
 QVariant pageNumber(const QString &text)
 {
-    bool whole = false;
-    const int number = text.toInt(&whole);
-    return whole ? QVariant(number) : QVariant(text);
+    const auto number = catalog::parsePageNumber(text);
+    return number ? QVariant(*number) : QVariant(text);
 }
 
 } // namespace
@@ -33,13 +29,8 @@ QString caption()
 QList<ClubTypes> LoadClubList()
 {
     QList<ClubTypes> clubs;
-    {
-        Query query(
-            QStringLiteral("SELECT ClubID FROM tblMapDefault GROUP BY ClubID ORDER BY ClubID"));
-        query.exec();
-        while (query.next())
-            clubs.append({query.text(0), {}});
-    }
+    for (const QString &club : warehouse::clubIds())
+        clubs.append({club, {}});
     for (ClubTypes &club : clubs) {
         Query query(QStringLiteral("SELECT MapType From tblMapDefault WHERE ClubID=? "
                                    "GROUP BY MapType ORDER BY MapType DESC"));
@@ -93,49 +84,44 @@ QString clampToMaxPages(QList<MapPage> &pages)
 
 QString ValidateNewMap(const NewMap &map)
 {
-    QString message;
-    const auto fail = [&message](const char *text) {
-        message += QString::fromLatin1(text) + QChar(u'\r');
-    };
+    MessageList messages;
     const QString club = vb::Trim(map.clubID);
     const QString catalog = vb::Trim(map.catalogID);
 
     if (map.insert) {
         if (catalog.isEmpty())
-            fail("Insert Description is a required field and can't be empty.");
+            messages.add("Insert Description is a required field and can't be empty.");
         Query duplicate(
             QStringLiteral("SELECT InsertDescription FROM tblInsertMap WHERE InsertDescription=?"));
-        duplicate.bind(catalog);
-        if (exists(duplicate))
-            fail("The Insert you have chosen to create already exists. Please choose a different "
-                 "name for the insert.");
-        return message;
+        if (duplicate.bind(catalog).exists())
+            messages.add(
+                "The Insert you have chosen to create already exists. Please choose a different "
+                "name for the insert.");
+        return messages.text();
     }
 
     const QString test = vb::Trim(map.testID);
     if (catalog.isEmpty())
-        fail("Catalog ID is a required field and can't be empty.");
+        messages.add("Catalog ID is a required field and can't be empty.");
     if (catalog.size() > 25)
-        fail("Catalog ID can't exeed 25 characters.");
+        messages.add("Catalog ID can't exeed 25 characters.");
     if (test.isEmpty())
-        fail("Test ID is a required field and can't be empty.");
-    if (!vb::IsNumeric(map.testID))
-        fail("Test ID mus be in numeric format (0000).");
-    if (test.size() != 4)
-        fail("Test ID must consist of four characters (0000).");
+        messages.add("Test ID is a required field and can't be empty.");
+    if (!catalog::isDigitsOnly(test))
+        messages.add("Test ID mus be in numeric format (0000).");
+    if (test.size() != catalog::kTestIdLength)
+        messages.add("Test ID must consist of four characters (0000).");
 
     Query scheduled(QStringLiteral(
         "SELECT ClubID, CatalogID FROM tblCycleSchedule WHERE ClubID=? AND CatalogID=?"));
-    scheduled.bind(club).bind(catalog);
-    if (!exists(scheduled))
-        fail("Please add the catalog to the Cycle Schedule FIRST.");
+    if (!scheduled.bind(club).bind(catalog).exists())
+        messages.add("Please add the catalog to the Cycle Schedule FIRST.");
 
     Query duplicate(QStringLiteral("SELECT ClubID, CatalogID, TestID FROM tblCatalogMap "
                                    "WHERE ClubID=? AND CatalogID=? AND TestID=?"));
-    duplicate.bind(club).bind(catalog).bind(test);
-    if (exists(duplicate))
-        fail("The Catalog  you have chosen to create already exists.");
-    return message;
+    if (duplicate.bind(club).bind(catalog).bind(test).exists())
+        messages.add("The Catalog  you have chosen to create already exists.");
+    return messages.text();
 }
 
 QString insertIDAt(const QDateTime &moment)
@@ -150,8 +136,7 @@ QString freeInsertID(const QDateTime &moment)
     for (QDateTime candidate = moment;; candidate = candidate.addSecs(1)) {
         const QString id = insertIDAt(candidate);
         Query taken(QStringLiteral("SELECT InsertID FROM tblInsertMap WHERE InsertID=?"));
-        taken.bind(id);
-        if (!exists(taken))
+        if (!taken.bind(id).exists())
             return id;
     }
 }

@@ -1,6 +1,7 @@
 #include "catalog/CatalogTree.h"
 
 #include "catalog/NodeKey.h"
+#include "warehouse/Dialect.h"
 #include "warehouse/Query.h"
 
 namespace catalog {
@@ -113,9 +114,11 @@ CatalogTree loadCatalogTree(int expectedNodes)
     tree.reserve(expectedNodes);
 
     // A new map node starts where club, catalog or test change from the previous row.
+    // The order is asked for here: SQL Server does not keep the order of a view.
     Query catalogs(QStringLiteral(
         "SELECT ClubID, CatalogID, TestID, Description , PageNum, PageSection, AAAddressStartDate "
-        ", LabelRunShipDate From viewMapCatalogsDisplay"));
+        ", LabelRunShipDate From viewMapCatalogsDisplay ORDER BY ClubID, CatalogID, TestID, "
+        "PageNum"));
     catalogs.exec();
     QString club, catalog, test;
     int map = CatalogTree::kNoNode;
@@ -133,8 +136,14 @@ CatalogTree loadCatalogTree(int expectedNodes)
         tree.addPage(map, catalogs.value(4).toInt(), catalogs.value(5).toString());
     }
 
-    Query inserts(QStringLiteral(
-        "SELECT InsertId, InsertDescription, PageNum , PageSection From viewMapInsertsDisplay"));
+    // Newest insert first: the ID "mmddyyyyhhmmss" read as "yyyymmddhhmmss"; the ID itself breaks
+    // ties, so the pages of one insert never part.
+    const QString madeAt = dialect::concat({dialect::substring(QStringLiteral("InsertId"), 5, 4),
+                                            dialect::substring(QStringLiteral("InsertId"), 1, 4),
+                                            dialect::substring(QStringLiteral("InsertId"), 9, 6)});
+    Query inserts(QStringLiteral("SELECT InsertId, InsertDescription, PageNum , PageSection From "
+                                 "viewMapInsertsDisplay ORDER BY ") +
+                  madeAt + QStringLiteral(" DESC, InsertId, PageNum"));
     inserts.exec();
     QString insert;
     map = CatalogTree::kNoNode;

@@ -1,10 +1,10 @@
 #include "catalog/MapOperations.h"
 
+#include "catalog/MapRows.h"
+
 #include "warehouse/Query.h"
 #include "warehouse/Transaction.h"
 #include "warehouse/Vb.h"
-
-#include <QRegularExpression>
 
 namespace catalog {
 namespace {
@@ -40,25 +40,13 @@ void copyCatalogTest(const QString &clubId, const QString &catalogId, const QStr
         .exec();
 }
 
-bool exists(Query &query)
-{
-    query.exec();
-    return query.next();
-}
-
 // The highest page of a map, or nothing on a map without pages.
 std::optional<int> lastPage(const NodeKey &key)
 {
-    Query query(key.isInsert()
-                    ? QStringLiteral("SELECT Max(PageNum) AS LastPage FROM tblInsertMap "
-                                     "WHERE InsertId = ?")
-                    : QStringLiteral("SELECT Max(PageNum) AS LastPage FROM tblCatalogMap "
-                                     "WHERE ClubID = ? AND CatalogID = ? AND TestID = ?"));
-    if (key.isInsert())
-        query.bind(key.insertId());
-    else
-        query.bind(key.clubId()).bind(key.catalogId()).bind(key.testId());
-    query.exec();
+    const MapRows pages = MapRows::pagesOf(key);
+    Query query(QStringLiteral("SELECT Max(PageNum) AS LastPage FROM ") + pages.table() +
+                QStringLiteral(" WHERE ") + pages.where());
+    pages.bindTo(query).exec();
     if (!query.next() || query.isNull(0))
         return std::nullopt;
     return query.value(0).toInt();
@@ -72,15 +60,13 @@ CopyToNewCatalogResult copyMapToNewCatalog(const QString &clubId, const QString 
 {
     // The new catalog must be in the schedule, under any club.
     Query scheduled(QStringLiteral("SELECT * FROM tblCycleSchedule WHERE CatalogID=?"));
-    scheduled.bind(newCatalogId);
-    if (!exists(scheduled))
+    if (!scheduled.bind(newCatalogId).exists())
         return CopyToNewCatalogResult::NotScheduled;
 
     Transaction transaction;
     Query mapped(QStringLiteral(
         "SELECT * FROM tblCatalogMap WHERE ClubID=? AND  CatalogID=? AND TestID='0000'"));
-    mapped.bind(clubId).bind(newCatalogId);
-    if (exists(mapped))
+    if (mapped.bind(clubId).bind(newCatalogId).exists())
         return CopyToNewCatalogResult::AlreadyOnRecord;
     copyCatalogTest(clubId, catalogId, testId, newCatalogId, QStringLiteral("0000"), now, user);
     transaction.commit();
@@ -90,23 +76,21 @@ CopyToNewCatalogResult copyMapToNewCatalog(const QString &clubId, const QString 
 QString copyMapToTestIds(const NodeKey &source, const QString &testIdList, const QDateTime &now,
                          const QString &user)
 {
-    static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
     QString refused;
     const QStringList entries = testIdList.split(QLatin1Char(','));
     for (const QString &entry : entries) {
         const QString testId = vb::Trim(entry);
-        if (!fourDigits.match(testId).hasMatch()) {
-            refused += QStringLiteral("The format of the Test ID:") + testId
-                       + QStringLiteral(" is invalid the process will skip this Test ID.\r");
+        if (!isTestId(testId)) {
+            refused += QStringLiteral("The format of the Test ID:") + testId +
+                       QStringLiteral(" is invalid the process will skip this Test ID.\r");
             continue;
         }
         Query taken(QStringLiteral(
             "SELECT * FROM tblCatalogMap WHERE ClubID=? AND CatalogID=? AND TestID=?"));
-        taken.bind(source.clubId()).bind(source.catalogId()).bind(testId);
-        if (exists(taken)) {
-            refused += QStringLiteral("The Test ID:") + testId
-                       + QStringLiteral(" is already plesent. Skipping the process for this "
-                                        "Test ID.\r");
+        if (taken.bind(source.clubId()).bind(source.catalogId()).bind(testId).exists()) {
+            refused += QStringLiteral("The Test ID:") + testId +
+                       QStringLiteral(" is already plesent. Skipping the process for this "
+                                      "Test ID.\r");
             continue;
         }
         // Pages and placements of one test ID go together or not at all.
@@ -123,21 +107,10 @@ bool deleteMap(const NodeKey &key)
     if (!key.isCatalog() && !key.isInsert())
         return false;
     Transaction transaction;
-    if (key.isCatalog()) {
-        for (const char *table : {"tblCatalogMap", "tblProductsMap"})
-            Query(QStringLiteral("DELETE FROM ") + QLatin1String(table)
-                  + QStringLiteral(" WHERE ClubID=? AND CatalogID=? AND TestID=?"))
-                .bind(key.clubId())
-                .bind(key.catalogId())
-                .bind(key.testId())
-                .exec();
-    } else {
-        Query(QStringLiteral("DELETE FROM tblInsertMap WHERE InsertID=?"))
-            .bind(key.insertId())
-            .exec();
-        Query(QStringLiteral("DELETE FROM tblProductsMap WHERE CatalogID=?"))
-            .bind(key.insertId())
-            .exec();
+    for (const MapRows &rows : {MapRows::pagesOf(key), MapRows::placementsOf(key)}) {
+        Query query(QStringLiteral("DELETE FROM ") + rows.table() + QStringLiteral(" WHERE ") +
+                    rows.where());
+        rows.bindTo(query).exec();
     }
     transaction.commit();
     return true;
@@ -164,10 +137,7 @@ bool addPageToMap(const NodeKey &key, const QString &section)
             .bind(vb::Trim(section))
             .exec();
     } else {
-        Query last(QStringLiteral("SELECT Max(PageNum)+1 AS MaxPageNum FROM tblCatalogMap "
-                                  "WHERE ClubID=? AND CatalogID=? AND TestID=?"));
-        last.bind(key.clubId()).bind(key.catalogId()).bind(key.testId()).exec();
-        const int page = last.next() && !last.isNull(0) ? last.value(0).toInt() : 1;
+        const int page = lastPage(key).value_or(0) + 1;
         Query(QStringLiteral("Insert INTO tblCatalogMap(ClubID, CatalogID, TestID, PageNum, "
                              "PageSection) Values (?, ?, ?, ?, ?)"))
             .bind(key.clubId())
@@ -187,25 +157,10 @@ bool removePageFromMap(const NodeKey &key)
         return false;
     Transaction transaction;
     if (const auto page = lastPage(key)) {
-        if (key.isInsert()) {
-            Query(QStringLiteral("DELETE FROM tblInsertMap WHERE InsertID=? AND PageNum=?"))
-                .bind(key.insertId())
-                .bind(*page)
-                .exec();
-            Query(QStringLiteral("DELETE FROM tblProductsMap WHERE CatalogID=? AND PageNum=?"))
-                .bind(key.insertId())
-                .bind(*page)
-                .exec();
-        } else {
-            for (const char *table : {"tblCatalogMap", "tblProductsMap"})
-                Query(QStringLiteral("DELETE FROM ") + QLatin1String(table)
-                      + QStringLiteral(" WHERE ClubID=? AND CatalogID=? AND TestID=? AND "
-                                       "PageNum=?"))
-                    .bind(key.clubId())
-                    .bind(key.catalogId())
-                    .bind(key.testId())
-                    .bind(*page)
-                    .exec();
+        for (const MapRows &rows : {MapRows::pagesOf(key), MapRows::placementsOf(key)}) {
+            Query query(QStringLiteral("DELETE FROM ") + rows.table() + QStringLiteral(" WHERE ") +
+                        rows.where() + QStringLiteral(" AND PageNum=?"));
+            rows.bindTo(query).bind(*page).exec();
         }
     }
     transaction.commit();
@@ -217,22 +172,12 @@ bool editSectionOfPage(const NodeKey &key, const QString &section)
     if (!key.isPage() || (!key.isCatalog() && !key.isInsert()))
         return false;
     Transaction transaction;
-    if (key.isCatalog())
-        Query(QStringLiteral("UPDATE tblCatalogMap SET PageSection = ? WHERE ClubID = ? AND "
-                             "CatalogID = ? AND TestID = ? AND PageNum = ?"))
-            .bind(vb::Trim(section))
-            .bind(key.clubId())
-            .bind(key.catalogId())
-            .bind(key.testId())
-            .bind(key.pageNumber())
-            .exec();
-    else
-        Query(QStringLiteral(
-                  "UPDATE tblInsertMap SET PageSection = ? WHERE InsertID = ? AND PageNum = ?"))
-            .bind(vb::Trim(section))
-            .bind(key.insertId())
-            .bind(key.pageNumber())
-            .exec();
+    const MapRows pages = MapRows::pagesOf(key);
+    Query query(QStringLiteral("UPDATE ") + pages.table() +
+                QStringLiteral(" SET PageSection = ? WHERE ") + pages.where() +
+                QStringLiteral(" AND PageNum = ?"));
+    query.bind(vb::Trim(section));
+    pages.bindTo(query).bind(key.pageNumber()).exec();
     transaction.commit();
     return true;
 }
@@ -242,40 +187,21 @@ SwitchPagesResult switchPageNumbers(const NodeKey &key, int otherPage)
     if (!key.isPage() || (!key.isCatalog() && !key.isInsert()))
         return SwitchPagesResult::NotAPage;
     const int current = key.pageNumber();
-    Query page(key.isCatalog()
-                   ? QStringLiteral("SELECT * FROM tblCatalogMap WHERE ClubID = ? AND "
-                                    "CatalogID = ? AND TestID = ? AND PageNum = ?")
-                   : QStringLiteral("SELECT * From tblInsertMap WHERE InsertId = ? AND "
-                                    "PageNum = ?"));
-    if (key.isCatalog())
-        page.bind(key.clubId()).bind(key.catalogId()).bind(key.testId());
-    else
-        page.bind(key.insertId());
-    page.bind(otherPage);
-    if (!exists(page))
+    const MapRows pages = MapRows::pagesOf(key);
+    Query page(QStringLiteral("SELECT * FROM ") + pages.table() + QStringLiteral(" WHERE ") +
+               pages.where() + QStringLiteral(" AND PageNum = ?"));
+    if (!pages.bindTo(page).bind(otherPage).exists())
         return SwitchPagesResult::InvalidPage;
 
     // Both numbers are whole numbers checked above, so they may stand in the statement itself;
     // one statement moves both pages' placements at once.
-    const QString swap = QStringLiteral("UPDATE tblProductsMap SET PageNum = CASE WHEN PageNum=")
-                         + QString::number(otherPage) + QStringLiteral(" THEN ")
-                         + QString::number(current) + QStringLiteral(" ELSE ")
-                         + QString::number(otherPage) + QStringLiteral(" END");
-    if (key.isCatalog())
-        Query(swap + QStringLiteral(" WHERE ClubID=? AND CatalogID=? AND TestID=? AND "
-                                    "PageNum in(?,?)"))
-            .bind(key.clubId())
-            .bind(key.catalogId())
-            .bind(key.testId())
-            .bind(current)
-            .bind(otherPage)
-            .exec();
-    else
-        Query(swap + QStringLiteral(" WHERE CatalogID = ? AND PageNum IN(?,?)"))
-            .bind(key.insertId())
-            .bind(current)
-            .bind(otherPage)
-            .exec();
+    const MapRows placements = MapRows::placementsOf(key);
+    Query swap(QStringLiteral("UPDATE ") + placements.table() +
+               QStringLiteral(" SET PageNum = CASE WHEN PageNum=") + QString::number(otherPage) +
+               QStringLiteral(" THEN ") + QString::number(current) + QStringLiteral(" ELSE ") +
+               QString::number(otherPage) + QStringLiteral(" END WHERE ") + placements.where() +
+               QStringLiteral(" AND PageNum IN(?,?)"));
+    placements.bindTo(swap).bind(current).bind(otherPage).exec();
     return SwitchPagesResult::Switched;
 }
 

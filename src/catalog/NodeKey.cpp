@@ -2,6 +2,7 @@
 
 #include "warehouse/Vb.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace catalog {
@@ -20,7 +21,7 @@ int NodeKey::pageNumber() const
 {
     if (!isPage())
         return 0;
-    return int(vb::Val(m_fields.at(isCatalog() ? 4 : 2)));
+    return parsePageNumber(m_fields.at(isCatalog() ? 4 : 2)).value_or(0);
 }
 
 QString NodeKey::catalogTestKey(const QString &clubId, const QString &catalogId,
@@ -54,6 +55,17 @@ std::optional<int> parsePageNumber(const QString &text)
     if (!value || *value != std::floor(*value) || *value < -32768 || *value > 32767)
         return std::nullopt;
     return int(*value);
+}
+
+bool isDigitsOnly(const QString &text)
+{
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+bool isTestId(const QString &text)
+{
+    return text.size() == kTestIdLength && isDigitsOnly(text);
 }
 
 } // namespace catalog

@@ -65,6 +65,13 @@ private:
 // whole number the warehouse's page columns take. "2.5", "99999" and "" give nothing.
 std::optional<int> parsePageNumber(const QString &text);
 
+// A test ID: exactly four digits 0-9 ("0000" is a catalog's main version). Texts that merely read
+// as a number ("1.00", "-001", "1E03", "&H1F", "(12)") are none.
+inline constexpr int kTestIdLength = 4;
+bool isTestId(const QString &text);
+// The first half of that rule, for the messages that name each half: digits 0-9 and nothing else.
+bool isDigitsOnly(const QString &text);
+
 // Texts of the tree's nodes.
 QString catalogTestText(const QString &catalogId, const QString &testId);
 QString pageText(int pageNumber, const QString &pageSection);

@@ -1,7 +1,9 @@
 #include "catalog/Placement.h"
 
+#include "catalog/MapRows.h"
 #include "catalog/ProductGrids.h"
 #include "warehouse/Dialogs.h"
+#include "warehouse/MessageList.h"
 #include "warehouse/Query.h"
 #include "warehouse/Transaction.h"
 #include "warehouse/Vb.h"
@@ -9,22 +11,6 @@
 #include <cmath>
 
 namespace catalog {
-
-namespace {
-
-QString cr() { return QStringLiteral("\r"); }
-
-// An insert's placements have no club or test: the lookups compare them as empty text, which a
-// NULL parameter would never equal.
-QString emptyIfNone(const QString &text) { return text.isNull() ? QStringLiteral("") : text; }
-
-bool found(Query &query)
-{
-    query.exec();
-    return query.next();
-}
-
-} // namespace
 
 PlacementValidation validatePlacement(const PlacementEntry &entry, const QString &windowCaption)
 {
@@ -38,88 +24,75 @@ PlacementValidation validatePlacement(const PlacementEntry &entry, const QString
     const QString price = vb::Trim(entry.price);
     const QString discount = vb::Trim(entry.discount);
     const QString productType = vb::Trim(entry.productType);
-    QString messages;
-    const auto fail = [&messages](const char *message) {
-        messages += QString::fromUtf8(message) + cr();
-    };
+    MessageList messages;
 
     if (!target.isCatalog() && !target.isInsert())
         return {PlacementValidation::Outcome::Refused, {}};
 
     if (productId.isEmpty() || productId.size() > 15) {
-        fail("Product ID is a required field and can't be empty and must be less than or equal to "
-             "15 characters.");
+        messages.add(
+            "Product ID is a required field and can't be empty and must be less than or equal to "
+            "15 characters.");
     } else {
         Query product(QStringLiteral("SELECT ProductID From tblInvMaster WHERE (ProductID = ?)"));
-        product.bind(productId);
-        if (!found(product))
-            fail("The item you are trying to add does not exists in the Inventory Database. Please "
-                 "make certain you have the right Product ID number, or add this item to Inventory "
-                 "data warehouse first.");
+        if (!product.bind(productId).exists())
+            messages.add(
+                "The item you are trying to add does not exists in the Inventory Database. Please "
+                "make certain you have the right Product ID number, or add this item to Inventory "
+                "data warehouse first.");
     }
 
     // A page that is not a whole number could not be stored: it is as good as no page.
     const auto pageNumber = parsePageNumber(page);
     if (!pageNumber)
-        fail("Please enter a page number for the product.");
+        messages.add("Please enter a page number for the product.");
 
     const auto positionNumber = parsePageNumber(position);
     if (position.isEmpty())
-        fail("Product Position is a required field and can't be empty.");
+        messages.add("Product Position is a required field and can't be empty.");
     else if (!positionNumber)
-        fail("Product Position must be in numeric format I.E. 1,2,3...");
+        messages.add("Product Position must be in numeric format I.E. 1,2,3...");
 
     if (adding && pageNumber && positionNumber) {
-        Query taken(
-            QStringLiteral("SELECT ProductID From tblProductsMap WHERE COALESCE(ClubID,'')=? and "
-                           "COALESCE(CatalogID,'') = ? and COALESCE(TestID,'')=? and PageNum=? and "
-                           "PagePosition=?"));
-        taken.bind(emptyIfNone(target.clubId()))
-            .bind(target.placementCatalogId())
-            .bind(emptyIfNone(target.testId()));
-        taken.bind(*pageNumber).bind(*positionNumber);
-        if (found(taken))
-            messages += QStringLiteral("The position for an item you are trying to set already "
-                                       "taken by [") +
-                        taken.text(0) + QStringLiteral("]. Please choose another position.") + cr();
+        const MapRows placements = MapRows::placementsOf(target);
+        Query taken(QStringLiteral("SELECT ProductID From tblProductsMap WHERE ") +
+                    placements.where() + QStringLiteral(" and PageNum=? and PagePosition=?"));
+        placements.bindTo(taken).bind(*pageNumber).bind(*positionNumber);
+        if (taken.exists())
+            messages.add(QStringLiteral("The position for an item you are trying to set already "
+                                        "taken by [") +
+                         taken.text(0) + QStringLiteral("]. Please choose another position."));
     }
 
     if (weight.isEmpty())
-        fail("Product Page Weight is a required field and can't be empty");
+        messages.add("Product Page Weight is a required field and can't be empty");
     if (!vb::IsNumeric(weight))
-        fail("Product Page Weight must be in numeric format I.E. 1,2,3...");
+        messages.add("Product Page Weight must be in numeric format I.E. 1,2,3...");
 
     if (blurbSize.isEmpty())
-        fail("Product Blurb Size is a required field and can't be empty.");
+        messages.add("Product Blurb Size is a required field and can't be empty.");
     if (blurbSize.toUpper() != QLatin1String("BLANK")) {
         Query description(QStringLiteral(
             "SELECT ProductID FROM tblInvDescriptions WHERE ProductID = ? and BlurbSize=?"));
-        description.bind(productId).bind(blurbSize);
-        if (!found(description))
-            fail("The Description Size for an item you are trying to set does not exists. Please "
-                 "choose another Blurb Size or choose Blank.");
+        if (!description.bind(productId).bind(blurbSize).exists())
+            messages.add(
+                "The Description Size for an item you are trying to set does not exists. Please "
+                "choose another Blurb Size or choose Blank.");
     }
 
     if (!price.isEmpty() && !vb::IsNumeric(price))
-        fail("Product Price must be in numeric format I.E. 1,2,3...");
+        messages.add("Product Price must be in numeric format I.E. 1,2,3...");
     if (!discount.isEmpty() && !vb::IsNumeric(discount))
-        fail("Product Percentage must be in numeric format I.E. 1,2,3...");
+        messages.add("Product Percentage must be in numeric format I.E. 1,2,3...");
     if (!productType.isEmpty() && productType.size() > 5)
-        fail("Product Type can't exceed five characters.");
+        messages.add("Product Type can't exceed five characters.");
 
     if (adding) {
-        Query onMap(target.isCatalog()
-                        ? QStringLiteral("Select ProductID From tblProductsMap WHERE "
-                                         "COALESCE(ClubID,'')=? AND COALESCE(CatalogID,'')=? AND "
-                                         "COALESCE(TestID,'')=? AND COALESCE(ProductID,'')=?")
-                        : QStringLiteral("Select ProductID From tblProductsMap WHERE "
-                                         "COALESCE(CatalogID,'')=? AND COALESCE(ProductID,'')=?"));
-        if (target.isCatalog())
-            onMap.bind(target.clubId()).bind(target.catalogId()).bind(target.testId());
-        else
-            onMap.bind(target.insertId());
-        onMap.bind(productId);
-        if (found(onMap) &&
+        const MapRows placements = MapRows::placementsOf(target);
+        Query onMap(QStringLiteral("Select ProductID From tblProductsMap WHERE ") +
+                    placements.where() + QStringLiteral(" AND COALESCE(ProductID,'')=?"));
+        placements.bindTo(onMap).bind(productId);
+        if (onMap.exists() &&
             !Dialogs::instance().question(
                 QStringLiteral("The product you are trying to insert is already present... Would "
                                "you like to continue?"),
@@ -128,7 +101,7 @@ PlacementValidation validatePlacement(const PlacementEntry &entry, const QString
     }
 
     if (!messages.isEmpty())
-        return {PlacementValidation::Outcome::Refused, messages};
+        return {PlacementValidation::Outcome::Refused, messages.text()};
     return {};
 }
 
@@ -181,14 +154,9 @@ void savePlacement(const PlacementEntry &entry, const QDateTime &now, const QStr
     const QString columns = QStringLiteral(
         "INSERT INTO tblProductsMap (ClubID, CatalogID, TestID, ProductID, PageNum, PagePosition, "
         "PageWeight, DescType, Price, Discount, ProductType, ModifyDate, ModifyUser)");
-    Query insert(columns +
-                 (target.isCatalog()
-                      ? QStringLiteral(" VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ? , ?, ?, ?)")
-                      : QStringLiteral(" VALUES(NULL, ?, NULL, ?, ?, ?, ?, ?, ?, ? , ?, ?, ?)")));
-    if (target.isCatalog())
-        insert.bind(target.clubId()).bind(target.catalogId()).bind(target.testId());
-    else
-        insert.bind(target.insertId());
+    Query insert(columns + QStringLiteral(" VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ? , ?, ?, ?)"));
+    for (const QVariant &value : MapRows::placementKeyValues(target))
+        insert.bind(value);
     insert.bind(productId)
         .bind(parsePageNumber(entry.pageNumber).value_or(0))
         .bind(parsePageNumber(entry.position).value_or(0))
@@ -196,7 +164,8 @@ void savePlacement(const PlacementEntry &entry, const QDateTime &now, const QStr
         .bind(vb::Trim(entry.blurbSize))
         .bind(price.price)
         .bind(price.discount)
-        .bindTextOrNull(vb::Trim(entry.productType).toUpper())
+        // Empty text, not NULL, when no type is given: readers of the map take it as stored.
+        .bind(vb::Trim(entry.productType).toUpper())
         .bindDateTime(now)
         .bind(user)
         .exec();

@@ -1,8 +1,12 @@
 #include "catalog/ProductGrids.h"
 
+#include "catalog/MapRows.h"
+
 #include "warehouse/Dialect.h"
 #include "warehouse/Query.h"
 #include "warehouse/Vb.h"
+
+#include <algorithm>
 
 namespace catalog {
 
@@ -174,15 +178,12 @@ void loadPageProducts(const NodeKey &key, const RowSink &sink)
             "tblProductsMap.DescType, tblProductsMap.PageWeight, tblInvMaster.LastUseCycle, "
             "tblInvMaster.LastUseDate, tblInvMaster.ActiveProd, ") +
         dialect::categoryName() +
-        QStringLiteral(" AS CategoryName, tblInvMaster.OnHand FROM tblProductsMap "
-                       "INNER JOIN tblInvMaster ON tblProductsMap.ProductID = "
+        QStringLiteral(" AS CategoryName, tblInvMaster.OnHand, tblInvMaster.ProductID FROM "
+                       "tblProductsMap LEFT OUTER JOIN tblInvMaster ON tblProductsMap.ProductID = "
                        "tblInvMaster.ProductID") +
         categoryJoin(QStringLiteral("tblInvMaster"));
-    if (key.isCatalog())
-        sql += QStringLiteral(" WHERE tblProductsMap.ClubID = ? AND tblProductsMap.CatalogID = ? "
-                              "AND tblProductsMap.TestID = ?");
-    else
-        sql += QStringLiteral(" WHERE tblProductsMap.CatalogID = ?");
+    const MapRows placements = MapRows::placementsOf(key, true);
+    sql += QStringLiteral(" WHERE ") + placements.where();
     if (key.isPage())
         sql += QStringLiteral(" AND tblProductsMap.PageNum = ?");
     // The placements come in the order they were made, so the last one listed is the last one
@@ -190,17 +191,21 @@ void loadPageProducts(const NodeKey &key, const RowSink &sink)
     sql += QStringLiteral(" ORDER BY tblProductsMap.ItemID");
 
     Query query(sql);
-    if (key.isCatalog())
-        query.bind(key.clubId()).bind(key.catalogId()).bind(key.testId());
-    else
-        query.bind(key.insertId());
+    placements.bindTo(query);
     if (key.isPage())
         query.bind(key.pageNumber());
     query.exec();
     // The grid shows catalog, test and club in that order; the statement reads club first.
     static constexpr int kQueryColumn[19] = {0,  2,  3,  1,  4,  5,  6,  7,  8, 9,
                                              10, 11, 12, 13, 14, 15, 16, 17, 18};
+    // A placement whose product has gone from the inventory is listed all the same, with empty
+    // product columns, so that it can be seen and deleted.
+    static constexpr int kMasterProductColumn = 19;
+    static constexpr int kProductColumns[] = {7, 8, 11, 14, 15, 16, 17, 18};
     fill(query, 19, sink, [](const Query &q, int c) -> QString {
+        if (q.isNull(kMasterProductColumn) &&
+            std::ranges::find(kProductColumns, c) != std::end(kProductColumns))
+            return {};
         const QVariant value = q.value(kQueryColumn[c]);
         switch (c) {
         case 0:
@@ -227,7 +232,7 @@ QString nextFreePosition(const std::optional<QString> &lastListedPosition)
 {
     if (!lastListedPosition)
         return QStringLiteral("1");
-    return vb::CStr(vb::Val(*lastListedPosition) + 1);
+    return QString::number(parsePageNumber(*lastListedPosition).value_or(0) + 1);
 }
 
 void loadRecommendations(const NodeKey &key, const RowSink &sink)

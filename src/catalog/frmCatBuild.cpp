@@ -1,5 +1,6 @@
 #include "catalog/frmCatBuild.h"
 
+#include "catalog/NodeKey.h"
 #include "shell/BusyPointer.h"
 #include "shell/FlexGrid.h"
 #include "shell/FlexGridModel.h"
@@ -236,10 +237,9 @@ void frmCatBuild::scrPages_Change(int value)
 
 void frmCatBuild::txtPages_EditingFinished()
 {
-    bool whole = false;
-    const int pages = vb::Trim(txtPages->text()).toInt(&whole);
-    if (whole && pages >= kMinPages && pages <= kMaxPages && pages != scrPages->value())
-        scrPages->setValue(pages);
+    const auto pages = catalog::parsePageNumber(txtPages->text());
+    if (pages && *pages >= kMinPages && *pages <= kMaxPages && *pages != scrPages->value())
+        scrPages->setValue(*pages);
     else
         txtPages->setText(QString::number(scrPages->value()));
 }

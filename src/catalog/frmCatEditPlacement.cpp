@@ -124,15 +124,17 @@ void frmCatEdit::grdChosenProducts_DblClick()
                 QStringLiteral("] from the catalog?"),
             windowTitle(), Dialogs::Icon::Question))
         return;
-    if (!attempt([&] {
-            catalog::deletePlacement(
-                grdChosenProducts->TextMatrix(row, catalog::kChosenItemIdColumn));
-        }))
+    const QString itemId =
+        vb::Trim(grdChosenProducts->TextMatrix(row, catalog::kChosenItemIdColumn));
+    if (!attempt([&] { catalog::deletePlacement(itemId); }))
         return;
     if (grdChosenProducts->Rows() == 2)
         grdChosenProducts->setRows(1);
     else
         grdChosenProducts->RemoveItem(row);
+    // The placement being edited is gone: Edit mode ends, so that no save writes it back.
+    if (optEdit->isChecked() && itemId == vb::Trim(txtProductID->property(kEditedItem).toString()))
+        optAdd->setChecked(true);
 }
 
 bool frmCatEdit::ValidatePlacement()

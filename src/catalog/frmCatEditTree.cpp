@@ -36,9 +36,10 @@ void frmCatEdit::tvCatalogTree_NodeClick(const QModelIndex &index)
     BusyPointer busy;
     const QString key = m_treeModel->key(index);
     const NodeKey node(key);
-    attempt([&] {
-        ResetPlacementEditor();
+    // The Tag first: the placement editor takes its page and position from the node now selected.
+    const bool loaded = attempt([&] {
         setTag(key);
+        ResetPlacementEditor();
         LoadPageProducts(key);
         if (node.kind() == QLatin1String(catalog::kCatalogsRootKey) ||
             node.kind() == QLatin1String(catalog::kInsertsRootKey)) {
@@ -69,6 +70,14 @@ void frmCatEdit::tvCatalogTree_NodeClick(const QModelIndex &index)
             LoadRecommendations();
         }
     });
+    if (!loaded) {
+        // Nothing half-selected: no later command or save may act on a map the window does not
+        // show.
+        ResetSelectionState();
+        SetupRecommendedGrid();
+        SetupRecurringGrid();
+        tvCatalogTree->clearSelection();
+    }
 }
 
 void frmCatEdit::tvCatalogTree_RightButtonDown(const QPoint &globalPos)

@@ -1,6 +1,8 @@
 #include "mailing/CatalogSchedule.h"
 
+#include "warehouse/Clubs.h"
 #include "warehouse/Dialogs.h"
+#include "warehouse/MessageList.h"
 #include "warehouse/Query.h"
 #include "warehouse/Transaction.h"
 #include "warehouse/Vb.h"
@@ -53,12 +55,7 @@ const QStringList &gridHeaders()
 
 QStringList LoadClubList()
 {
-    Query query(QStringLiteral("SELECT ClubID From tblMapDefault GROUP BY ClubID ORDER BY ClubID"));
-    query.exec();
-    QStringList clubs;
-    while (query.next())
-        clubs << query.text(0);
-    return clubs;
+    return warehouse::clubIds();
 }
 
 QList<ScheduleRow> LoadScheduleRows(const QDate &today)
@@ -85,31 +82,29 @@ QList<ScheduleRow> LoadScheduleRows(const QDate &today)
 
 QString ValidateEntry(const ScheduleEntry &entry)
 {
-    QString message;
-    const auto fail = [&message](const char *text) {
-        message += QString::fromLatin1(text) + QChar(u'\r');
-    };
+    MessageList messages;
     if (isBlank(entry.catalogID))
-        fail("Catalog ID is a required field and can't be empty.");
+        messages.add("Catalog ID is a required field and can't be empty.");
     if (isBlank(entry.description))
-        fail("Description is a required field and can't be empty.");
+        messages.add("Description is a required field and can't be empty.");
     if (vb::Trim(entry.description).size() > 250)
-        fail("Description must consist of 250 characters OR less.");
+        messages.add("Description must consist of 250 characters OR less.");
     if (badOptionalDate(entry.mapCopyCreative))
-        fail("Map Copy Creative must be in a date format [mm/dd/yyyy].");
+        messages.add("Map Copy Creative must be in a date format [mm/dd/yyyy].");
     if (badOptionalDate(entry.fstDraftCreative))
-        fail("Fst Draft Creative must be in a date format [mm/dd/yyyy].");
+        messages.add("Fst Draft Creative must be in a date format [mm/dd/yyyy].");
     if (badOptionalDate(entry.catalogReleaseDate))
-        fail("Catalog Release Date must be in a date format [mm/dd/yyyy].");
+        messages.add("Catalog Release Date must be in a date format [mm/dd/yyyy].");
     if (!vb::IsDate(vb::Trim(entry.aaAddressStartDate)))
-        fail("AA Address Start Date is required and must be in a date format [mm/dd/yyyy].");
+        messages.add(
+            "AA Address Start Date is required and must be in a date format [mm/dd/yyyy].");
     if (badOptionalDate(entry.aaAddressCompleteDate))
-        fail("AA Address Complete Date must be in a date format [mm/dd/yyyy].");
+        messages.add("AA Address Complete Date must be in a date format [mm/dd/yyyy].");
     if (badOptionalDate(entry.replyDate))
-        fail("Reply Date must be in a date format [mm/dd/yyyy].");
+        messages.add("Reply Date must be in a date format [mm/dd/yyyy].");
     if (badOptionalDate(entry.labelRunShipDate))
-        fail("Label Run Ship Date must be in a date format [mm/dd/yyyy].");
-    return message;
+        messages.add("Label Run Ship Date must be in a date format [mm/dd/yyyy].");
+    return messages.text();
 }
 
 QDate entryDate(const QString &text)
@@ -130,8 +125,7 @@ bool SaveScheduleRow(const ScheduleEntry &entry)
     {
         Query existing(
             QStringLiteral("SELECT * From tblCycleSchedule WHERE (ClubID=?) AND (CatalogID = ?)"));
-        existing.bind(club).bind(catalog).exec();
-        if (existing.next() &&
+        if (existing.bind(club).bind(catalog).exists() &&
             !Dialogs::instance().question(
                 QStringLiteral("The record you are trying to add already exists in the database. "
                                "Would you like to override the existing record."),

@@ -10,6 +10,13 @@ QString concat(const QStringList &expressions)
                                                                        : QStringLiteral(" || "));
 }
 
+QString substring(const QString &expression, int start, int length)
+{
+    return (warehouse::dialect() == Dialect::SqlServer ? QStringLiteral("SUBSTRING(")
+                                                       : QStringLiteral("substr(")) +
+           expression + QStringLiteral(", %1, %2)").arg(start).arg(length);
+}
+
 QString like()
 {
     return warehouse::dialect() == Dialect::PostgreSQL ? QStringLiteral("ILIKE")

@@ -11,6 +11,9 @@ namespace dialect {
 
 // String concatenation of SQL expressions: a || b, or a + b on SQL Server.
 QString concat(const QStringList &expressions);
+// Part of a text: "substr(expression, start, length)", SUBSTRING on SQL Server; start counts
+// from 1.
+QString substring(const QString &expression, int start, int length);
 // Case-insensitive LIKE: ILIKE on PostgreSQL, where LIKE is case-sensitive.
 QString like();
 // "expression LIKE '%' + ? + '%'": a contains-test against one bound value.

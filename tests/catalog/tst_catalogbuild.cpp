@@ -130,6 +130,9 @@ private Q_SLOTS:
         QTest::newRow("valid") << QStringLiteral("0001") << QString();
         QTest::newRow("valid in blanks") << QStringLiteral(" 0001") << QString();
         QTest::newRow("letter") << QStringLiteral("00A1") << numeric;
+        // Four characters that read as a number are still no four digits.
+        for (const char *number : {"1.00", "-001", "1E03", "&H1F", "(12)", "+001"})
+            QTest::newRow(number) << QString::fromLatin1(number) << numeric;
         QTest::newRow("three digits") << QStringLiteral("001") << four;
         QTest::newRow("five digits") << QStringLiteral("00001") << four;
         QTest::newRow("letter and short") << QStringLiteral("0A1") << QString(numeric + four);

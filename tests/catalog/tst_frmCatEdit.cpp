@@ -384,6 +384,69 @@ private Q_SLOTS:
         QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblProductsMap")), 0);
     }
 
+    // A node whose placements cannot be read leaves nothing selected: no caption, Tag, placement
+    // editor or side grid still speaks of the node clicked before.
+    void failedNodeClickSelectsNothing()
+    {
+        ScriptedDialogsScope dialogs;
+        clickNode(kTest);
+        TestWarehouse::exec(
+            QStringLiteral("ALTER TABLE tblProductsMap RENAME TO tblProductsMapGone"));
+        clickNode(kInsertPage);
+        TestWarehouse::exec(
+            QStringLiteral("ALTER TABLE tblProductsMapGone RENAME TO tblProductsMap"));
+
+        QCOMPARE(dialogs->messages().size(), 1);
+        QCOMPARE(dialogs->last().icon, Dialogs::Icon::Critical);
+        QCOMPARE(m_editor->Tag(), QString());
+        QCOMPARE(caption(), QStringLiteral("Welcome to the Catalog/Insert Edit Interface"));
+        QVERIFY(!control<QGroupBox>("fraSaveInfo")->isEnabled());
+        QCOMPARE(grid("grdChosenProducts")->Rows(), 1);
+        QCOMPARE(grid("grdRecomendedItems")->Rows(), 1);
+        QCOMPARE(grid("grdRecurringProducts")->Rows(), 1);
+        clickNode(kTest, Qt::RightButton);
+        QVERIFY(!catalogEditMenu()->isVisible());
+    }
+
+    // From a page of a catalog test straight to an insert: the page and position of that page do
+    // not follow into the insert's unlocked boxes.
+    void noStalePageAfterAJumpToAnInsert()
+    {
+        clickNode(kPage2);
+        QCOMPARE(box("txtPageNumber")->text(), QStringLiteral("2"));
+        QCOMPARE(box("txtPosition")->text(), QStringLiteral("5"));
+        clickNode(kInsert);
+        QCOMPARE(m_editor->Tag(), kInsert);
+        QCOMPARE(box("txtPageNumber")->text(), QString());
+        QCOMPARE(box("txtPosition")->text(), QString());
+        QVERIFY(!box("txtPageNumber")->isReadOnly());
+        clickNode(kInsertPage);
+        QCOMPARE(box("txtPageNumber")->text(), QStringLiteral("1"));
+        QCOMPARE(box("txtPosition")->text(), QStringLiteral("1"));
+    }
+
+    // Deleting the placement being edited ends Edit mode: a later save does not bring it back.
+    void deletedPlacementStaysDeleted()
+    {
+        ScriptedDialogsScope dialogs;
+        clickNode(kPage2);
+        FlexGrid *placements = grid("grdChosenProducts");
+        control<QRadioButton>("optEdit")->click();
+        QTest::mouseClick(placements->viewport(), Qt::LeftButton, {},
+                          placements->cellRect(1, 5).center());
+        QCOMPARE(box("txtProductID")->text(), QStringLiteral("B2"));
+        dialogs->answerYes();
+        QTest::mouseDClick(placements->viewport(), Qt::LeftButton, {},
+                           placements->cellRect(1, 5).center());
+        QCOMPARE(placements->Rows(), 1);
+        QVERIFY(control<QRadioButton>("optAdd")->isChecked());
+        QCOMPARE(box("txtProductID")->text(), QString());
+
+        control<QPushButton>("cmdAdd")->click();
+        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblProductsMap")), 0);
+        QCOMPARE(placements->Rows(), 1);
+    }
+
     void gridMenu()
     {
         FlexGrid *placements = grid("grdChosenProducts");

@@ -1,6 +1,7 @@
 // Copying, deleting and paging whole maps of catalog tests and inserts.
 #include "CatalogEditFixtures.h"
 #include "catalog/MapOperations.h"
+#include "catalog/ProductGrids.h"
 #include "warehouse/DbError.h"
 
 #include <QCoreApplication>
@@ -367,6 +368,61 @@ private Q_SLOTS:
         QCOMPARE(catalog::switchPageNumbers(key, 2), SwitchPagesResult::Switched);
         QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT PageNum FROM tblProductsMap")), 2);
         QCOMPARE(catalog::switchPageNumbers(key, 3), SwitchPagesResult::InvalidPage);
+    }
+
+    // A catalog ID is free text, so a catalog may carry the ID of an insert. The insert's
+    // operations keep to the insert's own placements, which have neither club nor test.
+    void insertOperationsLeaveACatalogOfTheSameIdAlone()
+    {
+        TestWarehouse warehouse;
+        const QString id = QStringLiteral("01022026120000");
+        for (const QString &product :
+             {QStringLiteral("B1"), QStringLiteral("B2"), QStringLiteral("B3")})
+            fixture::product(product);
+        for (int page = 1; page <= 2; ++page) {
+            fixture::insertPage(id, QStringLiteral("Winter Flyer"), page);
+            fixture::catalogPage(QStringLiteral("MYST"), id, QStringLiteral("0000"), page);
+            fixture::Placement onInsert;
+            onInsert.product = QStringLiteral("B1");
+            onInsert.club = QVariant();
+            onInsert.test = QVariant();
+            onInsert.catalog = id;
+            onInsert.page = page;
+            fixture::placement(onInsert);
+            fixture::Placement onCatalog;
+            onCatalog.product = page == 1 ? QStringLiteral("B2") : QStringLiteral("B3");
+            onCatalog.catalog = id;
+            onCatalog.page = page;
+            fixture::placement(onCatalog);
+        }
+        const auto catalogPlacements = [] {
+            QStringList found;
+            Query query(QStringLiteral("SELECT ProductID, PageNum FROM tblProductsMap WHERE "
+                                       "ClubID = 'MYST' ORDER BY ProductID"));
+            query.exec();
+            while (query.next())
+                found << query.text(0) + QLatin1Char('@') + query.text(1);
+            return found;
+        };
+        const QStringList before{QStringLiteral("B2@1"), QStringLiteral("B3@2")};
+        const NodeKey insert(NodeKey::insertKey(id));
+
+        int listed = 0;
+        loadPageProducts(insert, [&listed](QStringList &&) { ++listed; });
+        QCOMPARE(listed, 2);
+
+        QCOMPARE(catalog::switchPageNumbers(NodeKey(NodeKey::pageKey(insert.key(), 1)), 2),
+                 SwitchPagesResult::Switched);
+        QCOMPARE(catalogPlacements(), before);
+        QVERIFY(removePageFromMap(insert));
+        QCOMPARE(catalogPlacements(), before);
+        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblProductsMap WHERE "
+                                                     "ClubID IS NULL")),
+                 1);
+        QVERIFY(deleteMap(insert));
+        QCOMPARE(catalogPlacements(), before);
+        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblProductsMap")), 2);
+        QCOMPARE(pages(QStringLiteral("MYST"), id, QStringLiteral("0000")), 2);
     }
 };
 

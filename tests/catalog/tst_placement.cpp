@@ -345,7 +345,27 @@ private Q_SLOTS:
         QCOMPARE(r.page.toInt(), 2);
         QCOMPARE(r.price.toDouble(), 45.0);
         QCOMPARE(r.discount.toDouble(), 25.0);
-        QVERIFY(r.type.isNull());
+        // No type is stored as empty text, as the box says, not as NULL.
+        QVERIFY(!r.type.isNull());
+        QCOMPARE(r.type.toString(), QString());
+    }
+
+    // A catalog may carry an insert's ID: its placements neither take the insert's positions nor
+    // count as the insert's products.
+    void insertChecksIgnoreACatalogOfTheSameId()
+    {
+        TestWarehouse warehouse;
+        products();
+        fixture::Placement onCatalog;
+        onCatalog.catalog = QStringLiteral("01152024093000");
+        onCatalog.product = QStringLiteral("B1");
+        onCatalog.page = 3;
+        fixture::placement(onCatalog);
+        ScriptedDialogsScope dialogs;
+        QCOMPARE(
+            validatePlacement(entry(QStringLiteral("INS|01152024093000|003")), kCaption).outcome,
+            PlacementValidation::Outcome::Valid);
+        QVERIFY(dialogs->calls().isEmpty());
     }
 
     // Editing replaces the placement by a new row; when the new row cannot be written the old

@@ -2,6 +2,7 @@
 // free position, recommendations, recurring products and the inventory search by column.
 #include "CatalogEditFixtures.h"
 #include "TestWarehouse.h"
+#include "catalog/Placement.h"
 #include "catalog/ProductGrids.h"
 
 #include <QCoreApplication>
@@ -82,6 +83,32 @@ private Q_SLOTS:
         QCOMPARE(rows[1].at(9), QStringLiteral("$0.00"));
         QCOMPARE(rows[1].at(10), QStringLiteral("0.00%"));
         QCOMPARE(chosenProductsHeaders().size(), 19);
+    }
+
+    // Product maintenance deletes only the master row: the placement stays, is listed with empty
+    // product columns (its own price, discount, size and weight kept) and can be deleted.
+    void placementOfAGoneProductIsListedAndDeletable()
+    {
+        TestWarehouse warehouse;
+        fixture::product(QStringLiteral("B1"));
+        fixture::product(QStringLiteral("B2"));
+        fixture::placement(QStringLiteral("B1"), 3, 1);
+        const qlonglong gone = fixture::placement(QStringLiteral("B2"), 3, 2);
+        TestWarehouse::exec(QStringLiteral("DELETE FROM tblInvMaster WHERE ProductID = 'B2'"));
+
+        auto rows = placements(QStringLiteral("ID|MYST|SPRING|0000|003"));
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[1], (QStringList{QString::number(gone), spring(), QStringLiteral("0000"),
+                                       club(), QStringLiteral("B2"), QStringLiteral("3"),
+                                       QStringLiteral("2"), QString(), QString(),
+                                       QStringLiteral("$15.00"), QStringLiteral("25.00%"),
+                                       QString(), QStringLiteral("Blank"), QStringLiteral("11.11"),
+                                       QString(), QString(), QString(), QString(), QString()}));
+        QCOMPARE(rows[0].at(7), QStringLiteral("A Book"));
+
+        deletePlacement(rows[1].at(kChosenItemIdColumn));
+        rows = placements(QStringLiteral("ID|MYST|SPRING|0000|003"));
+        QCOMPARE(column(rows, kChosenProductIdColumn), QStringList{QStringLiteral("B1")});
     }
 
     // A test node lists every page of its test, a page node its page; other tests, other catalogs

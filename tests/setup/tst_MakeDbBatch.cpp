@@ -50,6 +50,8 @@ private Q_SLOTS:
     void loginIsCheckedTrimmedWithItsQuotes();
     void refusedLoginWritesNothing_data();
     void refusedLoginWritesNothing();
+    void valueUnfitForTheBatchLine_data();
+    void valueUnfitForTheBatchLine();
     void unwritableFolder_data();
     void unwritableFolder();
 };
@@ -120,7 +122,7 @@ void tst_MakeDbBatch::loginIsCheckedTrimmedWithItsQuotes()
     QTemporaryDir folder;
     FakeCheck check;
     const BatchOutcome outcome =
-        buildDatabaseBatch({QStringLiteral("  Folvaneuser \t"), QStringLiteral(" 3v8q\"1m6z "),
+        buildDatabaseBatch({QStringLiteral("  Folvaneuser  "), QStringLiteral(" 3v8q\"1m6z "),
                             QStringLiteral(" Folvane  ")},
                            folder.path(), check.checker());
 
@@ -173,6 +175,50 @@ void tst_MakeDbBatch::refusedLoginWritesNothing()
     QCOMPARE(outcome.message, expected);
     QCOMPARE(readAll(path), QByteArray("an older batch\r\n"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("MakeDB.bat")});
+}
+
+void tst_MakeDbBatch::valueUnfitForTheBatchLine_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("dsn");
+    QTest::addColumn<QString>("field");
+
+    // Each of cmd's metacharacters would end or redirect the osql command.
+    for (const char *sign : {"&", "|", "<", ">", "^", "%"})
+        QTest::addRow("%s in the password", sign)
+            << "Folvaneuser" << QStringLiteral("p%1ss").arg(QLatin1String(sign)) << "Folvane"
+            << "SQL Password";
+    // clang-format off
+    QTest::newRow("a blank inside the DSN") << "Folvaneuser" << "p" << "My DSN" << "DSN";
+    QTest::newRow("a non-ASCII letter") << QStringLiteral("Jos\u00e9") << "p" << "Folvane"
+        << "SQL User Name";
+    // Only blanks are trimmed; a tab or line break stays and is refused.
+    QTest::newRow("a trailing tab") << "Folvaneuser\t" << "p" << "Folvane" << "SQL User Name";
+    QTest::newRow("a line break") << "Folvaneuser" << "p\r\nss" << "Folvane" << "SQL Password";
+    QTest::newRow("the first unfit field is named") << "a b" << "c&d" << "e" << "SQL User Name";
+    // clang-format on
+}
+
+void tst_MakeDbBatch::valueUnfitForTheBatchLine()
+{
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QFETCH(QString, dsn);
+    QFETCH(QString, field);
+
+    QTemporaryDir folder;
+    FakeCheck check;
+    const BatchOutcome outcome =
+        buildDatabaseBatch({user, password, dsn}, folder.path(), check.checker());
+    QVERIFY(!outcome.created);
+    QCOMPARE(outcome.message, QLatin1String("The ") + field +
+                                  QLatin1String(" can't be written into the batch file: it may "
+                                                "not hold blanks, the characters & | < > ^ % or "
+                                                "characters other than plain ASCII letters, digits "
+                                                "and signs. No batch was created."));
+    QVERIFY(check.asked.isEmpty());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 void tst_MakeDbBatch::unwritableFolder_data()

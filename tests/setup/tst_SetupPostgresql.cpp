@@ -73,7 +73,7 @@ void tst_SetupPostgresql::rightLoginWritesBatch_data()
     QTest::addColumn<QString>("dsn");
     // clang-format off
     QTest::newRow("as stored") << "Folvaneuser" << "Folvane";
-    QTest::newRow("blanks around user and DSN") << "  Folvaneuser\t " << " Folvane ";
+    QTest::newRow("blanks around user and DSN") << "  Folvaneuser " << " Folvane ";
     // clang-format on
 }
 
