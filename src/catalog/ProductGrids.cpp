@@ -382,7 +382,7 @@ std::optional<QString> inventorySearchRefusal(int column, const QString &criteri
     return std::nullopt;
 }
 
-QString inventorySearchStatement(int column)
+QString inventorySearchStatement(int column, InventoryScope scope)
 {
     const QString field = inventoryFields().at(column);
     QString sql =
@@ -391,7 +391,9 @@ QString inventorySearchStatement(int column)
         QStringLiteral(" AS CategoryName FROM tblInvMaster LEFT OUTER JOIN tblManufactrurers ON "
                        "tblInvMaster.ManufacturerID = tblManufactrurers.ManufacturerID") +
         categoryJoin(QStringLiteral("tblInvMaster")) +
-        QStringLiteral(" WHERE (tblInvMaster.ActiveProd = 1 OR tblInvMaster.ActiveWeb = 1)");
+        (scope == InventoryScope::ActiveOnly
+             ? QStringLiteral(" WHERE (tblInvMaster.ActiveProd = 1 OR tblInvMaster.ActiveWeb = 1)")
+             : QStringLiteral(" WHERE 1=1"));
     const QString order = QStringLiteral(" ORDER BY ") + field +
                           (column == 0 ? QString() : QStringLiteral(",ProductID"));
     switch (inventorySearchKind(column)) {
@@ -413,8 +415,14 @@ QString inventorySearchStatement(int column)
 
 void searchInventoryMaster(int column, const QString &criterion, const RowSink &sink)
 {
+    searchInventoryMaster(column, criterion, InventoryScope::ActiveOnly, sink);
+}
+
+void searchInventoryMaster(int column, const QString &criterion, InventoryScope scope,
+                           const RowSink &sink)
+{
     const QString trimmed = vb::Trim(criterion);
-    Query query(inventorySearchStatement(column));
+    Query query(inventorySearchStatement(column, scope));
     switch (inventorySearchKind(column)) {
     case SearchKind::Number:
         // Bound as the number it reads as: "1,234" finds 1234, and the servers compare numbers.
@@ -430,9 +438,28 @@ void searchInventoryMaster(int column, const QString &criterion, const RowSink &
     query.exec();
     const QStringList columns = inventoryResultColumns();
     fill(query, kInventoryColumns, sink, [&columns](const Query &q, int c) {
-        const QVariant value = q.value(columns.at(c));
-        return inventorySearchKind(c) == SearchKind::Date ? dateText(value) : cellText(value);
+        return inventoryCellText(c, q.value(columns.at(c)));
     });
+}
+
+QString inventoryCellText(int column, const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    switch (column) {
+    case 3:
+    case 4:
+    case 16: {
+        // Flags read as the original's driver delivered its bit columns.
+        bool isNumber = false;
+        const double flag = value.toDouble(&isNumber);
+        if (!isNumber)
+            return cellText(value);
+        return flag != 0 ? QStringLiteral("True") : QStringLiteral("False");
+    }
+    default:
+        return inventorySearchKind(column) == SearchKind::Date ? dateText(value) : cellText(value);
+    }
 }
 
 } // namespace catalog
