@@ -4,6 +4,7 @@
 #include "warehouse/Warehouse.h"
 
 #include <QSqlError>
+#include <QSqlRecord>
 
 namespace sqlvalue {
 
@@ -132,6 +133,10 @@ QVariant Query::value(int column) const
 QVariant Query::value(const QString &column) const
 {
     return m_query.value(column);
+}
+int Query::indexOf(const QString &column) const
+{
+    return m_query.record().indexOf(column);
 }
 QString Query::text(int column) const
 {
