@@ -151,17 +151,6 @@ private Q_SLOTS:
                  QStringLiteral("The search field only accepts date values. Please try again."));
     }
 
-    void failedSearchHandsNoRows()
-    {
-        TestWarehouse warehouse;
-        fixture::stockProduct(QStringLiteral("P1"));
-        TestWarehouse::exec(QStringLiteral("DROP TABLE tblManufactrurers"));
-        int rows = 0;
-        QVERIFY(!searchProductList(0, QStringLiteral("P"), InventoryScope::AllProducts,
-                                   [&rows](QStringList &&) { ++rows; }));
-        QCOMPARE(rows, 0);
-    }
-
     void exportWritesTabbedLines()
     {
         QTemporaryDir dir;
