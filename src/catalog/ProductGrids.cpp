@@ -162,6 +162,21 @@ QString countText(const QVariant &value)
 
 QString dateText(const QVariant &value)
 {
+    // The embedded warehouse hands its dates over as yyyy-mm-dd text: rearranged, not parsed,
+    // since a list of 100,000 products holds 400,000 of them.
+    if (value.typeId() == QMetaType::QString) {
+        const QString text = value.toString();
+        const auto digits = [&text](int from, int count) {
+            for (int i = from; i < from + count; ++i)
+                if (!text.at(i).isDigit())
+                    return false;
+            return true;
+        };
+        if ((text.size() == 10 || (text.size() > 10 && text.at(10) == u' ')) &&
+            text.at(4) == u'-' && text.at(7) == u'-' && digits(0, 4) && digits(5, 2) &&
+            digits(8, 2))
+            return text.mid(5, 2) + u'/' + text.mid(8, 2) + u'/' + text.left(4);
+    }
     return vb::FormatDate(sqlvalue::date(value), QStringLiteral("mm/dd/yyyy"));
 }
 
@@ -387,7 +402,7 @@ std::optional<QString> inventorySearchRefusal(int column, const QString &criteri
     return std::nullopt;
 }
 
-QString inventorySearchStatement(int column)
+QString inventorySearchStatement(int column, InventoryScope scope)
 {
     const QString field = inventoryFields().at(column);
     QString sql =
@@ -396,7 +411,9 @@ QString inventorySearchStatement(int column)
         QStringLiteral(" AS CategoryName FROM tblInvMaster LEFT OUTER JOIN tblManufactrurers ON "
                        "tblInvMaster.ManufacturerID = tblManufactrurers.ManufacturerID") +
         categoryJoin(QStringLiteral("tblInvMaster")) +
-        QStringLiteral(" WHERE (tblInvMaster.ActiveProd = 1 OR tblInvMaster.ActiveWeb = 1)");
+        (scope == InventoryScope::ActiveOnly
+             ? QStringLiteral(" WHERE (tblInvMaster.ActiveProd = 1 OR tblInvMaster.ActiveWeb = 1)")
+             : QStringLiteral(" WHERE 1=1"));
     const QString order = QStringLiteral(" ORDER BY ") + field +
                           (column == 0 ? QString() : QStringLiteral(",ProductID"));
     switch (inventorySearchKind(column)) {
@@ -406,6 +423,10 @@ QString inventorySearchStatement(int column)
                                           QStringLiteral("))")) +
                order;
     case SearchKind::Number:
+        // Compared as doubles: a decimal money column would otherwise take the bound double's
+        // long form (19.949999999999999) and miss the 19.95 it holds.
+        return sql + QStringLiteral(" AND ") + field +
+               QStringLiteral(" = CAST(? AS DOUBLE PRECISION)") + order;
     case SearchKind::Date:
         return sql + QStringLiteral(" AND ") + field + QStringLiteral(" = ?") + order;
     case SearchKind::Category:
@@ -418,8 +439,14 @@ QString inventorySearchStatement(int column)
 
 void searchInventoryMaster(int column, const QString &criterion, const RowSink &sink)
 {
+    searchInventoryMaster(column, criterion, InventoryScope::ActiveOnly, sink);
+}
+
+void searchInventoryMaster(int column, const QString &criterion, InventoryScope scope,
+                           const RowSink &sink)
+{
     const QString trimmed = vb::Trim(criterion);
-    Query query(inventorySearchStatement(column));
+    Query query(inventorySearchStatement(column, scope));
     switch (inventorySearchKind(column)) {
     case SearchKind::Number:
         // Bound as the number it reads as: "1,234" finds 1234, and the servers compare numbers.
@@ -433,11 +460,37 @@ void searchInventoryMaster(int column, const QString &criterion, const RowSink &
         break;
     }
     query.exec();
-    const QStringList columns = inventoryResultColumns();
-    fill(query, kInventoryColumns, sink, [&columns](const Query &q, int c) {
-        const QVariant value = q.value(columns.at(c));
-        return inventorySearchKind(c) == SearchKind::Date ? dateText(value) : cellText(value);
-    });
+    // Filled by the result columns' names, looked up once for all the rows.
+    QList<int> positions;
+    for (const QString &column : inventoryResultColumns())
+        positions << query.indexOf(column);
+    while (query.next()) {
+        QStringList row;
+        row.reserve(kInventoryColumns);
+        for (int c = 0; c < kInventoryColumns; ++c)
+            row.append(inventoryCellText(c, query.value(positions.at(c))));
+        sink(std::move(row));
+    }
+}
+
+QString inventoryCellText(int column, const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    switch (column) {
+    case 3:
+    case 4:
+    case 16: {
+        // Flags read as the original's driver delivered its bit columns.
+        bool isNumber = false;
+        const double flag = value.toDouble(&isNumber);
+        if (!isNumber)
+            return cellText(value);
+        return flag != 0 ? QStringLiteral("True") : QStringLiteral("False");
+    }
+    default:
+        return inventorySearchKind(column) == SearchKind::Date ? dateText(value) : cellText(value);
+    }
 }
 
 } // namespace catalog

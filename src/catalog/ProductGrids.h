@@ -54,9 +54,12 @@ void loadRecommendations(const NodeKey &key, const RowSink &sink);
 // The products recurring in a scheduled catalog.
 void loadRecurringProducts(const QString &clubId, const QString &catalogId, const RowSink &sink);
 
-// Searching the inventory by one of its 25 columns.
+// Searching the inventory by one of its 25 columns: one search for the catalog editor's inventory
+// grid and the inventory maintenance list, so the same product reads the same in both.
 inline constexpr int kInventoryColumns = 25;
 enum class SearchKind { Text, Number, Date, Category };
+// The editor finds active products (shop or web) only; inventory maintenance may search them all.
+enum class InventoryScope { ActiveOnly, AllProducts };
 SearchKind inventorySearchKind(int column);
 // Why a criterion cannot be searched in that column (the message to show), or nothing when it
 // can. The criterion is trimmed first.
@@ -64,7 +67,12 @@ std::optional<QString> inventorySearchRefusal(int column, const QString &criteri
 // Active products (shop or web) matching the criterion in that column; the criterion must have
 // passed inventorySearchRefusal.
 void searchInventoryMaster(int column, const QString &criterion, const RowSink &sink);
+void searchInventoryMaster(int column, const QString &criterion, InventoryScope scope,
+                           const RowSink &sink);
 // The statement the search runs, for the column's kind.
-QString inventorySearchStatement(int column);
+QString inventorySearchStatement(int column, InventoryScope scope = InventoryScope::ActiveOnly);
+// A searched value as its column shows it: flags "True"/"False", dates mm/dd/yyyy, everything
+// else as text; NULL as empty text.
+QString inventoryCellText(int column, const QVariant &value);
 
 } // namespace catalog

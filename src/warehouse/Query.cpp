@@ -4,6 +4,7 @@
 #include "warehouse/Warehouse.h"
 
 #include <QSqlError>
+#include <QSqlRecord>
 
 namespace sqlvalue {
 
@@ -121,6 +122,7 @@ bool Query::next()
 
 QVariant Query::value(int column) const { return m_query.value(column); }
 QVariant Query::value(const QString &column) const { return m_query.value(column); }
+int Query::indexOf(const QString &column) const { return m_query.record().indexOf(column); }
 QString Query::text(int column) const { return sqlvalue::text(value(column)); }
 QString Query::text(const QString &column) const { return sqlvalue::text(value(column)); }
 QDate Query::date(int column) const { return sqlvalue::date(value(column)); }

@@ -32,7 +32,10 @@ public:
     bool exists();
 
     QVariant value(int column) const;
+    // By name: looks the column up on every call, so a loop over many rows takes indexOf once.
     QVariant value(const QString &column) const;
+    // The position of a result column, -1 when there is none; valid after exec().
+    int indexOf(const QString &column) const;
     bool isNull(int column) const { return value(column).isNull(); }
     bool isNull(const QString &column) const { return value(column).isNull(); }
     // The value as text, NULL as empty text.

@@ -645,7 +645,9 @@ QString FormatDate(const QDate &date, const QString &pattern)
 {
     if (!date.isValid())
         return {};
-    return FormatDate(QDateTime(date, QTime(0, 0)), pattern);
+    // In UTC: the same day and midnight without asking the system for its time zone, which
+    // costs a file look-up on every call.
+    return FormatDate(QDateTime(date, QTime(0, 0), Qt::UTC), pattern);
 }
 
 // ---- Text ----

@@ -317,6 +317,10 @@ private Q_SLOTS:
         QCOMPARE(dated[0].at(10), QStringLiteral("03/05/2024"));
         QCOMPARE(dated[0].at(5), QStringLiteral("Fiction / Mystery"));
         QCOMPARE(dated[0].at(9), QStringLiteral("Harbor Lane Press"));
+        // Flags read True/False, as in the inventory maintenance list.
+        QCOMPARE(dated[0].at(3), QStringLiteral("True"));
+        QCOMPARE(dated[0].at(4), QStringLiteral("False"));
+        QCOMPARE(dated[0].at(16), QStringLiteral("False"));
         // Category: the parent's name matches its children too; a quote is only text.
         QCOMPARE(column(search(5, QStringLiteral("fiction")), 0),
                  (QStringList{QStringLiteral("P1"), QStringLiteral("P2"), QStringLiteral("P3")}));
