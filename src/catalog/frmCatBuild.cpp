@@ -2,6 +2,7 @@
 
 #include "catalog/NodeKey.h"
 #include "shell/BusyPointer.h"
+#include "shell/Controls.h"
 #include "shell/FlexGrid.h"
 #include "shell/FlexGridModel.h"
 #include "shell/GridSetup.h"
@@ -28,14 +29,6 @@ constexpr int kPageNumberWidthTwips = 1530;
 constexpr int kPageSectionWidthTwips = 3930;
 constexpr int kGridHeightTwips = 5400;
 constexpr int kFormHeightTwips = 2700;
-
-QLabel *newLabel(const char *name, const char *caption, QWidget *buddy, QWidget *parent)
-{
-    auto *label = new QLabel(QString::fromLatin1(caption), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setBuddy(buddy);
-    return label;
-}
 
 } // namespace
 
@@ -77,11 +70,12 @@ frmCatBuild::frmCatBuild(QWidget *parent)
     grdPageAlloc->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdPageAlloc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    lblClub = newLabel("lblClub", "Club :", cboClub, picContainer);
-    lblCatalogType = newLabel("lblCatalogType", "Catalog Type", cboCatalogType, picContainer);
-    lblID = newLabel("lblID", "Catalog ID", txtCatalogID, picContainer);
-    lblTestID = newLabel("lblTestID", "Test ID :", txtTestID, picContainer);
-    lblPages = newLabel("lblPages", "Pages :", txtPages, picContainer);
+    lblClub = newLabel(picContainer, "lblClub", QStringLiteral("Club :"), cboClub);
+    lblCatalogType =
+        newLabel(picContainer, "lblCatalogType", QStringLiteral("Catalog Type"), cboCatalogType);
+    lblID = newLabel(picContainer, "lblID", QStringLiteral("Catalog ID"), txtCatalogID);
+    lblTestID = newLabel(picContainer, "lblTestID", QStringLiteral("Test ID :"), txtTestID);
+    lblPages = newLabel(picContainer, "lblPages", QStringLiteral("Pages :"), txtPages);
     // In insert mode the test ID goes, but the controls below stay where they are.
     for (QWidget *testID : {static_cast<QWidget *>(lblTestID), static_cast<QWidget *>(txtTestID)}) {
         QSizePolicy policy = testID->sizePolicy();

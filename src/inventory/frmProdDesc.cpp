@@ -1,6 +1,7 @@
 #include "inventory/frmProdDesc.h"
 
 #include "shell/BusyPointer.h"
+#include "shell/Controls.h"
 #include "shell/FlexGrid.h"
 #include "shell/FlexGridModel.h"
 #include "shell/GridSetup.h"
@@ -44,10 +45,7 @@ bool captionFontInstalled()
     return QFontDatabase::families().contains(kCaptionFont, Qt::CaseInsensitive);
 }
 
-QString today()
-{
-    return vb::FormatDate(QDate::currentDate(), QStringLiteral("mm/dd/yyyy"));
-}
+QString today() { return vb::FormatDate(QDate::currentDate(), QStringLiteral("mm/dd/yyyy")); }
 
 } // namespace
 
@@ -59,7 +57,7 @@ frmProdDesc::frmProdDesc(QWidget *parent)
     txtSearch = new QLineEdit(picContainer);
     txtSearch->setObjectName(QStringLiteral("txtSearch"));
     txtSearch->setMaxLength(15);
-    cmdSearch = addButton("cmdSearch", "Search");
+    cmdSearch = newButton(picContainer, "cmdSearch", QStringLiteral("Search"));
     lstProductID = new QListWidget(picContainer);
     lstProductID->setObjectName(QStringLiteral("lstProductID"));
     txtProductID = new QLineEdit(picContainer);
@@ -82,11 +80,11 @@ frmProdDesc::frmProdDesc(QWidget *parent)
     lblOnHand = addFact("lblOnHand");
     grdMisProdDesc = new FlexGrid(picContainer);
     grdMisProdDesc->setObjectName(QStringLiteral("grdMisProdDesc"));
-    cmdAdd = addButton("cmdAdd", "Add");
-    cmdEdit = addButton("cmdEdit", "Edit");
-    cmdDelete = addButton("cmdDelete", "Delete");
-    cmdOK = addButton("cmdOK", "OK");
-    cmdCancel = addButton("cmdCancel", "Cancel");
+    cmdAdd = newButton(picContainer, "cmdAdd", QStringLiteral("Add"));
+    cmdEdit = newButton(picContainer, "cmdEdit", QStringLiteral("Edit"));
+    cmdDelete = newButton(picContainer, "cmdDelete", QStringLiteral("Delete"));
+    cmdOK = newButton(picContainer, "cmdOK", QStringLiteral("OK"));
+    cmdCancel = newButton(picContainer, "cmdCancel", QStringLiteral("Cancel"));
     layOut();
 
     if (captionFontInstalled()) {
@@ -136,13 +134,6 @@ QLabel *frmProdDesc::addFact(const char *name)
     QLabel *label = addCaption(name, "");
     label->setTextFormat(Qt::PlainText);
     return label;
-}
-
-QPushButton *frmProdDesc::addButton(const char *name, const char *text)
-{
-    auto *button = new QPushButton(QString::fromLatin1(text), picContainer);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
 }
 
 void frmProdDesc::layOut()

@@ -51,7 +51,6 @@ private:
 
     QLabel *addCaption(const char *name, const char *text);
     QLabel *addFact(const char *name);
-    QPushButton *addButton(const char *name, const char *text);
     void layOut();
 
     productdescriptions::Mode m_mode = productdescriptions::Mode::Browse;

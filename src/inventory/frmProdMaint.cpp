@@ -1,6 +1,7 @@
 #include "inventory/frmProdMaint.h"
 
 #include "shell/BusyPointer.h"
+#include "shell/Controls.h"
 #include "shell/FlexGrid.h"
 #include "shell/GridSetup.h"
 #include "shell/Twips.h"
@@ -26,7 +27,6 @@ namespace {
 
 constexpr int kPanelWidthTwips = 16800;
 constexpr int kPanelHeightTwips = 10200;
-const char *const kTypingLimit = "typingLimit";
 constexpr char16_t kCtrlC = 3;
 
 } // namespace
@@ -49,43 +49,43 @@ frmProdMaint::frmProdMaint(QWidget *parent)
     cmdExport = new QPushButton(QStringLiteral("Export Results To File"), picContainer);
     cmdExport->setObjectName(QStringLiteral("cmdExport"));
 
-    txtProductID = addTextBox("txtProductID", 15);
-    txtProductUPC = addTextBox("txtProductUPC", 25);
-    txtProductName = addTextBox("txtProductName", 150);
+    txtProductID = newTextBox(picContainer, "txtProductID", 15);
+    txtProductUPC = newTextBox(picContainer, "txtProductUPC", 25);
+    txtProductName = newTextBox(picContainer, "txtProductName", 150);
     chkActiveProd = new QCheckBox(QStringLiteral("Active"), picContainer);
     chkActiveProd->setObjectName(QStringLiteral("chkActiveProd"));
     chkActiveWeb = new QCheckBox(QStringLiteral("Web Active"), picContainer);
     chkActiveWeb->setObjectName(QStringLiteral("chkActiveWeb"));
     cboCategory = new QComboBox(picContainer);
     cboCategory->setObjectName(QStringLiteral("cboCategory"));
-    txtMSRP = addTextBox("txtMSRP");
-    txtLastPrice = addTextBox("txtLastPrice");
-    txtProdCost = addTextBox("txtProdCost");
+    txtMSRP = newTextBox(picContainer, "txtMSRP");
+    txtLastPrice = newTextBox(picContainer, "txtLastPrice");
+    txtProdCost = newTextBox(picContainer, "txtProdCost");
     cboManufacturer = new QComboBox(picContainer);
     cboManufacturer->setObjectName(QStringLiteral("cboManufacturer"));
-    txtReleaseDate = addTextBox("txtReleaseDate");
-    txtDistEndDate = addTextBox("txtDistEndDate");
-    txtFirstUseDate = addTextBox("txtFirstUseDate");
-    txtFirstUseCycle = addTextBox("txtFirstUseCycle", 15);
-    txtLastUseDate = addTextBox("txtLastUseDate");
-    txtLastUseCycle = addTextBox("txtLastUseCycle", 15);
+    txtReleaseDate = newTextBox(picContainer, "txtReleaseDate");
+    txtDistEndDate = newTextBox(picContainer, "txtDistEndDate");
+    txtFirstUseDate = newTextBox(picContainer, "txtFirstUseDate");
+    txtFirstUseCycle = newTextBox(picContainer, "txtFirstUseCycle", 15);
+    txtLastUseDate = newTextBox(picContainer, "txtLastUseDate");
+    txtLastUseCycle = newTextBox(picContainer, "txtLastUseCycle", 15);
     chkFeaturedProd = new QCheckBox(QStringLiteral("Featured Product"), picContainer);
     chkFeaturedProd->setObjectName(QStringLiteral("chkFeaturedProd"));
-    txtOnHand = addTextBox("txtOnHand");
-    txtStatus = addTextBox("txtStatus", 15);
+    txtOnHand = newTextBox(picContainer, "txtOnHand");
+    txtStatus = newTextBox(picContainer, "txtStatus", 15);
     txtComments = new QPlainTextEdit(picContainer);
     txtComments->setObjectName(QStringLiteral("txtComments"));
     txtComments->setTabChangesFocus(true);
     txtComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtSource = addTextBox("txtSource", 50);
-    txtWeight = addTextBox("txtWeight");
-    txtLength = addTextBox("txtLength");
-    txtHeight = addTextBox("txtHeight");
-    txtWidth = addTextBox("txtWidth");
-    txtArtSource = addTextBox("txtArtSource", 75);
-    txtFiller1 = addTextBox("txtFiller1", 25);
-    txtFiller2 = addTextBox("txtFiller2", 25);
-    txtFiller3 = addTextBox("txtFiller3", 25);
+    txtSource = newTextBox(picContainer, "txtSource", 50);
+    txtWeight = newTextBox(picContainer, "txtWeight");
+    txtLength = newTextBox(picContainer, "txtLength");
+    txtHeight = newTextBox(picContainer, "txtHeight");
+    txtWidth = newTextBox(picContainer, "txtWidth");
+    txtArtSource = newTextBox(picContainer, "txtArtSource", 75);
+    txtFiller1 = newTextBox(picContainer, "txtFiller1", 25);
+    txtFiller2 = newTextBox(picContainer, "txtFiller2", 25);
+    txtFiller3 = newTextBox(picContainer, "txtFiller3", 25);
     cmdSave = new QPushButton(QStringLiteral("Save"), picContainer);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), picContainer);
@@ -109,7 +109,8 @@ frmProdMaint::frmProdMaint(QWidget *parent)
     layout->addLayout(searchBar, 0, 0, 1, 8);
     layout->addWidget(grdINVItemsList, 1, 0, 1, 8);
     const auto place = [&](const char *text, QWidget *box, int row, int col) {
-        layout->addWidget(addLabel(text, box), row, col, Qt::AlignRight | Qt::AlignVCenter);
+        layout->addWidget(newLabel(picContainer, nullptr, QString::fromLatin1(text), box), row, col,
+                          Qt::AlignRight | Qt::AlignVCenter);
         layout->addWidget(box, row, col + 1);
     };
     place("Product ID", txtProductID, 2, 0);
@@ -140,7 +141,8 @@ frmProdMaint::frmProdMaint(QWidget *parent)
     place("Filler 1", txtFiller1, 4, 6);
     place("Filler 2", txtFiller2, 5, 6);
     place("Filler 3", txtFiller3, 6, 6);
-    layout->addWidget(addLabel("Comments", txtComments), 7, 6, Qt::AlignRight | Qt::AlignTop);
+    layout->addWidget(newLabel(picContainer, nullptr, QStringLiteral("Comments"), txtComments), 7,
+                      6, Qt::AlignRight | Qt::AlignTop);
     layout->addWidget(txtComments, 7, 7, 3, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -168,38 +170,9 @@ frmProdMaint::frmProdMaint(QWidget *parent)
     ClearProductFields();
 }
 
-QLineEdit *frmProdMaint::addTextBox(const char *name, int maxLength)
-{
-    auto *box = new QLineEdit(picContainer);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setMaxLength(maxLength);
-    box->setProperty(kTypingLimit, maxLength);
-    return box;
-}
+bool frmProdMaint::isEditing() const { return txtProductID->isReadOnly(); }
 
-QLabel *frmProdMaint::addLabel(const char *caption, QWidget *buddy)
-{
-    auto *label = new QLabel(QString::fromLatin1(caption), picContainer);
-    label->setBuddy(buddy);
-    return label;
-}
-
-void frmProdMaint::putText(QLineEdit *box, const QString &text)
-{
-    // A longer text widens the box until it is cleared, so validation sees every character.
-    box->setMaxLength(std::max(box->property(kTypingLimit).toInt(), int(text.size())));
-    box->setText(text);
-}
-
-bool frmProdMaint::isEditing() const
-{
-    return txtProductID->isReadOnly();
-}
-
-void frmProdMaint::setEditing(bool editing)
-{
-    txtProductID->setReadOnly(editing);
-}
+void frmProdMaint::setEditing(bool editing) { txtProductID->setReadOnly(editing); }
 
 // --- The product list ---
 
@@ -298,8 +271,7 @@ void frmProdMaint::ClearProductFields()
           txtLastUseDate, txtLastUseCycle, txtOnHand,      txtStatus,       txtSource,
           txtWeight,      txtLength,       txtHeight,      txtWidth,        txtArtSource,
           txtFiller1,     txtFiller2,      txtFiller3}) {
-        box->clear();
-        box->setMaxLength(box->property(kTypingLimit).toInt());
+        clearText(*box);
     }
     txtComments->clear();
     chkActiveProd->setChecked(true);
@@ -331,30 +303,30 @@ bool frmProdMaint::ShowProductInFields()
     if (!read || !*read)
         return false;
     const ProductEntry &p = **read;
-    putText(txtProductID, p.productId);
-    putText(txtProductUPC, p.productUpc);
-    putText(txtProductName, p.productName);
-    putText(txtMSRP, p.msrp);
-    putText(txtLastPrice, p.lastPrice);
-    putText(txtProdCost, p.prodCost);
-    putText(txtReleaseDate, p.releaseDate);
-    putText(txtDistEndDate, p.distEndDate);
-    putText(txtFirstUseDate, p.firstUseDate);
-    putText(txtFirstUseCycle, p.firstUseCycle);
-    putText(txtLastUseDate, p.lastUseDate);
-    putText(txtLastUseCycle, p.lastUseCycle);
-    putText(txtOnHand, p.onHand);
-    putText(txtStatus, p.status);
+    putText(*txtProductID, p.productId);
+    putText(*txtProductUPC, p.productUpc);
+    putText(*txtProductName, p.productName);
+    putText(*txtMSRP, p.msrp);
+    putText(*txtLastPrice, p.lastPrice);
+    putText(*txtProdCost, p.prodCost);
+    putText(*txtReleaseDate, p.releaseDate);
+    putText(*txtDistEndDate, p.distEndDate);
+    putText(*txtFirstUseDate, p.firstUseDate);
+    putText(*txtFirstUseCycle, p.firstUseCycle);
+    putText(*txtLastUseDate, p.lastUseDate);
+    putText(*txtLastUseCycle, p.lastUseCycle);
+    putText(*txtOnHand, p.onHand);
+    putText(*txtStatus, p.status);
     txtComments->setPlainText(p.comments);
-    putText(txtSource, p.source);
-    putText(txtWeight, p.weight);
-    putText(txtLength, p.length);
-    putText(txtHeight, p.height);
-    putText(txtWidth, p.width);
-    putText(txtArtSource, p.artSource);
-    putText(txtFiller1, p.filler1);
-    putText(txtFiller2, p.filler2);
-    putText(txtFiller3, p.filler3);
+    putText(*txtSource, p.source);
+    putText(*txtWeight, p.weight);
+    putText(*txtLength, p.length);
+    putText(*txtHeight, p.height);
+    putText(*txtWidth, p.width);
+    putText(*txtArtSource, p.artSource);
+    putText(*txtFiller1, p.filler1);
+    putText(*txtFiller2, p.filler2);
+    putText(*txtFiller3, p.filler3);
     chkActiveProd->setChecked(p.activeProd);
     chkActiveWeb->setChecked(p.activeWeb);
     chkFeaturedProd->setChecked(p.featuredProd);
@@ -528,7 +500,7 @@ void frmProdMaint::grdINVItemsList_CopyKey()
         QString());
     if (!answer || vb::Trim(*answer).isEmpty())
         return;
-    putText(txtProductID, vb::Trim(*answer));
+    putText(*txtProductID, vb::Trim(*answer));
     // The copy is a new product: it names no listed row.
     setEditing(false);
     grdINVItemsList->setTag(QStringLiteral("-1"));

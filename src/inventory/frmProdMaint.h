@@ -55,9 +55,6 @@ private:
     void cmdDelete_Click();
     void setEditing(bool editing);
     // Puts text into a box whole: a box's limit is for typing, never cuts what the window puts in.
-    void putText(QLineEdit *box, const QString &text);
-    QLineEdit *addTextBox(const char *name, int maxLength = 32767);
-    QLabel *addLabel(const char *caption, QWidget *buddy);
 
     QList<QString> CategoryIDs;
     QList<QString> ManufacturerIDs;

@@ -1,6 +1,7 @@
 #include "mailing/frmAdCodes.h"
 
 #include "shell/BusyPointer.h"
+#include "shell/Controls.h"
 #include "shell/FlexGrid.h"
 #include "shell/GridSetup.h"
 #include "shell/Twips.h"
@@ -30,7 +31,6 @@ constexpr int kWidthAllowanceTwips = 180;
 constexpr int kHeightAllowanceTwips = 900;
 constexpr quint32 kFailedRowColor = 0x8080FF; // RGB(255, 128, 128), light red
 
-const char *const kLimitProperty = "limit";
 const char *const kTagProperty = "Tag";
 
 const QString kCheckGridData = QStringLiteral("Check Grid Data");
@@ -63,22 +63,22 @@ frmAdCodes::frmAdCodes(QWidget *parent)
     picContain1 = new QWidget(this);
     picContain1->setObjectName(QStringLiteral("picContain1"));
 
-    txtSourceCode = addTextBox("txtSourceCode", 10);
-    txtCatName = addTextBox("txtCatName", 50);
-    txtListDesc = addTextBox("txtListDesc", 150);
-    txtListCpm = addTextBox("txtListCpm", 32767);
-    txtPkg = addTextBox("txtPkg", 25);
-    txtPkgDesc = addTextBox("txtPkgDesc", 150);
-    txtPkgCpm = addTextBox("txtPkgCpm", 32767);
+    txtSourceCode = newTextBox(picContain1, "txtSourceCode", 10);
+    txtCatName = newTextBox(picContain1, "txtCatName", 50);
+    txtListDesc = newTextBox(picContain1, "txtListDesc", 150);
+    txtListCpm = newTextBox(picContain1, "txtListCpm", 32767);
+    txtPkg = newTextBox(picContain1, "txtPkg", 25);
+    txtPkgDesc = newTextBox(picContain1, "txtPkgDesc", 150);
+    txtPkgCpm = newTextBox(picContain1, "txtPkgCpm", 32767);
     cboMedia = new QComboBox(picContain1);
     cboMedia->setObjectName(QStringLiteral("cboMedia"));
-    txtOffer = addTextBox("txtOffer", 75);
+    txtOffer = newTextBox(picContain1, "txtOffer", 75);
     dtpMailDate = new QDateEdit(picContain1);
     dtpMailDate->setObjectName(QStringLiteral("dtpMailDate"));
     dtpMailDate->setCalendarPopup(true);
     dtpMailDate->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
-    txtQtyMailed = addTextBox("txtQtyMailed", 32767);
-    txtTargetResp = addTextBox("txtTargetResp", 32767);
+    txtQtyMailed = newTextBox(picContain1, "txtQtyMailed", 32767);
+    txtTargetResp = newTextBox(picContain1, "txtTargetResp", 32767);
     lblTotalCPM = new QLabel(picContain1);
     lblTotalCPM->setObjectName(QStringLiteral("lblTotalCPM"));
     const auto button = [this](const char *name, const QString &text) {
@@ -96,7 +96,8 @@ frmAdCodes::frmAdCodes(QWidget *parent)
     layout->setHorizontalSpacing(twips(120));
     layout->setVerticalSpacing(twips(60));
     const auto place = [&](const char *text, QWidget *box, int row, int col, int span = 1) {
-        layout->addWidget(addLabel(text, box), row, col, Qt::AlignRight | Qt::AlignVCenter);
+        layout->addWidget(newLabel(picContain1, nullptr, QString::fromLatin1(text), box), row, col,
+                          Qt::AlignRight | Qt::AlignVCenter);
         layout->addWidget(box, row, col + 1, 1, span);
     };
     place("Source Code", txtSourceCode, 0, 0);
@@ -162,22 +163,6 @@ frmAdCodes::frmAdCodes(QWidget *parent)
     layOut();
 }
 
-QLineEdit *frmAdCodes::addTextBox(const char *name, int maxLength)
-{
-    auto *box = new QLineEdit(picContain1);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setMaxLength(maxLength);
-    box->setProperty(kLimitProperty, maxLength);
-    return box;
-}
-
-QLabel *frmAdCodes::addLabel(const char *caption, QWidget *buddy)
-{
-    auto *label = new QLabel(QString::fromLatin1(caption), picContain1);
-    label->setBuddy(buddy);
-    return label;
-}
-
 // The controls follow the window, not a centred panel: the entry panel across the top, the grid
 // filling the rest above the status bar.
 void frmAdCodes::layOut()
@@ -224,10 +209,7 @@ adcodes::AdCodeEntry frmAdCodes::entry() const
             txtQtyMailed->text(),  txtTargetResp->text()};
 }
 
-QString frmAdCodes::totalCpmTag() const
-{
-    return lblTotalCPM->property(kTagProperty).toString();
-}
+QString frmAdCodes::totalCpmTag() const { return lblTotalCPM->property(kTagProperty).toString(); }
 
 void frmAdCodes::setTotalCpm(const QString &caption, const QString &tag)
 {
@@ -235,18 +217,7 @@ void frmAdCodes::setTotalCpm(const QString &caption, const QString &tag)
     lblTotalCPM->setProperty(kTagProperty, tag);
 }
 
-void frmAdCodes::setLocked(bool locked)
-{
-    txtSourceCode->setReadOnly(locked);
-}
-
-// A value from the grid is shown whole, even beyond the box's limit, so that validation refuses it
-// with the field's message rather than the box cutting it to a different value.
-void frmAdCodes::showInBox(QLineEdit *box, const QString &text)
-{
-    box->setMaxLength(qMax(box->property(kLimitProperty).toInt(), int(text.size())));
-    box->setText(text);
-}
+void frmAdCodes::setLocked(bool locked) { txtSourceCode->setReadOnly(locked); }
 
 void frmAdCodes::LoadMediaList()
 {
@@ -259,10 +230,8 @@ void frmAdCodes::LoadMediaList()
 void frmAdCodes::ClearAdCodeEntry()
 {
     cboMedia->setCurrentIndex(cboMedia->count() > 0 ? 0 : -1);
-    for (QLineEdit *box : {txtSourceCode, txtCatName, txtListDesc, txtPkg, txtPkgDesc, txtOffer}) {
-        box->setMaxLength(box->property(kLimitProperty).toInt());
-        box->clear();
-    }
+    for (QLineEdit *box : {txtSourceCode, txtCatName, txtListDesc, txtPkg, txtPkgDesc, txtOffer})
+        clearText(*box);
     dtpMailDate->setDate(QDate::currentDate());
     for (QLineEdit *box : {txtQtyMailed, txtTargetResp, txtPkgCpm, txtListCpm})
         box->setText(QStringLiteral("0"));
@@ -408,12 +377,12 @@ void frmAdCodes::ShowKeyRowInFields(int row)
         return grdKeymastDisp->TextMatrix(row, col);
     };
     SelectComboItem(*cboMedia, cell(7));
-    showInBox(txtSourceCode, cell(0));
-    showInBox(txtCatName, cell(1));
-    showInBox(txtListDesc, cell(2));
-    showInBox(txtPkg, cell(4));
-    showInBox(txtPkgDesc, cell(5));
-    showInBox(txtOffer, cell(8));
+    putText(*txtSourceCode, cell(0));
+    putText(*txtCatName, cell(1));
+    putText(*txtListDesc, cell(2));
+    putText(*txtPkg, cell(4));
+    putText(*txtPkgDesc, cell(5));
+    putText(*txtOffer, cell(8));
     const QString mailDate = vb::Trim(cell(9));
     dtpMailDate->setDate(vb::IsDate(mailDate) ? vb::ToDate(mailDate) : defaultMailDate());
     txtQtyMailed->setText(cell(10));

@@ -51,9 +51,6 @@ private:
     void grdKeymastDisp_DblClick();
     void setTotalCpm(const QString &caption, const QString &tag);
     void setLocked(bool locked);
-    void showInBox(QLineEdit *box, const QString &text);
-    QLineEdit *addTextBox(const char *name, int maxLength);
-    QLabel *addLabel(const char *caption, QWidget *buddy);
     void layOut();
 
     QWidget *picContain1;

@@ -2,6 +2,7 @@
 
 #include "mailing/CreativeExport.h"
 #include "shell/BusyPointer.h"
+#include "shell/Controls.h"
 #include "shell/FlexGrid.h"
 #include "shell/GridSetup.h"
 #include "shell/Twips.h"
@@ -41,38 +42,45 @@ frmCatPkg::frmCatPkg(QWidget *parent)
 
     lstMainCatalogs = addList("lstMainCatalogs", false);
     lstInserts = addList("lstInserts", true);
-    txtDescription = addTextBox("txtDescription", 250);
-    txtMailDate = addTextBox("txtMailDate", 20);
-    cmdAdd = addButton("cmdAdd", "Create Package");
+    txtDescription = newTextBox(picContainer, "txtDescription", 250);
+    txtMailDate = newTextBox(picContainer, "txtMailDate", 20);
+    cmdAdd = newButton(picContainer, "cmdAdd", QStringLiteral("Create Package"));
     grdPackages = new FlexGrid(picContainer);
     grdPackages->setObjectName(QStringLiteral("grdPackages"));
     lstPackageContents = addList("lstPackageContents", true);
     grdDupes = new FlexGrid(picContainer);
     grdDupes->setObjectName(QStringLiteral("grdDupes"));
-    cmdDelete = addButton("cmdDelete", "Delete Package");
-    cmdSend = addButton("cmdSend", "Send To Creative");
+    cmdDelete = newButton(picContainer, "cmdDelete", QStringLiteral("Delete Package"));
+    cmdSend = newButton(picContainer, "cmdSend", QStringLiteral("Send To Creative"));
 
     // The package being put together across the top, the packages and what is in them below.
     auto *layout = new QGridLayout(picContainer);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setHorizontalSpacing(twips(180));
     layout->setVerticalSpacing(twips(60));
-    layout->addWidget(addLabel("lblMainCatalogs", "Available Catalogs List:", lstMainCatalogs), 0,
-                      0);
+    layout->addWidget(newLabel(picContainer, "lblMainCatalogs",
+                               QStringLiteral("Available Catalogs List:"), lstMainCatalogs),
+                      0, 0);
     layout->addWidget(lstMainCatalogs, 1, 0);
-    layout->addWidget(addLabel("lblInserts", "Available Inserts List:", lstInserts), 0, 1);
+    layout->addWidget(
+        newLabel(picContainer, "lblInserts", QStringLiteral("Available Inserts List:"), lstInserts),
+        0, 1);
     layout->addWidget(lstInserts, 1, 1);
     auto *entryPanel = new QGridLayout;
-    entryPanel->addWidget(addLabel("lblDescription", "Description:", txtDescription), 0, 0);
+    entryPanel->addWidget(
+        newLabel(picContainer, "lblDescription", QStringLiteral("Description:"), txtDescription), 0,
+        0);
     entryPanel->addWidget(txtDescription, 0, 1);
-    entryPanel->addWidget(addLabel("lblMailDate", "Mail Date:", txtMailDate), 1, 0);
+    entryPanel->addWidget(
+        newLabel(picContainer, "lblMailDate", QStringLiteral("Mail Date:"), txtMailDate), 1, 0);
     entryPanel->addWidget(txtMailDate, 1, 1);
     entryPanel->addWidget(cmdAdd, 2, 1, Qt::AlignRight);
     entryPanel->setRowStretch(3, 1);
     layout->addLayout(entryPanel, 1, 2);
     layout->addWidget(grdPackages, 2, 0, 1, 2);
     auto *contents = new QVBoxLayout;
-    contents->addWidget(addLabel("lblPackageContents", "Package Contents:", lstPackageContents));
+    contents->addWidget(newLabel(picContainer, "lblPackageContents",
+                                 QStringLiteral("Package Contents:"), lstPackageContents));
     contents->addWidget(lstPackageContents, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -80,7 +88,9 @@ frmCatPkg::frmCatPkg(QWidget *parent)
     buttons->addWidget(cmdSend);
     contents->addLayout(buttons);
     layout->addLayout(contents, 2, 2);
-    layout->addWidget(addLabel("lblDupes", "Duplicated Items:", grdDupes), 3, 0, 1, 3);
+    layout->addWidget(
+        newLabel(picContainer, "lblDupes", QStringLiteral("Duplicated Items:"), grdDupes), 3, 0, 1,
+        3);
     layout->addWidget(grdDupes, 4, 0, 1, 3);
     layout->setRowStretch(1, 3);
     layout->setRowStretch(2, 4);
@@ -116,14 +126,6 @@ frmCatPkg::frmCatPkg(QWidget *parent)
     LoadCatalogsAndPackages();
 }
 
-QLabel *frmCatPkg::addLabel(const char *name, const char *caption, QWidget *buddy)
-{
-    auto *label = new QLabel(QString::fromLatin1(caption), picContainer);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setBuddy(buddy);
-    return label;
-}
-
 QListWidget *frmCatPkg::addList(const char *name, bool multiSelect)
 {
     auto *list = new QListWidget(picContainer);
@@ -131,21 +133,6 @@ QListWidget *frmCatPkg::addList(const char *name, bool multiSelect)
     list->setSelectionMode(multiSelect ? QAbstractItemView::MultiSelection
                                        : QAbstractItemView::SingleSelection);
     return list;
-}
-
-QPushButton *frmCatPkg::addButton(const char *name, const char *caption)
-{
-    auto *button = new QPushButton(QString::fromLatin1(caption), picContainer);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
-
-QLineEdit *frmCatPkg::addTextBox(const char *name, int maxLength)
-{
-    auto *box = new QLineEdit(picContainer);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setMaxLength(maxLength);
-    return box;
 }
 
 catalogpackage::PackageEntry frmCatPkg::entry() const

@@ -38,10 +38,7 @@ private:
     void cmdDelete_Click();
     void cmdSend_Click();
     void grdPackages_Click();
-    QLabel *addLabel(const char *name, const char *caption, QWidget *buddy);
     QListWidget *addList(const char *name, bool multiSelect);
-    QPushButton *addButton(const char *name, const char *caption);
-    QLineEdit *addTextBox(const char *name, int maxLength);
 
     QWidget *picContainer;
     QListWidget *lstMainCatalogs;

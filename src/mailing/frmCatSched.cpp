@@ -1,6 +1,7 @@
 #include "mailing/frmCatSched.h"
 
 #include "shell/BusyPointer.h"
+#include "shell/Controls.h"
 #include "shell/FlexGrid.h"
 #include "shell/GridSetup.h"
 #include "shell/Twips.h"
@@ -33,15 +34,15 @@ frmCatSched::frmCatSched(QWidget *parent)
     cboClubID->setObjectName(QStringLiteral("cboClubID"));
     cboClubID->setEditable(true);
     cboClubID->setInsertPolicy(QComboBox::NoInsert);
-    txtCatalogID = addTextBox("txtCatalogID", 25);
-    txtDescription = addTextBox("txtDescription", 250);
-    txtMapCopyCreative = addTextBox("txtMapCopyCreative", 20);
-    txtFstDraftCreative = addTextBox("txtFstDraftCreative", 20);
-    txtCatalogReleaseDate = addTextBox("txtCatalogReleaseDate", 20);
-    txtAAAddressStartDate = addTextBox("txtAAAddressStartDate", 20);
-    txtAAAddressCompleteDate = addTextBox("txtAAAddressCompleteDate", 20);
-    txtReplyDate = addTextBox("txtReplyDate", 20);
-    txtLabelRunShipDate = addTextBox("txtLabelRunShipDate", 20);
+    txtCatalogID = newTextBox(picContainer, "txtCatalogID", 25);
+    txtDescription = newTextBox(picContainer, "txtDescription", 250);
+    txtMapCopyCreative = newTextBox(picContainer, "txtMapCopyCreative", 20);
+    txtFstDraftCreative = newTextBox(picContainer, "txtFstDraftCreative", 20);
+    txtCatalogReleaseDate = newTextBox(picContainer, "txtCatalogReleaseDate", 20);
+    txtAAAddressStartDate = newTextBox(picContainer, "txtAAAddressStartDate", 20);
+    txtAAAddressCompleteDate = newTextBox(picContainer, "txtAAAddressCompleteDate", 20);
+    txtReplyDate = newTextBox(picContainer, "txtReplyDate", 20);
+    txtLabelRunShipDate = newTextBox(picContainer, "txtLabelRunShipDate", 20);
     cmdSave = new QPushButton(QStringLiteral("Save"), picContainer);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdClear = new QPushButton(QStringLiteral("Clear"), picContainer);
@@ -56,7 +57,8 @@ frmCatSched::frmCatSched(QWidget *parent)
     layout->setVerticalSpacing(twips(90));
     const auto place = [&](const char *name, const char *text, QWidget *box, int row, int col,
                            int span = 1) {
-        layout->addWidget(addLabel(name, text, box), row, col, Qt::AlignRight | Qt::AlignVCenter);
+        layout->addWidget(newLabel(picContainer, name, QString::fromLatin1(text), box), row, col,
+                          Qt::AlignRight | Qt::AlignVCenter);
         layout->addWidget(box, row, col + 1, 1, span);
     };
     place("lblClubID", "Club ID", cboClubID, 0, 0);
@@ -102,22 +104,6 @@ frmCatSched::frmCatSched(QWidget *parent)
 
     ClearEntryFields();
     LoadScheduleGrid();
-}
-
-QLineEdit *frmCatSched::addTextBox(const char *name, int maxLength)
-{
-    auto *box = new QLineEdit(picContainer);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setMaxLength(maxLength);
-    return box;
-}
-
-QLabel *frmCatSched::addLabel(const char *name, const char *caption, QWidget *buddy)
-{
-    auto *label = new QLabel(QString::fromLatin1(caption), picContainer);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setBuddy(buddy);
-    return label;
 }
 
 catalogschedule::ScheduleEntry frmCatSched::entry() const

@@ -34,8 +34,6 @@ private:
     void cmdClear_Click();
     void grdSchedule_Click();
     void grdSchedule_DblClick();
-    QLineEdit *addTextBox(const char *name, int maxLength);
-    QLabel *addLabel(const char *name, const char *caption, QWidget *buddy);
 
     QWidget *picContainer;
     QComboBox *cboClubID;
