@@ -1,6 +1,7 @@
 #include "warehouse/Query.h"
 
 #include "warehouse/DbError.h"
+#include "warehouse/FaultInjection.h"
 #include "warehouse/Warehouse.h"
 
 #include <QSqlError>
@@ -100,6 +101,7 @@ Query &Query::bindTextOrNull(const QString &text)
 
 Query &Query::exec()
 {
+    faults::beforeStatement(m_sql);
     if (!m_query.exec())
         throw DbError(m_query.lastError());
     return *this;

@@ -1,6 +1,7 @@
 #include "warehouse/Transaction.h"
 
 #include "warehouse/DbError.h"
+#include "warehouse/FaultInjection.h"
 #include "warehouse/Warehouse.h"
 
 #include <QSqlError>
@@ -22,6 +23,12 @@ Transaction::~Transaction()
 void Transaction::commit()
 {
     QSqlDatabase db = gcnWarehouse();
+    try {
+        faults::beforeStatement(QStringLiteral("COMMIT"));
+    } catch (const DbError &) {
+        rollback();
+        throw;
+    }
     if (!db.commit()) {
         const DbError error(db.lastError());
         rollback();
