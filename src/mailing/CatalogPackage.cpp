@@ -27,10 +27,7 @@ const QString kPackagePlacements = QStringLiteral(
 
 } // namespace
 
-QString caption()
-{
-    return QStringLiteral("Create Catalog Package");
-}
+QString caption() { return QStringLiteral("Create Catalog Package"); }
 
 const QStringList &packageHeaders()
 {
@@ -179,6 +176,9 @@ QString ValidatePackage(const PackageEntry &entry)
         messages.add("One catalog item must be selected in order to save.");
     if (vb::Trim(entry.description).isEmpty())
         messages.add("Description is a required field.");
+    // The column's width: a longer text would reach the server and fail there.
+    if (vb::Trim(entry.description).size() > 250)
+        messages.add("Description must consist of 250 characters OR less.");
     const QString mailDate = vb::Trim(entry.mailDate);
     if (mailDate.isEmpty())
         messages.add("Mail date is a reqired field.");

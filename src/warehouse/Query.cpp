@@ -77,6 +77,10 @@ QVariant Query::nullText() { return QVariant(QMetaType::fromType<QString>()); }
 
 Query &Query::bind(const QVariant &value)
 {
+    // The server's ODBC driver cuts a text at a NUL and stores the rest without a word; refused
+    // here, on both warehouses, so what is stored is always what was typed.
+    if (value.typeId() == QMetaType::QString && value.toString().contains(QChar(u'\0')))
+        throw DbError(QString::fromLatin1(kNulNumber), QString::fromLatin1(kNulDescription));
     if (!value.isValid() || value.isNull())
         m_query.addBindValue(nullText());
     else if (value.typeId() == QMetaType::QString && value.toString().isNull())

@@ -17,6 +17,11 @@ class Query
 public:
     explicit Query(QString sql);
 
+    // A text holding a NUL character is refused with this DbError, before anything runs.
+    static constexpr const char *kNulNumber = "22021";
+    static constexpr const char *kNulDescription =
+        "The text contains a NUL character, which the warehouse cannot store.";
+
     // Binds the next parameter. An invalid or null QVariant binds NULL; an empty text binds an
     // empty text, never NULL (use bindTextOrNull for that).
     Query &bind(const QVariant &value);

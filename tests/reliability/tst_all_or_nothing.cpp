@@ -184,7 +184,13 @@ struct Write
     // Writes that commit item by item: the number of items, and the write of the first n alone.
     int items = 0;
     std::function<void(int n)> firstItems;
+    // The number of items the write told its caller it had moved, where it tells; the window's
+    // lists follow it, so it must match what was stored.
+    std::function<int()> reportedItems = {};
 };
+
+// Items a recurring transfer reported moved in its last run.
+int movedItems = 0;
 
 bool succeeded(const std::function<bool()> &run)
 {
@@ -300,27 +306,36 @@ QList<Write> writes()
                             recurring::itemText(QStringLiteral("MYST"), QStringLiteral("XMAS"))};
     list << Write{QStringLiteral("recurring add"),
                   [toAdd] {
-                      recurring::transfer(recurring::Transfer::Add, QStringLiteral("P2"), toAdd);
+                      movedItems = 0;
+                      recurring::transfer(recurring::Transfer::Add, QStringLiteral("P2"), toAdd,
+                                          [](const QString &) { ++movedItems; });
                       return true;
                   },
                   int(toAdd.size()),
                   [toAdd](int n) {
                       recurring::transfer(recurring::Transfer::Add, QStringLiteral("P2"),
                                           toAdd.mid(0, n));
+                  },
+                  [] {
+                      return movedItems;
                   }};
     const QStringList toRemove{
         recurring::itemText(QStringLiteral("MYST"), QStringLiteral("SPRING")),
         recurring::itemText(QStringLiteral("MYST"), QStringLiteral("SUMMER"))};
     list << Write{QStringLiteral("recurring remove"),
                   [toRemove] {
+                      movedItems = 0;
                       recurring::transfer(recurring::Transfer::Remove, QStringLiteral("P1"),
-                                          toRemove);
+                                          toRemove, [](const QString &) { ++movedItems; });
                       return true;
                   },
                   int(toRemove.size()),
                   [toRemove](int n) {
                       recurring::transfer(recurring::Transfer::Remove, QStringLiteral("P1"),
                                           toRemove.mid(0, n));
+                  },
+                  [] {
+                      return movedItems;
                   }};
 
     // Inventory: products (a copy is a save under a new ID) and descriptions.
@@ -442,6 +457,8 @@ private Q_SLOTS:
                                         .arg(k)
                                         .arg(statements)
                                         .arg(snapshot::difference(before, after))));
+                if (write.reportedItems)
+                    QCOMPARE(write.reportedItems(), int(whole.indexOf(after)));
             } else {
                 QVERIFY2(after == before,
                          qPrintable(QStringLiteral("statement %1 of %2: %3")
