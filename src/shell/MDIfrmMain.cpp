@@ -202,7 +202,8 @@ void MDIfrmMain::buildMenus()
         {"mnuCtgEditRemovePage", "Remove Page"},
         {"mnuCtgEditPageNumSwitch", "Switch Page Numbers"},
         {"mnuCtgEditPageSection", "Edit Page Section"},
-        {"mnuCtgEditCopyToFile", "Export Map To File"}};
+        {"mnuCtgEditCopyToFile", "Export Map To File"},
+        {"mnuCtgEditPageMap", "View Page Map"}};
     for (const auto &[name, caption] : catalogItems)
         addCommandItem(catalogEdit, QString::fromLatin1(name), QString::fromLatin1(caption));
 }
