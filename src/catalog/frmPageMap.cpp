@@ -35,8 +35,8 @@ QString hex(std::uint32_t colour)
 QString swatch(std::uint32_t colour, const QString &text)
 {
     return QStringLiteral("<span style=\"background-color:%1\">&nbsp;&nbsp;&nbsp;&nbsp;</span>"
-                          "&nbsp;%2&nbsp;&nbsp;&nbsp;")
-        .arg(hex(colour), text.toHtmlEscaped());
+                          "&nbsp;%2&nbsp;&nbsp; ")
+        .arg(hex(colour), text.toHtmlEscaped().replace(QLatin1Char(' '), QStringLiteral("&nbsp;")));
 }
 
 } // namespace
@@ -51,6 +51,9 @@ frmPageMap::frmPageMap(const QString &nodeKey, QWidget *parent)
     lblLegend->setObjectName(QStringLiteral("lblLegend"));
     lblLegend->setTextFormat(Qt::RichText);
     lblLegend->setWordWrap(true);
+    // The legend wraps to the window; it never widens it.
+    lblLegend->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblLegend->setMinimumWidth(200);
     const auto button = [this](const char *name, const QString &caption) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
@@ -79,7 +82,8 @@ frmPageMap::frmPageMap(const QString &nodeKey, QWidget *parent)
     layout->addWidget(lblSummary);
 
     connect(cmdWholeBook, &QPushButton::clicked, pmvSpreads, &frmPageMapView::showWholeBook);
-    connect(cmdTwoPages, &QPushButton::clicked, this, [this] { pmvSpreads->showTwoPages(1); });
+    // The first spread of two facing pages.
+    connect(cmdTwoPages, &QPushButton::clicked, this, [this] { pmvSpreads->showTwoPages(2); });
     connect(cmdExportPdf, &QPushButton::clicked, this, &frmPageMap::ExportPdf);
     connect(cmdPrint, &QPushButton::clicked, this, &frmPageMap::PrintMap);
     connect(pmvSpreads, &frmPageMapView::moveRequested, this, &frmPageMap::MovePlacement);
@@ -125,7 +129,7 @@ QString frmPageMap::legendHtml() const
         html += swatch(catalog::sectionColour(i),
                        section.isEmpty() ? QStringLiteral("(no section)") : section);
     }
-    html += QStringLiteral("&nbsp;&nbsp;|&nbsp;&nbsp;");
+    html += QStringLiteral(" | ");
     html += swatch(catalog::fillColour(catalog::Fill::Under), QStringLiteral("under 100"));
     html += swatch(catalog::fillColour(catalog::Fill::Full), QStringLiteral("100"));
     html += swatch(catalog::fillColour(catalog::Fill::Over), QStringLiteral("over 100"));

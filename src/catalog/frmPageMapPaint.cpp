@@ -63,7 +63,9 @@ void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const 
     // Header: the section's colour with the page number and section.
     const QColor band = page.stored ? rgb(catalog::sectionColour(map.sectionIndex(page.section)))
                                     : rgb(catalog::kNoSectionColour);
-    const QRectF header(tile.left(), tile.top(), tile.width(), kHeaderHeight);
+    // In a sketch the band is taller, to carry the page number large enough to read from afar.
+    const QRectF header(tile.left(), tile.top(), tile.width(),
+                        state.detail == Detail::Full ? kHeaderHeight : kSketchHeaderHeight);
     painter.fillRect(header.adjusted(0.5, 0.5, -0.5, 0), band);
     painter.setPen(textOn(band));
     if (state.detail == Detail::Full) {
@@ -81,7 +83,8 @@ void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const 
     const int lines = linesPerTile();
     const int count = int(page.placements.size());
     const int shown = count > lines ? lines - 1 : count;
-    double y = firstLineTop(tile);
+    double y =
+        state.detail == Detail::Full ? firstLineTop(tile) : tile.top() + kSketchHeaderHeight + 6;
     if (state.detail == Detail::Full) {
         const QFont idFont = font(10, true);
         const QFont nameFont = font(10);
@@ -113,7 +116,7 @@ void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const 
         }
     } else {
         // A stroke per product, its length the product's share of the page.
-        for (int i = 0; i < shown; ++i, y += kLineHeight) {
+        for (int i = 0; i < shown && y + kLineHeight <= footerTop(tile); ++i, y += kLineHeight) {
             const MapPlacement &placement = page.placements[std::size_t(i)];
             const double share = std::clamp(placement.weight / 100.0, 0.08, 1.0);
             painter.fillRect(
@@ -149,11 +152,9 @@ void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const 
     painter.drawText(bar.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignRight,
                      catalog::fillText(weight));
     if (state.detail == Detail::Sketch) {
-        // The page number alone, large enough to read from afar.
-        painter.setFont(font(34, true));
+        painter.setFont(font(kSketchHeaderHeight - 6, true));
         painter.setPen(textOn(band));
-        painter.drawText(QRectF(tile.left(), tile.top(), tile.width(), kHeaderHeight * 2.2),
-                         Qt::AlignHCenter | Qt::AlignTop, QString::number(page.number));
+        painter.drawText(header, Qt::AlignCenter, QString::number(page.number));
     }
 }
 

@@ -20,6 +20,7 @@ inline constexpr double kSpreadGap = 28; // between two spreads of a row
 inline constexpr double kRowGap = 26;    // between rows of spreads
 inline constexpr double kMargin = 16;
 inline constexpr double kHeaderHeight = 20;
+inline constexpr double kSketchHeaderHeight = 42;
 inline constexpr double kLineHeight = 15;
 inline constexpr double kFillBarHeight = 16;
 inline constexpr double kForecastHeight = 14;
