@@ -90,9 +90,6 @@ frmPageMap::frmPageMap(const QString &nodeKey, QWidget *parent)
     auto *undo = new QShortcut(QKeySequence::Undo, this);
     undo->setContext(Qt::WidgetWithChildrenShortcut);
     connect(undo, &QShortcut::activated, this, &frmPageMap::UndoLastMove);
-    auto *print = new QShortcut(QKeySequence::Print, this);
-    print->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(print, &QShortcut::activated, this, &frmPageMap::PrintMap);
     // Changes made anywhere in the catalog core, the editor's included, are seen at once.
     connect(&catalog::MapChanges::instance(), &catalog::MapChanges::changed, this,
             &frmPageMap::mapChanged);
@@ -335,5 +332,12 @@ void catalog::registerPageMapWindows(WindowRegistry &registry)
     registry.addWindowFamily(frmPageMap::kWindowNamePrefix, [](const QString &windowName) {
         return static_cast<QWidget *>(
             new frmPageMap(windowName.mid(frmPageMap::kWindowNamePrefix.size())));
+    });
+    registry.addCommand(QStringLiteral("mnuPrint"), [](WindowHost &host) {
+        if (auto *map = qobject_cast<frmPageMap *>(host.activeChild()))
+            map->PrintMap();
+        else
+            Dialogs::instance().message(
+                QStringLiteral("There is nothing to print in this window."));
     });
 }

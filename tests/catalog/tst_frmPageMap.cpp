@@ -101,6 +101,14 @@ private Q_SLOTS:
         editor->setTag(QString());
         main.menuItem(QStringLiteral("mnuCtgEditPageMap"))->trigger();
         QCOMPARE(main.loadedWindows().size(), 3);
+
+        // File > Print prints the page map in front; the editor has nothing to print.
+        ScriptedDialogsScope dialogs;
+        main.openWindow(QStringLiteral("frmCatEdit"));
+        QVERIFY(main.menuItem(QStringLiteral("mnuPrint"))->isEnabled());
+        main.menuItem(QStringLiteral("mnuPrint"))->trigger();
+        QCOMPARE(dialogs->messages(),
+                 QStringList{QStringLiteral("There is nothing to print in this window.")});
     }
 
     void dragsAProductToAnotherPageAndUndoes()
