@@ -6,6 +6,7 @@
 #include "WindowHarness.h"
 #include "catalog/MapOperations.h"
 #include "catalog/frmCatEdit.h"
+#include "catalog/frmCatEditTreeModel.h"
 #include "catalog/frmPageMap.h"
 #include "catalog/frmPageMapView.h"
 #include "shell/MDIfrmMain.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 using namespace catalog;
 
@@ -109,6 +111,30 @@ private Q_SLOTS:
         main.menuItem(QStringLiteral("mnuPrint"))->trigger();
         QCOMPARE(dialogs->messages(),
                  QStringList{QStringLiteral("There is nothing to print in this window.")});
+    }
+
+    // Shift+double-click on a page node opens its map's page map; a plain double-click does not.
+    void opensFromTheEditorsTree()
+    {
+        MDIfrmMain &main = m_harness->main();
+        m_harness->window().closeWindow();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!main.findWindow(frmPageMap::kWindowNamePrefix + kMap));
+        auto *editor = qobject_cast<frmCatEdit *>(main.openWindow(QStringLiteral("frmCatEdit")));
+        auto *tree = control<QTreeView>(*editor, "tvCatalogTree");
+        auto *model = static_cast<frmCatEditTreeModel *>(tree->model());
+        const QModelIndex page = model->indexOfKey(kMap + QStringLiteral("|003"));
+        QVERIFY(page.isValid());
+        tree->expand(page.parent());
+        tree->scrollTo(page);
+        const QPoint at = tree->visualRect(page).center();
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QVERIFY(!main.findWindow(frmPageMap::kWindowNamePrefix + kMap));
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, Qt::ShiftModifier, at);
+        auto *opened =
+            qobject_cast<frmPageMap *>(main.findWindow(frmPageMap::kWindowNamePrefix + kMap));
+        QVERIFY(opened);
+        QCOMPARE(opened->windowTitle(), QStringLiteral("Page Map - SPRING - 0000"));
     }
 
     void dragsAProductToAnotherPageAndUndoes()
