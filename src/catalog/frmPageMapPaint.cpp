@@ -32,7 +32,10 @@ QColor textOn(const QColor &background)
     return background.lightnessF() > 0.55 ? Qt::black : Qt::white;
 }
 
-double firstLineTop(const QRectF &tile) { return tile.top() + kHeaderHeight + 4; }
+double firstLineTop(const QRectF &tile, Detail detail = Detail::Full)
+{
+    return tile.top() + (detail == Detail::Full ? kHeaderHeight + 4 : kSketchHeaderHeight + 6);
+}
 
 double footerTop(const QRectF &tile)
 {
@@ -83,8 +86,7 @@ void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const 
     const int lines = linesPerTile();
     const int count = int(page.placements.size());
     const int shown = count > lines ? lines - 1 : count;
-    double y =
-        state.detail == Detail::Full ? firstLineTop(tile) : tile.top() + kSketchHeaderHeight + 6;
+    double y = firstLineTop(tile, state.detail);
     if (state.detail == Detail::Full) {
         const QFont idFont = font(10, true);
         const QFont nameFont = font(10);
@@ -215,11 +217,12 @@ void paintSpread(QPainter &painter, const QRectF &spreadRect, const PageMap &map
     }
 }
 
-std::optional<qlonglong> placementAt(const QRectF &tile, const MapPage &page, const QPointF &point)
+std::optional<qlonglong> placementAt(const QRectF &tile, const MapPage &page, const QPointF &point,
+                                     Detail detail)
 {
-    if (!tile.contains(point) || point.y() < firstLineTop(tile))
+    if (!tile.contains(point) || point.y() < firstLineTop(tile, detail))
         return std::nullopt;
-    const int line = int((point.y() - firstLineTop(tile)) / kLineHeight);
+    const int line = int((point.y() - firstLineTop(tile, detail)) / kLineHeight);
     const int lines = linesPerTile();
     const int count = int(page.placements.size());
     const int shown = count > lines ? lines - 1 : count;

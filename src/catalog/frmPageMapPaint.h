@@ -55,7 +55,7 @@ void paintSpread(QPainter &painter, const QRectF &spreadRect, const catalog::Pag
 
 // The placement drawn at a point of a tile (book units), if any.
 std::optional<qlonglong> placementAt(const QRectF &tile, const catalog::MapPage &page,
-                                     const QPointF &point);
+                                     const QPointF &point, Detail detail = Detail::Full);
 
 // The summary strip's text.
 QString summaryText(const catalog::PageMapSummary &summary);

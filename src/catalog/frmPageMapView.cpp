@@ -158,9 +158,14 @@ std::optional<qlonglong> frmPageMapView::placementAt(const QPoint &viewportPoint
             const auto &side = left ? m_spreads[i].left : m_spreads[i].right;
             if (side && side->page == *page)
                 return pagemap::placementAt(tileRect(m_layout.spreads[i], left), *mapPage,
-                                            toBook(viewportPoint));
+                                            toBook(viewportPoint), detail());
         }
     return std::nullopt;
+}
+
+Detail frmPageMapView::detail() const
+{
+    return kTileHeight * m_zoom >= kReadableTileHeight ? Detail::Full : Detail::Sketch;
 }
 
 void frmPageMapView::paintSpreads(QPainter &painter, const QRectF &bookArea) const
@@ -168,7 +173,7 @@ void frmPageMapView::paintSpreads(QPainter &painter, const QRectF &bookArea) con
     if (!m_map)
         return;
     PaintState state;
-    state.detail = kTileHeight * m_zoom >= kReadableTileHeight ? Detail::Full : Detail::Sketch;
+    state.detail = detail();
     state.highlightPage = m_dragging ? m_dropPage : -1;
     state.draggedItem = m_dragging ? m_pressedItem : 0;
     for (std::size_t i = 0; i < m_spreads.size(); ++i)

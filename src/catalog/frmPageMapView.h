@@ -52,6 +52,8 @@ protected:
 
 private:
     void relayout();
+    // Full text where it is readable at the zoom, a sketch below that.
+    pagemap::Detail detail() const;
     QPointF toBook(const QPoint &viewportPoint) const;
     void paintSpreads(QPainter &painter, const QRectF &bookArea) const;
     void endDrag();

@@ -161,6 +161,14 @@ private Q_SLOTS:
         QCOMPARE(dialogs->messages().size(), 1);
     }
 
+    void dragsInAnOverviewSketch()
+    {
+        view()->setZoom(0.4);
+        QVERIFY(pagemap::kTileHeight * view()->zoom() < 200);
+        drag(QStringLiteral("A2"), 5);
+        QCOMPARE(pageAndPosition(QStringLiteral("A2")), QStringLiteral("5/1"));
+    }
+
     void aFailedMoveIsShownAndChangesNothing()
     {
         ScriptedDialogsScope dialogs;
@@ -250,15 +258,19 @@ private:
         frmPageMapView *pages = view();
         const catalog::PageMap &map = m_harness->window().pageMap();
         QPoint from;
+        // Lines start lower in the overview's sketch, under its taller band.
+        const bool sketch = pagemap::kTileHeight * pages->zoom() < 200;
+        const double firstLine =
+            sketch ? pagemap::kSketchHeaderHeight + 6 : pagemap::kHeaderHeight + 4;
         for (const MapPage &page : map.pages) {
             for (std::size_t line = 0; line < page.placements.size(); ++line)
                 if (from.isNull() && page.placements[line].productId == product) {
                     const QRect tile = pages->pageRect(page.number);
                     const double scale = pages->zoom();
-                    from = QPoint(tile.left() + int(60 * scale),
-                                  tile.top() + int((pagemap::kHeaderHeight + 4 +
-                                                    (double(line) + 0.5) * pagemap::kLineHeight) *
-                                                   scale));
+                    from = QPoint(
+                        tile.left() + int(60 * scale),
+                        tile.top() +
+                            int((firstLine + (double(line) + 0.5) * pagemap::kLineHeight) * scale));
                 }
         }
         QVERIFY(!from.isNull());
