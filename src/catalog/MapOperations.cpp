@@ -1,6 +1,7 @@
 #include "catalog/MapOperations.h"
 
 #include "catalog/MapRows.h"
+#include "catalog/PageMap.h"
 
 #include "warehouse/Query.h"
 #include "warehouse/Transaction.h"
@@ -113,6 +114,7 @@ bool deleteMap(const NodeKey &key)
         rows.bindTo(query).exec();
     }
     transaction.commit();
+    MapChanges::announce(mapKeyOf(key));
     return true;
 }
 
@@ -148,6 +150,7 @@ bool addPageToMap(const NodeKey &key, const QString &section)
             .exec();
     }
     transaction.commit();
+    MapChanges::announce(mapKeyOf(key));
     return true;
 }
 
@@ -164,6 +167,7 @@ bool removePageFromMap(const NodeKey &key)
         }
     }
     transaction.commit();
+    MapChanges::announce(mapKeyOf(key));
     return true;
 }
 
@@ -179,6 +183,7 @@ bool editSectionOfPage(const NodeKey &key, const QString &section)
     query.bind(vb::Trim(section));
     pages.bindTo(query).bind(key.pageNumber()).exec();
     transaction.commit();
+    MapChanges::announce(mapKeyOf(key));
     return true;
 }
 
@@ -202,6 +207,7 @@ SwitchPagesResult switchPageNumbers(const NodeKey &key, int otherPage)
                QString::number(otherPage) + QStringLiteral(" END WHERE ") + placements.where() +
                QStringLiteral(" AND PageNum IN(?,?)"));
     placements.bindTo(swap).bind(current).bind(otherPage).exec();
+    MapChanges::announce(mapKeyOf(key));
     return SwitchPagesResult::Switched;
 }
 

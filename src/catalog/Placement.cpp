@@ -1,4 +1,5 @@
 #include "catalog/Placement.h"
+#include "catalog/PageMap.h"
 
 #include "catalog/MapRows.h"
 #include "catalog/ProductGrids.h"
@@ -170,6 +171,7 @@ void savePlacement(const PlacementEntry &entry, const QDateTime &now, const QStr
         .bind(user)
         .exec();
     transaction.commit();
+    MapChanges::announce(mapKeyOf(target));
 }
 
 std::optional<StoredPlacement> loadPlacement(const QString &itemId)
@@ -200,6 +202,8 @@ void deletePlacement(const QString &itemId)
     Query(QStringLiteral("DELETE FROM tblProductsMap WHERE ( ItemID = ?)"))
         .bind(vb::Trim(itemId).toLongLong())
         .exec();
+    // The editor knows the placement by its ItemID alone: any map may have lost it.
+    MapChanges::announce(QString());
 }
 
 QStringList placementBlurbSizes()
@@ -218,6 +222,7 @@ void renameInsert(const QString &insertId, const QString &newName)
         .bind(newName)
         .bind(insertId)
         .exec();
+    MapChanges::announce(NodeKey::insertKey(insertId));
 }
 
 } // namespace catalog

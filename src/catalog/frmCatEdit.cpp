@@ -1,6 +1,7 @@
 #include "catalog/frmCatEdit.h"
 
 #include "catalog/frmCatEditTreeModel.h"
+#include "catalog/frmPageMap.h"
 #include "shell/BusyPointer.h"
 #include "shell/FlexGrid.h"
 #include "shell/Twips.h"
@@ -259,6 +260,18 @@ bool frmCatEdit::eventFilter(QObject *watched, QEvent *event)
         if (mouse->button() == Qt::RightButton) {
             // The menu acts on the node last clicked: the node under the mouse is not selected.
             tvCatalogTree_RightButtonDown(mouse->globalPosition().toPoint());
+            return true;
+        }
+    }
+    if (watched == tvCatalogTree->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            mouse->modifiers().testFlag(Qt::ShiftModifier)) {
+            // Shift+double-click opens the page map of the node's map instead of folding it.
+            const QModelIndex index = tvCatalogTree->indexAt(mouse->position().toPoint());
+            const QString key = index.isValid() ? m_treeModel->key(index) : QString();
+            if (!catalog::mapKeyOf(catalog::NodeKey(key)).isEmpty())
+                openWindow(frmPageMap::windowNameFor(key));
             return true;
         }
     }

@@ -2,7 +2,9 @@
 // the main window's caption, and leave the work to the catalog editor's map and page operations on
 // the node it last had clicked.
 #include "catalog/NodeKey.h"
+#include "catalog/PageMap.h"
 #include "catalog/frmCatEdit.h"
+#include "catalog/frmPageMap.h"
 #include "shell/FlexGrid.h"
 #include "shell/GridFunctions.h"
 #include "shell/WindowHost.h"
@@ -106,6 +108,14 @@ void exportMapToFile(frmCatEdit &editor)
         ExportGridToExcel(*grid);
 }
 
+// The page map of the selected catalog test or insert (of its map, for a page), one window per map.
+void viewPageMap(frmCatEdit &editor)
+{
+    if (catalog::mapKeyOf(NodeKey(editor.Tag())).isEmpty())
+        return;
+    editor.openWindow(frmPageMap::windowNameFor(editor.Tag()));
+}
+
 } // namespace
 
 void catalog::registerCatalogEditCommands(WindowRegistry &registry)
@@ -121,7 +131,8 @@ void catalog::registerCatalogEditCommands(WindowRegistry &registry)
          }},
         {"mnuCtgEditPageNumSwitch", &switchPageNumbers},
         {"mnuCtgEditPageSection", &editPageSection},
-        {"mnuCtgEditCopyToFile", &exportMapToFile}};
+        {"mnuCtgEditCopyToFile", &exportMapToFile},
+        {"mnuCtgEditPageMap", &viewPageMap}};
     for (const auto &[name, run] : commands) {
         registry.addCommand(QString::fromLatin1(name), [run = run](WindowHost &host) {
             // The editor is created on first use when it is not open.

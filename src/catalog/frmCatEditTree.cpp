@@ -103,6 +103,7 @@ void frmCatEdit::tvCatalogTree_RightButtonDown(const QPoint &globalPos)
     enable("mnuCtgEditPageNumSwitch", selected.isPage());
     enable("mnuCtgEditPageSection", selected.isPage());
     enable("mnuCtgEditCopyToFile", true);
+    enable("mnuCtgEditPageMap", true);
     if (QMenu *menu = main->menu(QStringLiteral("mnuCtgEdit")))
         menu->popup(globalPos);
 }

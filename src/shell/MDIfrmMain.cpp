@@ -118,6 +118,9 @@ void MDIfrmMain::buildMenus()
         addItem(file, QStringLiteral("mnuBackUpWarehouse"), QStringLiteral("Back Up Warehouse..."));
     backUp->setVisible(warehouse::isEmbedded());
     connect(backUp, &QAction::triggered, this, &MDIfrmMain::backUpWarehouse);
+    // Prints the window in front, for the windows that print (the page map).
+    addCommandItem(file, QStringLiteral("mnuPrint"), QStringLiteral("Print..."))
+        ->setShortcut(QKeySequence(QKeySequence::Print));
     addSeparator(file, QStringLiteral("mnuFileLine1"));
     QAction *exit = addItem(file, QStringLiteral("mnuExit"), QStringLiteral("Exit"));
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -202,7 +205,8 @@ void MDIfrmMain::buildMenus()
         {"mnuCtgEditRemovePage", "Remove Page"},
         {"mnuCtgEditPageNumSwitch", "Switch Page Numbers"},
         {"mnuCtgEditPageSection", "Edit Page Section"},
-        {"mnuCtgEditCopyToFile", "Export Map To File"}};
+        {"mnuCtgEditCopyToFile", "Export Map To File"},
+        {"mnuCtgEditPageMap", "View Page Map"}};
     for (const auto &[name, caption] : catalogItems)
         addCommandItem(catalogEdit, QString::fromLatin1(name), QString::fromLatin1(caption));
 }
@@ -217,6 +221,12 @@ QWidget *MDIfrmMain::findWindow(const QString &windowName) const
         if (frame && frame->widget() && frame->widget()->objectName() == windowName)
             return frame->widget();
     return nullptr;
+}
+
+QWidget *MDIfrmMain::activeChild() const
+{
+    const QMdiSubWindow *frame = m_mdiArea->activeSubWindow();
+    return frame ? frame->widget() : nullptr;
 }
 
 QList<QWidget *> MDIfrmMain::loadedWindows() const

@@ -28,6 +28,7 @@ public:
     // loaded yet, shown and made the active child. Returns nullptr for a window the client lacks.
     QWidget *openWindow(const QString &windowName) override;
     QWidget *findWindow(const QString &windowName) const override;
+    QWidget *activeChild() const override;
     template <typename Window> Window *window() const
     {
         return qobject_cast<Window *>(

@@ -17,6 +17,8 @@ public:
     // shown and made the active child. Nullptr for a window the client lacks.
     virtual QWidget *openWindow(const QString &windowName) = 0;
     virtual QWidget *findWindow(const QString &windowName) const = 0;
+    // The working window in front (the active child), nullptr when none is open.
+    virtual QWidget *activeChild() const = 0;
     // Pops the Grid Functions menu up over a grid: the grid takes the focus and the paste items are
     // enabled only where the grid accepts pasting.
     virtual void popupGridFunctions(FlexGrid &grid, const QPoint &globalPos, bool pasteEnabled) = 0;

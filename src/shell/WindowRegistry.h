@@ -27,6 +27,10 @@ public:
     {
         addWindow(windowName, [] { return static_cast<QWidget *>(new Window); });
     }
+    // Windows opened once per name under a common prefix ("frmPageMap|<map key>"), each made for
+    // its whole name.
+    using NamedFactory = std::function<QWidget *(const QString &windowName)>;
+    void addWindowFamily(const QString &namePrefix, NamedFactory factory);
     // A command of one of the host's menu items, by the item's name ("mnuCtgEditAddPage").
     void addCommand(const QString &menuItemName, Command command);
 
@@ -35,6 +39,8 @@ public:
     const Command *command(const QString &menuItemName) const;
 
 private:
-    std::map<QString, Factory> m_windows;
+    // Factories made for names of a family are kept with the others once asked for.
+    mutable std::map<QString, Factory> m_windows;
+    std::map<QString, NamedFactory> m_families;
     std::map<QString, Command> m_commands;
 };

@@ -264,7 +264,8 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("enabled");
         const QStringList always{
             QStringLiteral("mnuCtgEditDeleteMap"), QStringLiteral("mnuCtgEditAddPage"),
-            QStringLiteral("mnuCtgEditRemovePage"), QStringLiteral("mnuCtgEditCopyToFile")};
+            QStringLiteral("mnuCtgEditRemovePage"), QStringLiteral("mnuCtgEditCopyToFile"),
+            QStringLiteral("mnuCtgEditPageMap")};
         const QStringList copies{QStringLiteral("mnuCtgEditCopyMaps"),
                                  QStringLiteral("mnuCtgEditCopyCatalog")};
         const QStringList pages{QStringLiteral("mnuCtgEditPageNumSwitch"),

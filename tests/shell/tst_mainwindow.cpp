@@ -88,6 +88,8 @@ private Q_SLOTS:
         row("mnuCtgEditPageNumSwitch", "Switch Page Numbers", "mnuCtgEdit", true);
         row("mnuCtgEditPageSection", "Edit Page Section", "mnuCtgEdit", true);
         row("mnuCtgEditCopyToFile", "Export Map To File", "mnuCtgEdit", true);
+        row("mnuCtgEditPageMap", "View Page Map", "mnuCtgEdit", true);
+        row("mnuPrint", "Print...", "mnuFile", true);
     }
 
     void menuTree()
@@ -127,8 +129,8 @@ private Q_SLOTS:
                 file << (action->isSeparator() ? QStringLiteral("-") : action->text());
         QCOMPARE(file,
                  (QStringList{QStringLiteral("Create New Catalog"), QStringLiteral("Edit Catalog"),
-                              QStringLiteral("Create Catalog Package"), QStringLiteral("-"),
-                              QStringLiteral("Exit")}));
+                              QStringLiteral("Create Catalog Package"), QStringLiteral("Print..."),
+                              QStringLiteral("-"), QStringLiteral("Exit")}));
         QStringList tools;
         for (QAction *action : main.menu(QStringLiteral("mnuTools"))->actions())
             tools << (action->isSeparator() ? QStringLiteral("-") : action->text());

@@ -1,0 +1,214 @@
+// The page map over the large warehouse: a map of 200 pages with 2,000 placements (made here and
+// rolled back), opened in its window beside the bare queries it needs, and the whole-book overview
+// and a two-page view repainted.
+//
+//     bench_page_map [warehouse.db]
+#include "LargeWarehouse.h"
+#include "PrintedDialogs.h"
+
+#include "catalog/PageMap.h"
+#include "catalog/frmPageMap.h"
+#include "catalog/frmPageMapView.h"
+#include "warehouse/DbError.h"
+#include "warehouse/Dialogs.h"
+#include "warehouse/Query.h"
+#include "warehouse/Transaction.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+constexpr int kRuns = 7;
+constexpr int kPages = 200;
+constexpr int kPlacements = 2000;
+const QString kClub = QStringLiteral("BENCH");
+const QString kCatalog = QStringLiteral("PAGEMAP");
+const QString kTest = QStringLiteral("0000");
+
+double timed(const std::function<void()> &run)
+{
+    QElapsedTimer timer;
+    timer.start();
+    run();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double bestOf(const std::function<void()> &run)
+{
+    double best = 1e9;
+    for (int i = 0; i < kRuns; ++i)
+        best = std::min(best, timed(run));
+    return best;
+}
+
+void print(const char *what, double ms, double bare = 0)
+{
+    if (bare > 0)
+        std::printf("  %-56s %9.2f ms  (%.2f x bare)\n", what, ms, ms / bare);
+    else
+        std::printf("  %-56s %9.2f ms\n", what, ms);
+}
+
+// 200 pages in eight sections, ten placements a page (some pages over or under 100), a forecast
+// for every third product.
+void makeMap()
+{
+    for (int page = 1; page <= kPages; ++page)
+        Query(QStringLiteral("INSERT INTO tblCatalogMap (ClubID, CatalogID, TestID, PageNum, "
+                             "PageSection) VALUES (?, ?, ?, ?, ?)"))
+            .bind(kClub)
+            .bind(kCatalog)
+            .bind(kTest)
+            .bind(page)
+            .bind(QStringLiteral("Section %1").arg((page - 1) / 25 + 1))
+            .exec();
+    for (int i = 0; i < kPlacements; ++i) {
+        const int page = i / (kPlacements / kPages) + 1;
+        const QString product =
+            QStringLiteral("P%1").arg(i * 37 % 100000 + 1, 6, 10, QLatin1Char('0'));
+        Query(QStringLiteral("INSERT INTO tblProductsMap (ClubID, CatalogID, TestID, ProductID, "
+                             "PageNum, PagePosition, PageWeight, DescType, Price, Discount, "
+                             "ProductType, ModifyUser) VALUES (?, ?, ?, ?, ?, ?, ?, 'Blank', "
+                             "9.99, 10, 'A', 'bench')"))
+            .bind(kClub)
+            .bind(kCatalog)
+            .bind(kTest)
+            .bind(product)
+            .bind(page)
+            .bind(i % 10 + 1)
+            .bind(page % 7 == 0 ? 12.0 : 10.0)
+            .exec();
+        if (i % 3 == 0)
+            Query(QStringLiteral("INSERT INTO tblInvRecommendations (ClubID, CatalogID, ProductID, "
+                                 "FcstSales, ProdRank) VALUES (?, ?, ?, ?, ?)"))
+                .bind(kClub)
+                .bind(kCatalog)
+                .bind(product)
+                .bind(100.0 + i)
+                .bind(i)
+                .exec();
+    }
+}
+
+// The two statements the page map reads, stepping through every value it uses.
+int bareQueries()
+{
+    int rows = 0;
+    Query pages(QStringLiteral("SELECT PageNum, PageSection FROM tblCatalogMap WHERE ClubID = ? "
+                               "AND CatalogID = ? AND TestID = ? ORDER BY PageNum"));
+    pages.bind(kClub).bind(kCatalog).bind(kTest).exec();
+    while (pages.next()) {
+        (void)pages.value(0);
+        (void)pages.value(1);
+        ++rows;
+    }
+    Query placements(QStringLiteral(
+        "SELECT tblProductsMap.ItemID, tblProductsMap.ProductID, tblInvMaster.ProductName, "
+        "tblProductsMap.Price, tblProductsMap.PagePosition, tblProductsMap.PageWeight, "
+        "tblProductsMap.PageNum, Forecasts.FcstSales FROM tblProductsMap LEFT OUTER JOIN "
+        "tblInvMaster ON tblInvMaster.ProductID = tblProductsMap.ProductID LEFT OUTER JOIN "
+        "(SELECT ProductID, SUM(FcstSales) AS FcstSales FROM tblInvRecommendations WHERE "
+        "ClubID = ? AND CatalogID = ? GROUP BY ProductID) Forecasts ON Forecasts.ProductID = "
+        "tblProductsMap.ProductID WHERE tblProductsMap.ClubID = ? AND tblProductsMap.CatalogID = "
+        "? AND tblProductsMap.TestID = ? ORDER BY tblProductsMap.PageNum, "
+        "tblProductsMap.PagePosition, tblProductsMap.ItemID"));
+    placements.bind(kClub).bind(kCatalog).bind(kClub).bind(kCatalog).bind(kTest).exec();
+    while (placements.next()) {
+        for (int c = 0; c < 8; ++c)
+            (void)placements.value(c);
+        ++rows;
+    }
+    return rows;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Dialogs::install(std::make_unique<PrintedDialogs>());
+    try {
+        if (argc > 1)
+            bench::openLargeWarehouse(QString::fromLocal8Bit(argv[1]));
+        else
+            bench::openLargeWarehouse();
+
+        Transaction rolledBack;
+        makeMap();
+        const QString key = catalog::NodeKey::catalogTestKey(kClub, kCatalog, kTest);
+
+        int rows = 0;
+        double bare = 1e9;
+        double core = 1e9;
+        double open = 1e9;
+        for (int round = 0; round < kRuns; ++round) {
+            bare = std::min(bare, timed([&rows] { rows = bareQueries(); }));
+            core = std::min(core,
+                            timed([&key] { (void)catalog::loadPageMap(catalog::NodeKey(key)); }));
+            open = std::min(open, timed([&key] {
+                                frmPageMap window(key);
+                                window.resize(1600, 1000);
+                                window.show();
+                                window.view()->showWholeBook();
+                                // The event loop lays the window out and paints it once.
+                                QApplication::processEvents();
+                            }));
+        }
+        std::printf("Page map: %d pages, %d placements (%d rows read)\n", kPages, kPlacements,
+                    rows);
+        print("bare queries, stepping through the rows", bare);
+        print("map loaded (catalog::loadPageMap)", core, bare);
+        print("window opened and painted (whole book)", open, bare);
+
+        frmPageMap window(key);
+        window.resize(1600, 1000);
+        window.show();
+        QApplication::processEvents();
+        frmPageMapView *view = window.view();
+        view->showWholeBook();
+        QApplication::processEvents();
+        const double reload = bestOf([&window, view] {
+            window.ReloadMap();
+            view->viewport()->repaint();
+        });
+        const double emptyWindow = bestOf([] {
+            QWidget empty;
+            empty.resize(1600, 1000);
+            empty.show();
+            QApplication::processEvents();
+        });
+        print("map read again and repainted in the open window", reload, bare);
+        print("for comparison: an empty top-level window shown", emptyWindow);
+        const double overviewZoom = view->zoom();
+        const double overview = bestOf([view] { view->viewport()->repaint(); });
+        view->showTwoPages(100);
+        QApplication::processEvents();
+        const double twoPages = bestOf([view] { view->viewport()->repaint(); });
+        QImage image(view->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+        view->showWholeBook();
+        const double offscreen = bestOf([view, &image] {
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            view->paintAll(painter);
+        });
+        std::printf("Repaint, view %dx%d, overview zoom %.3f\n", view->viewport()->width(),
+                    view->viewport()->height(), overviewZoom);
+        print("whole-book overview repainted", overview);
+        print("two-page view repainted", twoPages);
+        print("whole book painted into an image", offscreen);
+    } catch (const DbError &error) {
+        std::fprintf(stderr, "%s %s\n", qPrintable(error.number()),
+                     qPrintable(error.description()));
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,371 @@
+#include "catalog/PageMap.h"
+
+#include "catalog/MapRows.h"
+#include "catalog/ProductGrids.h"
+
+#include "warehouse/Query.h"
+#include "warehouse/Transaction.h"
+
+#include <QHash>
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+
+namespace catalog {
+
+// ---- Spreads
+
+std::vector<Spread> spreadsOf(const std::vector<int> &pageNumbers)
+{
+    std::set<int> pages;
+    for (int page : pageNumbers)
+        if (page >= 0)
+            pages.insert(page);
+    std::vector<Spread> spreads;
+    if (pages.empty())
+        return spreads;
+    // Page p stands in spread p / 2: even pages on the left, odd ones on the right. Every number
+    // from 1 to the last page has its slot, present or not; page 0 only when the map has it.
+    const int last = *pages.rbegin();
+    const int first = std::min(1, *pages.begin());
+    const auto side = [&](int page) -> std::optional<SpreadSide> {
+        if (page > last || (page < 1 && !pages.count(page)))
+            return std::nullopt;
+        return SpreadSide{page, pages.count(page) > 0};
+    };
+    for (int spread = first / 2; spread <= last / 2; ++spread)
+        spreads.push_back(Spread{side(spread * 2), side(spread * 2 + 1)});
+    return spreads;
+}
+
+// ---- Page fill
+
+namespace {
+
+long long cents(double weight) { return std::llround(weight * 100.0); }
+
+} // namespace
+
+Fill fillOf(double weight)
+{
+    const long long filled = cents(weight);
+    if (filled < 10000)
+        return Fill::Under;
+    return filled == 10000 ? Fill::Full : Fill::Over;
+}
+
+QString fillText(double weight)
+{
+    return QString::number(double(cents(weight)) / 100.0, 'f', QLocale::FloatingPointShortest);
+}
+
+std::uint32_t fillColour(Fill fill)
+{
+    switch (fill) {
+    case Fill::Under:
+        return 0xE8E4D8; // pale: room left
+    case Fill::Full:
+        return 0x2E9E4F; // green
+    case Fill::Over:
+        return 0xD7301F; // red
+    }
+    return 0xE8E4D8;
+}
+
+std::uint32_t sectionColour(int sectionIndex)
+{
+    // Okabe and Ito's palette, which readers with any common colour-vision deficiency tell apart;
+    // black left out, since it would hide the tile's text. Beyond seven sections the colours repeat
+    // in a lighter tint, so neighbours still differ.
+    static constexpr std::uint32_t palette[] = {0xE69F00, 0x56B4E9, 0x009E73, 0xF0E442,
+                                                0x0072B2, 0xD55E00, 0xCC79A7};
+    constexpr int size = int(std::size(palette));
+    if (sectionIndex < 0)
+        return kNoSectionColour;
+    const std::uint32_t colour = palette[sectionIndex % size];
+    if ((sectionIndex / size) % 2 == 0)
+        return colour;
+    std::uint32_t tinted = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const std::uint32_t channel = (colour >> shift) & 0xFF;
+        tinted |= ((channel + 0xFF) / 2) << shift;
+    }
+    return tinted;
+}
+
+// ---- The map
+
+double MapPage::weight() const
+{
+    double sum = 0;
+    for (const MapPlacement &placement : placements)
+        sum += placement.weight;
+    return sum;
+}
+
+std::optional<double> MapPage::forecast() const
+{
+    std::optional<double> sum;
+    for (const MapPlacement &placement : placements)
+        if (placement.forecast)
+            sum = sum.value_or(0) + *placement.forecast;
+    return sum;
+}
+
+const MapPage *PageMap::page(int number) const
+{
+    const auto found =
+        std::lower_bound(pages.begin(), pages.end(), number,
+                         [](const MapPage &page, int wanted) { return page.number < wanted; });
+    return found != pages.end() && found->number == number ? &*found : nullptr;
+}
+
+std::vector<Spread> PageMap::spreads() const
+{
+    std::vector<int> numbers;
+    numbers.reserve(pages.size());
+    for (const MapPage &page : pages)
+        numbers.push_back(page.number);
+    return spreadsOf(numbers);
+}
+
+PageMapSummary PageMap::summary() const
+{
+    PageMapSummary summary;
+    QHash<QString, int> timesPlaced;
+    for (const MapPage &page : pages) {
+        if (page.stored)
+            ++summary.pages;
+        summary.placements += int(page.placements.size());
+        for (const MapPlacement &placement : page.placements)
+            ++timesPlaced[placement.productId.toUpper()];
+        switch (fillOf(page.weight())) {
+        case Fill::Under:
+            ++summary.under;
+            break;
+        case Fill::Full:
+            ++summary.full;
+            break;
+        case Fill::Over:
+            ++summary.over;
+            break;
+        }
+        if (const auto forecast = page.forecast())
+            summary.forecast = summary.forecast.value_or(0) + *forecast;
+    }
+    for (int times : std::as_const(timesPlaced))
+        if (times > 1)
+            ++summary.productsPlacedTwice;
+    return summary;
+}
+
+QString mapKeyOf(const NodeKey &key)
+{
+    if (key.isCatalog())
+        return NodeKey::catalogTestKey(key.clubId(), key.catalogId(), key.testId());
+    if (key.isInsert())
+        return NodeKey::insertKey(key.insertId());
+    return QString();
+}
+
+PageMap loadPageMap(const NodeKey &key)
+{
+    PageMap map;
+    map.map = NodeKey(mapKeyOf(key));
+    if (!key.isCatalog() && !key.isInsert())
+        return map;
+
+    std::map<int, MapPage> pages;
+    const MapRows pageRows = MapRows::pagesOf(key);
+    {
+        Query query(QStringLiteral("SELECT PageNum, PageSection") +
+                    (key.isInsert() ? QStringLiteral(", InsertDescription") : QString()) +
+                    QStringLiteral(" FROM ") + pageRows.table() + QStringLiteral(" WHERE ") +
+                    pageRows.where() + QStringLiteral(" ORDER BY PageNum"));
+        pageRows.bindTo(query).exec();
+        while (query.next()) {
+            MapPage &page = pages[query.value(0).toInt()];
+            page.number = query.value(0).toInt();
+            page.section = query.text(1);
+            if (key.isInsert() && map.caption.isEmpty())
+                map.caption = query.text(2);
+        }
+    }
+    if (key.isCatalog())
+        map.caption = catalogTestText(key.catalogId(), key.testId());
+
+    // A product's forecast is summed over its recommendation rows for the map's catalog (the
+    // insert's ID for an insert), as the editor's recommendation list finds them.
+    const MapRows placements = MapRows::placementsOf(key, true);
+    QString sql = QStringLiteral(
+        "SELECT tblProductsMap.ItemID, tblProductsMap.ProductID, tblInvMaster.ProductName, "
+        "tblProductsMap.Price, tblProductsMap.PagePosition, tblProductsMap.PageWeight, "
+        "tblProductsMap.PageNum, Forecasts.FcstSales FROM tblProductsMap LEFT OUTER JOIN "
+        "tblInvMaster ON tblInvMaster.ProductID = tblProductsMap.ProductID LEFT OUTER JOIN "
+        "(SELECT ProductID, SUM(FcstSales) AS FcstSales FROM tblInvRecommendations WHERE ");
+    sql += key.isCatalog() ? QStringLiteral("ClubID = ? AND CatalogID = ?")
+                           : QStringLiteral("CatalogID = ?");
+    sql += QStringLiteral(" GROUP BY ProductID) Forecasts ON Forecasts.ProductID = "
+                          "tblProductsMap.ProductID WHERE ") +
+           placements.where() +
+           QStringLiteral(" ORDER BY tblProductsMap.PageNum, tblProductsMap.PagePosition, "
+                          "tblProductsMap.ItemID");
+    Query query(sql);
+    if (key.isCatalog())
+        query.bind(key.clubId()).bind(key.catalogId());
+    else
+        query.bind(key.insertId());
+    placements.bindTo(query).exec();
+    while (query.next()) {
+        const int number = query.value(6).toInt();
+        auto [found, added] = pages.try_emplace(number);
+        if (added) {
+            found->second.number = number;
+            found->second.stored = false;
+        }
+        MapPlacement placement;
+        placement.itemId = query.value(0).toLongLong();
+        placement.productId = query.text(1);
+        placement.productName = query.text(2);
+        if (!query.isNull(3))
+            placement.price = query.number(3);
+        placement.position = query.value(4).toInt();
+        placement.weight = query.number(5);
+        if (!query.isNull(7))
+            placement.forecast = query.number(7);
+        found->second.placements.push_back(std::move(placement));
+    }
+
+    map.pages.reserve(pages.size());
+    for (auto &[number, page] : pages) {
+        if (page.stored && !map.sections.contains(page.section))
+            map.sections << page.section;
+        map.pages.push_back(std::move(page));
+    }
+    return map;
+}
+
+// ---- Moving a placement
+
+namespace {
+
+struct StoredPosition
+{
+    QString productId;
+    int page = 0;
+    int position = 0;
+};
+
+std::optional<StoredPosition> placementOnMap(const MapRows &placements, qlonglong itemId)
+{
+    Query query(QStringLiteral("SELECT ProductID, PageNum, PagePosition FROM tblProductsMap "
+                               "WHERE ItemID = ? AND ") +
+                placements.where());
+    query.bind(itemId);
+    placements.bindTo(query).exec();
+    if (!query.next())
+        return std::nullopt;
+    return StoredPosition{query.text(0), query.value(1).toInt(), query.value(2).toInt()};
+}
+
+bool pageExists(const NodeKey &map, int page)
+{
+    const MapRows pages = MapRows::pagesOf(map);
+    Query query(QStringLiteral("SELECT PageNum FROM ") + pages.table() + QStringLiteral(" WHERE ") +
+                pages.where() + QStringLiteral(" AND PageNum = ?"));
+    pages.bindTo(query).bind(page);
+    return query.exists();
+}
+
+bool productOnPage(const MapRows &placements, const QString &productId, int page,
+                   qlonglong exceptItemId)
+{
+    Query query(QStringLiteral("SELECT ItemID FROM tblProductsMap WHERE ") + placements.where() +
+                QStringLiteral(" AND PageNum = ? AND ProductID = ? AND ItemID <> ?"));
+    placements.bindTo(query).bind(page).bind(productId).bind(exceptItemId);
+    return query.exists();
+}
+
+// The editor's rule: one after the position of the placement last made on the page.
+int nextPosition(const MapRows &placements, int page)
+{
+    Query query(QStringLiteral("SELECT PagePosition FROM tblProductsMap WHERE ") +
+                placements.where() + QStringLiteral(" AND PageNum = ? ORDER BY ItemID DESC"));
+    placements.bindTo(query).bind(page).exec();
+    const std::optional<QString> last =
+        query.next() ? std::optional<QString>(query.text(0)) : std::nullopt;
+    return nextFreePosition(last).toInt();
+}
+
+void writePosition(qlonglong itemId, int page, int position, const QDateTime &now,
+                   const QString &user)
+{
+    Query(QStringLiteral("UPDATE tblProductsMap SET PageNum = ?, PagePosition = ?, ModifyDate = ?, "
+                         "ModifyUser = ? WHERE ItemID = ?"))
+        .bind(page)
+        .bind(position)
+        .bindDateTime(now)
+        .bind(user)
+        .bind(itemId)
+        .exec();
+}
+
+} // namespace
+
+MoveResult movePlacement(const NodeKey &map, qlonglong itemId, int toPage, const QDateTime &now,
+                         const QString &user, PlacementMove *done)
+{
+    const NodeKey mapKey(mapKeyOf(map));
+    const MapRows placements = MapRows::placementsOf(mapKey);
+    Transaction transaction;
+    const std::optional<StoredPosition> stored = placementOnMap(placements, itemId);
+    if (!stored)
+        return MoveResult::NoSuchPlacement;
+    if (stored->page == toPage)
+        return MoveResult::SamePage;
+    if (!pageExists(mapKey, toPage))
+        return MoveResult::NoSuchPage;
+    if (productOnPage(placements, stored->productId, toPage, itemId))
+        return MoveResult::AlreadyOnPage;
+    const int position = nextPosition(placements, toPage);
+    writePosition(itemId, toPage, position, now, user);
+    transaction.commit();
+    if (done)
+        *done = PlacementMove{mapKey,           itemId, stored->productId, stored->page,
+                              stored->position, toPage, position};
+    MapChanges::announce(mapKey.key());
+    return MoveResult::Moved;
+}
+
+MoveResult undoMove(const PlacementMove &move, const QDateTime &now, const QString &user)
+{
+    const MapRows placements = MapRows::placementsOf(move.map);
+    Transaction transaction;
+    const std::optional<StoredPosition> stored = placementOnMap(placements, move.itemId);
+    if (!stored || stored->page != move.toPage || stored->position != move.toPosition ||
+        stored->productId != move.productId)
+        return MoveResult::NoSuchPlacement;
+    if (!pageExists(move.map, move.fromPage))
+        return MoveResult::NoSuchPage;
+    if (productOnPage(placements, move.productId, move.fromPage, move.itemId))
+        return MoveResult::AlreadyOnPage;
+    writePosition(move.itemId, move.fromPage, move.fromPosition, now, user);
+    transaction.commit();
+    MapChanges::announce(move.map.key());
+    return MoveResult::Moved;
+}
+
+// ---- Changes
+
+MapChanges &MapChanges::instance()
+{
+    static MapChanges changes;
+    return changes;
+}
+
+void MapChanges::announce(const QString &mapKey) { Q_EMIT instance().changed(mapKey); }
+
+} // namespace catalog

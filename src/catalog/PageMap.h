@@ -1,0 +1,155 @@
+#pragma once
+
+#include "catalog/NodeKey.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// The page map of a catalog test or insert as a printed book shows it: pages in spreads, what is
+// placed on each page and how full it is; and moving a placement from one page to another.
+// Loading and moving throw DbError.
+namespace catalog {
+
+// ---- Spreads
+
+// One side of a spread: a page number, and whether the map has that page. A missing page inside
+// the book (a gap in the numbering) is a slot of its own, so the book keeps its shape.
+struct SpreadSide
+{
+    int page = 0;
+    bool present = false;
+};
+
+// Two facing pages: the even page on the left, the odd page on the right. The first spread has
+// page 1 alone on the right; the last has the last page alone on the left when it is even.
+struct Spread
+{
+    std::optional<SpreadSide> left;
+    std::optional<SpreadSide> right;
+};
+
+// The spreads of a book whose pages carry these numbers (in any order, repeats ignored). Numbers
+// below 0 are left out; a page 0 stands on the left of page 1. No pages, no spreads.
+std::vector<Spread> spreadsOf(const std::vector<int> &pageNumbers);
+
+// ---- Page fill
+
+// The summed page weights of a page against the 100 that fill it. Weights are compared to the
+// cent, so 33.3 + 33.3 + 33.4 fills a page.
+enum class Fill { Under, Full, Over };
+Fill fillOf(double weight);
+// The figure shown on the fill bar ("99.99", "100", "112.5").
+QString fillText(double weight);
+// Colours as 0xRRGGBB: pale under 100, green at 100, red over it.
+std::uint32_t fillColour(Fill fill);
+// A section's colour, from a palette that colour-blind readers tell apart; sections take the
+// colours in the order they first appear in the book. A page without section is grey.
+std::uint32_t sectionColour(int sectionIndex);
+inline constexpr std::uint32_t kNoSectionColour = 0xBBBBBB;
+
+// ---- The map
+
+struct MapPlacement
+{
+    qlonglong itemId = 0;
+    QString productId;
+    QString productName; // empty when the product is not in the inventory
+    std::optional<double> price;
+    int position = 0;
+    double weight = 0;
+    std::optional<double> forecast; // summed forecast sales, where recommendations exist
+};
+
+struct MapPage
+{
+    int number = 0;
+    QString section;
+    // False for a page that has placements but no page row.
+    bool stored = true;
+    std::vector<MapPlacement> placements; // in position order
+    double weight() const;
+    std::optional<double> forecast() const;
+};
+
+struct PageMapSummary
+{
+    int pages = 0;
+    int placements = 0;
+    int productsPlacedTwice = 0; // products with more than one placement on the map
+    int full = 0;
+    int under = 0;
+    int over = 0;
+    std::optional<double> forecast;
+};
+
+struct PageMap
+{
+    NodeKey map;     // the catalog test or insert
+    QString caption; // the tree's text of the map: "CatalogID - TestID" or the insert's name
+    std::vector<MapPage> pages; // in page order
+    // Sections in the order they first appear, as the legend lists them.
+    QStringList sections;
+
+    const MapPage *page(int number) const;
+    std::vector<Spread> spreads() const;
+    PageMapSummary summary() const;
+    int sectionIndex(const QString &section) const { return int(sections.indexOf(section)); }
+};
+
+// The key of the map a node belongs to ("ID|club|catalog|test" or "INS|id"); empty for a root.
+QString mapKeyOf(const NodeKey &key);
+
+// Pages, placements (with product names, prices and forecast sales) of the map of a node.
+PageMap loadPageMap(const NodeKey &key);
+
+// ---- Moving a placement
+
+struct PlacementMove
+{
+    NodeKey map;
+    qlonglong itemId = 0;
+    QString productId;
+    int fromPage = 0;
+    int fromPosition = 0;
+    int toPage = 0;
+    int toPosition = 0;
+};
+
+enum class MoveResult {
+    Moved,
+    SamePage,        // dropped on the page it is on: nothing to do
+    AlreadyOnPage,   // the product is already placed on the target page
+    NoSuchPage,      // the target is no page of the map
+    NoSuchPlacement, // the placement is gone, or no longer where the map showed it
+};
+
+// Moves a placement of the map to another page, at the next free position there (one after the
+// last placement made on that page, 1 on an empty page), with the time and user of the change;
+// one transaction. On Moved, `done` describes the move for undoing it.
+MoveResult movePlacement(const NodeKey &map, qlonglong itemId, int toPage, const QDateTime &now,
+                         const QString &user, PlacementMove *done = nullptr);
+// Puts a moved placement back on its page and position, in the same way: refused when it is no
+// longer where the move left it or the product has since been placed on its old page.
+MoveResult undoMove(const PlacementMove &move, const QDateTime &now, const QString &user);
+
+// ---- Changes
+
+// Tells open views that a map changed. The catalog core's writes announce the map they touched
+// (an empty key: any map may have changed) after they are committed.
+class MapChanges : public QObject
+{
+    Q_OBJECT
+public:
+    static MapChanges &instance();
+    static void announce(const QString &mapKey);
+
+Q_SIGNALS:
+    void changed(const QString &mapKey);
+};
+
+} // namespace catalog

@@ -1,0 +1,249 @@
+#include "catalog/frmPageMapPaint.h"
+
+#include "warehouse/Vb.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+using catalog::MapPage;
+using catalog::MapPlacement;
+using catalog::PageMap;
+
+namespace pagemap {
+
+namespace {
+
+QColor rgb(std::uint32_t colour) { return QColor::fromRgb(QRgb(0xFF000000u | colour)); }
+
+QFont font(double pixelSize, bool bold = false)
+{
+    QFont f;
+    f.setPixelSize(std::max(1, int(std::lround(pixelSize))));
+    f.setBold(bold);
+    return f;
+}
+
+// Text on a section colour: black on the light colours, white on the dark ones.
+QColor textOn(const QColor &background)
+{
+    return background.lightnessF() > 0.55 ? Qt::black : Qt::white;
+}
+
+double firstLineTop(const QRectF &tile, Detail detail = Detail::Full)
+{
+    return tile.top() + (detail == Detail::Full ? kHeaderHeight + 4 : kSketchHeaderHeight + 6);
+}
+
+double footerTop(const QRectF &tile)
+{
+    return tile.bottom() - kFillBarHeight - kForecastHeight - 4;
+}
+
+void paintGap(QPainter &painter, const QRectF &tile, int number, Detail detail)
+{
+    painter.setPen(QPen(QColor(0x99, 0x99, 0x99), 1.2, Qt::DashLine));
+    painter.setBrush(QColor(0xF4, 0xF4, 0xF4));
+    painter.drawRect(tile.adjusted(2, 2, -2, -2));
+    painter.setPen(QColor(0x77, 0x77, 0x77));
+    painter.setFont(font(detail == Detail::Full ? 16 : 30, true));
+    painter.drawText(tile, Qt::AlignCenter,
+                     detail == Detail::Full ? QStringLiteral("%1\nno page").arg(number)
+                                            : QString::number(number));
+}
+
+void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const MapPage &page,
+               const PaintState &state)
+{
+    painter.setPen(QPen(state.highlightPage == page.number ? QColor(0x00, 0x72, 0xB2)
+                                                           : QColor(0x55, 0x55, 0x55),
+                        state.highlightPage == page.number ? 4 : 1));
+    painter.setBrush(state.highlightPage == page.number ? QColor(0xE3, 0xF1, 0xFB) : Qt::white);
+    painter.drawRect(tile);
+
+    // Header: the section's colour with the page number and section.
+    const QColor band = page.stored ? rgb(catalog::sectionColour(map.sectionIndex(page.section)))
+                                    : rgb(catalog::kNoSectionColour);
+    // In a sketch the band is taller, to carry the page number large enough to read from afar.
+    const QRectF header(tile.left(), tile.top(), tile.width(),
+                        state.detail == Detail::Full ? kHeaderHeight : kSketchHeaderHeight);
+    painter.fillRect(header.adjusted(0.5, 0.5, -0.5, 0), band);
+    painter.setPen(textOn(band));
+    if (state.detail == Detail::Full) {
+        painter.setFont(font(13, true));
+        painter.drawText(header.adjusted(5, 0, -5, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                         QString::number(page.number));
+        painter.setFont(font(11));
+        const QString section = page.stored ? page.section : QStringLiteral("(no page row)");
+        painter.drawText(
+            header.adjusted(40, 0, -5, 0), Qt::AlignVCenter | Qt::AlignRight,
+            QFontMetricsF(painter.font()).elidedText(section, Qt::ElideRight, header.width() - 45));
+    }
+
+    // Products in position order.
+    const int lines = linesPerTile();
+    const int count = int(page.placements.size());
+    const int shown = count > lines ? lines - 1 : count;
+    double y = firstLineTop(tile, state.detail);
+    if (state.detail == Detail::Full) {
+        const QFont idFont = font(10, true);
+        const QFont nameFont = font(10);
+        const QFontMetricsF nameMetrics(nameFont);
+        for (int i = 0; i < shown; ++i, y += kLineHeight) {
+            const MapPlacement &placement = page.placements[std::size_t(i)];
+            const QRectF line(tile.left() + 5, y, tile.width() - 10, kLineHeight);
+            painter.setPen(placement.itemId == state.draggedItem ? QColor(0xAA, 0xAA, 0xAA)
+                                                                 : Qt::black);
+            painter.setFont(idFont);
+            painter.drawText(line, Qt::AlignVCenter | Qt::AlignLeft, placement.productId);
+            const QString price =
+                placement.price ? moneyText(*placement.price) : QStringLiteral("-");
+            painter.setFont(nameFont);
+            painter.drawText(line, Qt::AlignVCenter | Qt::AlignRight, price);
+            const double nameLeft = 62;
+            const double nameWidth =
+                line.width() - nameLeft - nameMetrics.horizontalAdvance(price) - 6;
+            painter.drawText(
+                QRectF(line.left() + nameLeft, line.top(), nameWidth, line.height()),
+                Qt::AlignVCenter | Qt::AlignLeft,
+                nameMetrics.elidedText(placement.productName, Qt::ElideRight, nameWidth));
+        }
+        if (count > shown) {
+            painter.setPen(QColor(0x55, 0x55, 0x55));
+            painter.drawText(QRectF(tile.left() + 5, y, tile.width() - 10, kLineHeight),
+                             Qt::AlignVCenter | Qt::AlignLeft,
+                             QStringLiteral("+ %1 more").arg(count - shown));
+        }
+    } else {
+        // A stroke per product, its length the product's share of the page.
+        for (int i = 0; i < shown && y + kLineHeight <= footerTop(tile); ++i, y += kLineHeight) {
+            const MapPlacement &placement = page.placements[std::size_t(i)];
+            const double share = std::clamp(placement.weight / 100.0, 0.08, 1.0);
+            painter.fillRect(
+                QRectF(tile.left() + 8, y + 3, (tile.width() - 16) * share, kLineHeight - 6),
+                placement.itemId == state.draggedItem ? QColor(0xDD, 0xDD, 0xDD)
+                                                      : QColor(0x88, 0x88, 0x88));
+        }
+    }
+
+    // Forecast sales and the fill bar.
+    const double weight = page.weight();
+    const catalog::Fill fill = catalog::fillOf(weight);
+    const QRectF bar(tile.left() + 4, tile.bottom() - kFillBarHeight - 3, tile.width() - 8,
+                     kFillBarHeight);
+    if (state.detail == Detail::Full) {
+        if (const auto forecast = page.forecast()) {
+            painter.setFont(font(10));
+            painter.setPen(QColor(0x33, 0x33, 0x33));
+            painter.drawText(
+                QRectF(tile.left() + 5, footerTop(tile), tile.width() - 10, kForecastHeight),
+                Qt::AlignVCenter | Qt::AlignRight,
+                QStringLiteral("Forecast ") + moneyText(*forecast));
+        }
+    }
+    painter.setPen(QPen(QColor(0x88, 0x88, 0x88), 0.8));
+    painter.setBrush(QColor(0xFA, 0xFA, 0xF7));
+    painter.drawRect(bar);
+    const double share = std::clamp(weight / 100.0, 0.0, 1.0);
+    painter.fillRect(QRectF(bar.left(), bar.top(), bar.width() * share, bar.height()),
+                     rgb(catalog::fillColour(fill)));
+    painter.setFont(font(state.detail == Detail::Full ? 11 : 14, fill != catalog::Fill::Under));
+    painter.setPen(fill == catalog::Fill::Under ? QColor(0x33, 0x33, 0x33) : Qt::white);
+    painter.drawText(bar.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignRight,
+                     catalog::fillText(weight));
+    if (state.detail == Detail::Sketch) {
+        painter.setFont(font(kSketchHeaderHeight - 6, true));
+        painter.setPen(textOn(band));
+        painter.drawText(header, Qt::AlignCenter, QString::number(page.number));
+    }
+}
+
+} // namespace
+
+SpreadLayout layoutSpreads(std::size_t spreadCount, double widthInUnits)
+{
+    SpreadLayout layout;
+    const double spreadWidth = 2 * kTileWidth;
+    layout.perRow =
+        std::max(1, int((widthInUnits - 2 * kMargin + kSpreadGap) / (spreadWidth + kSpreadGap)));
+    layout.spreads.reserve(spreadCount);
+    for (std::size_t i = 0; i < spreadCount; ++i) {
+        const int row = int(i) / layout.perRow;
+        const int column = int(i) % layout.perRow;
+        layout.spreads.emplace_back(kMargin + column * (spreadWidth + kSpreadGap),
+                                    kMargin + row * (kTileHeight + kRowGap), spreadWidth,
+                                    kTileHeight);
+    }
+    const int rows = spreadCount == 0 ? 0 : (int(spreadCount) - 1) / layout.perRow + 1;
+    const int columns = std::min<int>(layout.perRow, int(spreadCount));
+    layout.size =
+        QSizeF(2 * kMargin + columns * spreadWidth + std::max(0, columns - 1) * kSpreadGap,
+               2 * kMargin + rows * kTileHeight + std::max(0, rows - 1) * kRowGap);
+    return layout;
+}
+
+QRectF tileRect(const QRectF &spreadRect, bool left)
+{
+    return QRectF(left ? spreadRect.left() : spreadRect.left() + kTileWidth, spreadRect.top(),
+                  kTileWidth, kTileHeight);
+}
+
+int linesPerTile()
+{
+    return int((kTileHeight - kHeaderHeight - 4 - kFillBarHeight - kForecastHeight - 8) /
+               kLineHeight);
+}
+
+void paintSpread(QPainter &painter, const QRectF &spreadRect, const PageMap &map,
+                 const catalog::Spread &spread, const PaintState &state)
+{
+    for (const bool left : {true, false}) {
+        const auto &side = left ? spread.left : spread.right;
+        if (!side)
+            continue;
+        const QRectF tile = tileRect(spreadRect, left);
+        if (const MapPage *page = side->present ? map.page(side->page) : nullptr)
+            paintPage(painter, tile, map, *page, state);
+        else
+            paintGap(painter, tile, side->page, state.detail);
+    }
+    // The spine.
+    if (spread.left && spread.right) {
+        painter.setPen(QPen(QColor(0x33, 0x33, 0x33), 2));
+        painter.drawLine(QPointF(spreadRect.left() + kTileWidth, spreadRect.top()),
+                         QPointF(spreadRect.left() + kTileWidth, spreadRect.bottom()));
+    }
+}
+
+std::optional<qlonglong> placementAt(const QRectF &tile, const MapPage &page, const QPointF &point,
+                                     Detail detail)
+{
+    if (!tile.contains(point) || point.y() < firstLineTop(tile, detail))
+        return std::nullopt;
+    const int line = int((point.y() - firstLineTop(tile, detail)) / kLineHeight);
+    const int lines = linesPerTile();
+    const int count = int(page.placements.size());
+    const int shown = count > lines ? lines - 1 : count;
+    if (line >= shown)
+        return std::nullopt;
+    return page.placements[std::size_t(line)].itemId;
+}
+
+QString moneyText(double amount) { return vb::Format(amount, QStringLiteral("$#,##0.00")); }
+
+QString summaryText(const catalog::PageMapSummary &summary)
+{
+    const auto count = [](int n) {
+        return vb::Format(n, QStringLiteral("#,##0"));
+    };
+    return QStringLiteral("Pages: %1   Placements: %2   Products placed twice: %3   "
+                          "At 100: %4   Under-filled: %5   Over-filled: %6   "
+                          "Forecast sales: %7")
+        .arg(count(summary.pages), count(summary.placements), count(summary.productsPlacedTwice),
+             count(summary.full), count(summary.under), count(summary.over),
+             summary.forecast ? moneyText(*summary.forecast) : QStringLiteral("none"));
+}
+
+} // namespace pagemap

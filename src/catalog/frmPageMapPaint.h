@@ -1,0 +1,65 @@
+#pragma once
+
+#include "catalog/PageMap.h"
+
+#include <QPointF>
+#include <QRectF>
+
+#include <optional>
+#include <vector>
+
+class QPainter;
+
+// Drawing the page map's spreads, for the window and for its PDF alike. Everything is drawn in
+// book units: a page tile is kTileWidth by kTileHeight; the painter's scale is the zoom.
+namespace pagemap {
+
+inline constexpr double kTileWidth = 200;
+inline constexpr double kTileHeight = 270;
+inline constexpr double kSpreadGap = 28; // between two spreads of a row
+inline constexpr double kRowGap = 26;    // between rows of spreads
+inline constexpr double kMargin = 16;
+inline constexpr double kHeaderHeight = 20;
+inline constexpr double kSketchHeaderHeight = 42;
+inline constexpr double kLineHeight = 15;
+inline constexpr double kFillBarHeight = 16;
+inline constexpr double kForecastHeight = 14;
+
+// How much a tile shows: at Full its products' lines with text; at Sketch (an overview, where
+// text would be unreadable) grey strokes in their place.
+enum class Detail { Sketch, Full };
+
+// Where each spread of a book sits, in rows of as many spreads as fit a width.
+struct SpreadLayout
+{
+    int perRow = 1;
+    std::vector<QRectF> spreads; // one rectangle per spread, in book units
+    QSizeF size;                 // the whole book with its margins
+};
+SpreadLayout layoutSpreads(std::size_t spreadCount, double widthInUnits);
+// The tile of one side of a spread.
+QRectF tileRect(const QRectF &spreadRect, bool left);
+
+// How many product lines fit a tile at Full detail (the last one says how many more there are).
+int linesPerTile();
+
+struct PaintState
+{
+    Detail detail = Detail::Full;
+    int highlightPage = -1;    // the drop target of a drag
+    qlonglong draggedItem = 0; // the placement being dragged, drawn faded
+};
+
+void paintSpread(QPainter &painter, const QRectF &spreadRect, const catalog::PageMap &map,
+                 const catalog::Spread &spread, const PaintState &state);
+
+// The placement drawn at a point of a tile (book units), if any.
+std::optional<qlonglong> placementAt(const QRectF &tile, const catalog::MapPage &page,
+                                     const QPointF &point, Detail detail = Detail::Full);
+
+// The summary strip's text.
+QString summaryText(const catalog::PageMapSummary &summary);
+// "$1,234.00".
+QString moneyText(double amount);
+
+} // namespace pagemap

@@ -1,0 +1,315 @@
+// The page map window: opening one per map, dragging a product to another page, undo, following
+// the editor's changes, and the PDF.
+#include "CatalogEditFixtures.h"
+#include "ClientWindows.h"
+#include "ScriptedDialogs.h"
+#include "WindowHarness.h"
+#include "catalog/MapOperations.h"
+#include "catalog/frmCatEdit.h"
+#include "catalog/frmCatEditTreeModel.h"
+#include "catalog/frmPageMap.h"
+#include "catalog/frmPageMapView.h"
+#include "shell/MDIfrmMain.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+using namespace catalog;
+
+namespace {
+
+const QString kMap = QStringLiteral("ID|MYST|SPRING|0000");
+
+QString pageAndPosition(const QString &product)
+{
+    Query query(QStringLiteral("SELECT PageNum, PagePosition FROM tblProductsMap WHERE "
+                               "CatalogID = 'SPRING' AND ProductID = ? ORDER BY ItemID"));
+    query.bind(product).exec();
+    QStringList places;
+    while (query.next())
+        places << query.text(0) + QLatin1Char('/') + query.text(1);
+    return places.join(QLatin1Char(' '));
+}
+
+// MYST SPRING 0000: pages 1-5 with a gap at 4; A1, A2 on page 1, B1 on page 2, A1 again on 3.
+void springMap()
+{
+    fixture::schedule(QStringLiteral("MYST"), QStringLiteral("SPRING"));
+    for (int page : {1, 2, 3, 5})
+        fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("SPRING"),
+                             QStringLiteral("0000"), page,
+                             page == 1 ? QStringLiteral("Cover") : QStringLiteral("Fiction"));
+    for (const QString &id : {QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("B1")})
+        fixture::product(id, QStringLiteral("Book ") + id);
+    fixture::placement(QStringLiteral("A1"), 1, 1);
+    fixture::placement(QStringLiteral("A2"), 1, 2);
+    fixture::placement(QStringLiteral("B1"), 2, 1);
+    fixture::placement(QStringLiteral("A1"), 3, 1);
+}
+
+} // namespace
+
+class frmPageMapTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_warehouse.emplace();
+        springMap();
+        m_harness.emplace(frmPageMap::kWindowNamePrefix + kMap);
+        m_harness->main().resize(1200, 900);
+        m_harness->main().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m_harness->main()));
+        view()->showTwoPages(1);
+    }
+    void cleanup()
+    {
+        m_harness.reset();
+        m_warehouse.reset();
+    }
+
+    void opensOneWindowPerMap()
+    {
+        frmPageMap &window = m_harness->window();
+        QCOMPARE(window.windowTitle(), QStringLiteral("Page Map - SPRING - 0000"));
+        QCOMPARE(window.pageMap().pages.size(), std::size_t(4));
+        QVERIFY(m_harness->control<QLabel>("lblSummary")
+                    ->text()
+                    .contains(QStringLiteral("Products placed twice: 1")));
+        QVERIFY(m_harness->control<QLabel>("lblLegend")->text().contains(QStringLiteral("Cover")));
+
+        // From the editor's menu, for a page of the same map: the same window. Another test of
+        // the catalog gets a window of its own.
+        MDIfrmMain &main = m_harness->main();
+        auto *editor = qobject_cast<frmCatEdit *>(main.openWindow(QStringLiteral("frmCatEdit")));
+        QVERIFY(editor);
+        editor->setTag(kMap + QStringLiteral("|002"));
+        main.menuItem(QStringLiteral("mnuCtgEditPageMap"))->trigger();
+        QCOMPARE(main.loadedWindows().size(), 2);
+        QCOMPARE(main.findWindow(frmPageMap::kWindowNamePrefix + kMap), &window);
+        fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("SPRING"),
+                             QStringLiteral("0001"), 1);
+        editor->setTag(QStringLiteral("ID|MYST|SPRING|0001"));
+        main.menuItem(QStringLiteral("mnuCtgEditPageMap"))->trigger();
+        QCOMPARE(main.loadedWindows().size(), 3);
+        // A root selected: nothing opens.
+        editor->setTag(QString());
+        main.menuItem(QStringLiteral("mnuCtgEditPageMap"))->trigger();
+        QCOMPARE(main.loadedWindows().size(), 3);
+
+        // File > Print prints the page map in front; the editor has nothing to print.
+        ScriptedDialogsScope dialogs;
+        main.openWindow(QStringLiteral("frmCatEdit"));
+        QVERIFY(main.menuItem(QStringLiteral("mnuPrint"))->isEnabled());
+        main.menuItem(QStringLiteral("mnuPrint"))->trigger();
+        QCOMPARE(dialogs->messages(),
+                 QStringList{QStringLiteral("There is nothing to print in this window.")});
+    }
+
+    // Shift+double-click on a page node opens its map's page map; a plain double-click does not.
+    void opensFromTheEditorsTree()
+    {
+        MDIfrmMain &main = m_harness->main();
+        m_harness->window().closeWindow();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!main.findWindow(frmPageMap::kWindowNamePrefix + kMap));
+        auto *editor = qobject_cast<frmCatEdit *>(main.openWindow(QStringLiteral("frmCatEdit")));
+        auto *tree = control<QTreeView>(*editor, "tvCatalogTree");
+        auto *model = static_cast<frmCatEditTreeModel *>(tree->model());
+        const QModelIndex page = model->indexOfKey(kMap + QStringLiteral("|003"));
+        QVERIFY(page.isValid());
+        tree->expand(page.parent());
+        tree->scrollTo(page);
+        const QPoint at = tree->visualRect(page).center();
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+        QVERIFY(!main.findWindow(frmPageMap::kWindowNamePrefix + kMap));
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, Qt::ShiftModifier, at);
+        auto *opened =
+            qobject_cast<frmPageMap *>(main.findWindow(frmPageMap::kWindowNamePrefix + kMap));
+        QVERIFY(opened);
+        QCOMPARE(opened->windowTitle(), QStringLiteral("Page Map - SPRING - 0000"));
+    }
+
+    void dragsAProductToAnotherPageAndUndoes()
+    {
+        ScriptedDialogsScope dialogs;
+        // B1 from page 2 onto page 3: after page 3's last placement.
+        drag(QStringLiteral("B1"), 3);
+        QCOMPARE(pageAndPosition(QStringLiteral("B1")), QStringLiteral("3/2"));
+        QCOMPARE(m_harness->window().pageMap().page(3)->placements.size(), std::size_t(2));
+        QVERIFY(dialogs->messages().isEmpty());
+
+        // A1 onto page 3, where it already is: refused with a word, nothing written.
+        drag(QStringLiteral("A1"), 3);
+        QCOMPARE(dialogs->messages().size(), 1);
+        QVERIFY(dialogs->messages().at(0).contains(QStringLiteral("already on page 3")));
+        QCOMPARE(pageAndPosition(QStringLiteral("A1")), QStringLiteral("1/1 3/1"));
+
+        // Ctrl+Z takes B1 back to its page and position; a second has nothing left to undo.
+        QTest::keyClick(view(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(pageAndPosition(QStringLiteral("B1")), QStringLiteral("2/1"));
+        QCOMPARE(m_harness->window().pageMap().page(2)->placements.size(), std::size_t(1));
+        QTest::keyClick(view(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(pageAndPosition(QStringLiteral("B1")), QStringLiteral("2/1"));
+        QCOMPARE(dialogs->messages().size(), 1);
+    }
+
+    void dragsInAnOverviewSketch()
+    {
+        view()->setZoom(0.4);
+        QVERIFY(pagemap::kTileHeight * view()->zoom() < 200);
+        drag(QStringLiteral("A2"), 5);
+        QCOMPARE(pageAndPosition(QStringLiteral("A2")), QStringLiteral("5/1"));
+    }
+
+    void aFailedMoveIsShownAndChangesNothing()
+    {
+        ScriptedDialogsScope dialogs;
+        if (TestWarehouse::forPostgreSQL()) {
+            TestWarehouse::exec(QStringLiteral(
+                "CREATE OR REPLACE FUNCTION refuse_update() RETURNS trigger AS $$ BEGIN RAISE "
+                "EXCEPTION 'placements locked'; END $$ LANGUAGE plpgsql"));
+            TestWarehouse::exec(QStringLiteral(
+                "CREATE TRIGGER refuse_update BEFORE UPDATE ON tblProductsMap FOR EACH ROW "
+                "EXECUTE FUNCTION refuse_update()"));
+        } else {
+            TestWarehouse::exec(QStringLiteral("CREATE TRIGGER refuse_update BEFORE UPDATE ON "
+                                               "tblProductsMap BEGIN SELECT RAISE(ABORT, "
+                                               "'placements locked'); END"));
+        }
+        drag(QStringLiteral("B1"), 3);
+        QCOMPARE(dialogs->calls().size(), 1);
+        QCOMPARE(dialogs->last().icon, Dialogs::Icon::Critical);
+        QVERIFY(dialogs->last().text.contains(QStringLiteral("placements locked")));
+        QCOMPARE(pageAndPosition(QStringLiteral("B1")), QStringLiteral("2/1"));
+        QCOMPARE(m_harness->window().pageMap().page(2)->placements.size(), std::size_t(1));
+        QVERIFY(m_harness->window().isVisible());
+    }
+
+    void followsTheEditorsChanges()
+    {
+        frmPageMap &window = m_harness->window();
+        QVERIFY(addPageToMap(NodeKey(kMap), QStringLiteral("Index")));
+        QCOMPARE(window.pageMap().pages.size(), std::size_t(5));
+        QVERIFY(window.pageMap().page(6));
+        // Another map's change leaves this one alone (no reload: the page stays as read).
+        TestWarehouse::exec(QStringLiteral("DELETE FROM tblCatalogMap WHERE PageNum = 6"));
+        fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("OTHER"),
+                             QStringLiteral("0000"), 1);
+        QVERIFY(addPageToMap(NodeKey(QStringLiteral("ID|MYST|OTHER|0000")), QString()));
+        QVERIFY(window.pageMap().page(6));
+    }
+
+    void zoomsFromTheWholeBookToTwoPages()
+    {
+        frmPageMapView *pages = view();
+        pages->showWholeBook();
+        const double whole = pages->zoom();
+        QVERIFY(pages->pageRect(5).bottom() <= pages->viewport()->height());
+        QTest::keyClick(pages, Qt::Key_Plus, Qt::ControlModifier);
+        QVERIFY(pages->zoom() > whole);
+        QTest::keyClick(pages, Qt::Key_Minus, Qt::ControlModifier);
+        QVERIFY(qAbs(pages->zoom() - whole) < 1e-6);
+        pages->showTwoPages(2);
+        // Pages 2 and 3 side by side across the view.
+        const QRect left = pages->pageRect(2);
+        const QRect right = pages->pageRect(3);
+        QCOMPARE(left.top(), right.top());
+        QVERIFY(left.right() < right.left() + 2);
+        QVERIFY(right.right() <= pages->viewport()->width());
+        QVERIFY(left.width() > pages->viewport()->width() / 3);
+    }
+
+    void writesAPdfOfTwoSpreadsAPage()
+    {
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("map.pdf"));
+        ScriptedDialogsScope dialogs;
+        dialogs->answerFile(file);
+        m_harness->control<QPushButton>("cmdExportPdf")->click();
+        QFile pdf(file);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF-"));
+        QVERIFY(bytes.trimmed().endsWith("%%EOF"));
+        // Pages 1 to 5 make three spreads: two PDF pages.
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), qsizetype(2));
+        QVERIFY(titleOf(bytes).contains(QStringLiteral("Page Map - SPRING - 0000")));
+
+        // A file that cannot be written is reported.
+        dialogs->answerFile(folder.filePath(QStringLiteral("no/such/folder/map.pdf")));
+        m_harness->control<QPushButton>("cmdExportPdf")->click();
+        QCOMPARE(dialogs->last().icon, Dialogs::Icon::Critical);
+    }
+
+private:
+    frmPageMapView *view() const { return m_harness->window().view(); }
+
+    // Drags a product's line (on the first page it is on) to the middle of a page tile.
+    void drag(const QString &product, int toPage)
+    {
+        frmPageMapView *pages = view();
+        const catalog::PageMap &map = m_harness->window().pageMap();
+        QPoint from;
+        // Lines start lower in the overview's sketch, under its taller band.
+        const bool sketch = pagemap::kTileHeight * pages->zoom() < 200;
+        const double firstLine =
+            sketch ? pagemap::kSketchHeaderHeight + 6 : pagemap::kHeaderHeight + 4;
+        for (const MapPage &page : map.pages) {
+            for (std::size_t line = 0; line < page.placements.size(); ++line)
+                if (from.isNull() && page.placements[line].productId == product) {
+                    const QRect tile = pages->pageRect(page.number);
+                    const double scale = pages->zoom();
+                    from = QPoint(
+                        tile.left() + int(60 * scale),
+                        tile.top() +
+                            int((firstLine + (double(line) + 0.5) * pagemap::kLineHeight) * scale));
+                }
+        }
+        QVERIFY(!from.isNull());
+        QCOMPARE(pages->placementAt(from).has_value(), true);
+        const QPoint to = pages->pageRect(toPage).center();
+        QWidget *area = pages->viewport();
+        QTest::mousePress(area, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(from + QPoint(20, 20)),
+                         area->mapToGlobal(QPointF(from + QPoint(20, 20))), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(area, &move);
+        QMouseEvent over(QEvent::MouseMove, QPointF(to), area->mapToGlobal(QPointF(to)),
+                         Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(area, &over);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, to);
+    }
+
+    // The document title of a PDF: a string, in UTF-16 after a byte-order mark or in Latin-1,
+    // with backslash escapes.
+    static QString titleOf(const QByteArray &pdf)
+    {
+        const qsizetype at = pdf.indexOf("/Title");
+        const qsizetype open = pdf.indexOf('(', at);
+        if (at < 0 || open < 0)
+            return {};
+        QByteArray raw;
+        for (qsizetype i = open + 1; i < pdf.size() && pdf[i] != ')'; ++i)
+            raw += pdf[i] == '\\' && i + 1 < pdf.size() ? pdf[++i] : pdf[i];
+        if (!raw.startsWith("\xFE\xFF"))
+            return QString::fromLatin1(raw);
+        QString text;
+        for (qsizetype i = 2; i + 1 < raw.size(); i += 2)
+            text += QChar(char16_t((uchar(raw[i]) << 8) | uchar(raw[i + 1])));
+        return text;
+    }
+
+    std::optional<TestWarehouse> m_warehouse;
+    std::optional<WindowHarness<frmPageMap>> m_harness;
+};
+
+FOLVANE_WINDOW_TEST_MAIN(frmPageMapTest)
+#include "tst_frmPageMap.moc"
