@@ -120,12 +120,8 @@ int stepThroughExportQuery(const QStringList &ids)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    Dialogs::install(std::make_unique<PrintedDialogs>());
     try {
-        if (argc > 1)
-            bench::openLargeWarehouse(QString::fromLocal8Bit(argv[1]));
-        else
-            bench::openLargeWarehouse();
+        bench::openFromArguments(argc, argv);
 
         Transaction transaction; // never committed: the large warehouse stays as built
         const QStringList ids = makePackage();

@@ -132,15 +132,10 @@ int bareQueries()
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::drawOffscreenWithoutDisplay();
     QApplication app(argc, argv);
-    Dialogs::install(std::make_unique<PrintedDialogs>());
     try {
-        if (argc > 1)
-            bench::openLargeWarehouse(QString::fromLocal8Bit(argv[1]));
-        else
-            bench::openLargeWarehouse();
+        bench::openFromArguments(argc, argv);
 
         Transaction rolledBack;
         makeMap();

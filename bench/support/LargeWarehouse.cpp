@@ -1,5 +1,7 @@
 #include "LargeWarehouse.h"
 
+#include "PrintedDialogs.h"
+
 #include "warehouse/DbError.h"
 #include "warehouse/Query.h"
 #include "warehouse/Schema.h"
@@ -402,6 +404,21 @@ void openLargeWarehouse(const QString &path, const LargeWarehouseSize &size)
         throw DbError(QStringLiteral("0"),
                       QStringLiteral("%1 could not be moved to %2").arg(side, path));
     open(path);
+}
+
+void openFromArguments(int argc, char **argv)
+{
+    Dialogs::install(std::make_unique<PrintedDialogs>());
+    if (argc > 1)
+        openLargeWarehouse(QString::fromLocal8Bit(argv[1]));
+    else
+        openLargeWarehouse();
+}
+
+void drawOffscreenWithoutDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
 } // namespace bench

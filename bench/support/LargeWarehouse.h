@@ -37,4 +37,10 @@ QString defaultLargeWarehousePath();
 void openLargeWarehouse(const QString &path = defaultLargeWarehousePath(),
                         const LargeWarehouseSize &size = {});
 
+// The start the benchmarks share: their dialogs printed to the terminal, and the large warehouse
+// opened, the one named on the command line or the shared default one.
+void openFromArguments(int argc, char **argv);
+// Windows are drawn off screen when there is no display to show them.
+void drawOffscreenWithoutDisplay();
+
 } // namespace bench
