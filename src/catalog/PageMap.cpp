@@ -78,22 +78,23 @@ std::uint32_t fillColour(Fill fill)
 std::uint32_t sectionColour(int sectionIndex)
 {
     // Okabe and Ito's palette, which readers with any common colour-vision deficiency tell apart;
-    // black left out, since it would hide the tile's text. Beyond seven sections the colours repeat
-    // in a lighter tint, so neighbours still differ.
+    // black left out, since it would hide the tile's text. Beyond seven sections the colours come
+    // again in a lighter tint, then in a darker shade, so 21 sections all differ.
     static constexpr std::uint32_t palette[] = {0xE69F00, 0x56B4E9, 0x009E73, 0xF0E442,
                                                 0x0072B2, 0xD55E00, 0xCC79A7};
     constexpr int size = int(std::size(palette));
     if (sectionIndex < 0)
         return kNoSectionColour;
     const std::uint32_t colour = palette[sectionIndex % size];
-    if ((sectionIndex / size) % 2 == 0)
+    const int tier = (sectionIndex / size) % 3;
+    if (tier == 0)
         return colour;
-    std::uint32_t tinted = 0;
+    std::uint32_t changed = 0;
     for (int shift = 0; shift <= 16; shift += 8) {
         const std::uint32_t channel = (colour >> shift) & 0xFF;
-        tinted |= ((channel + 0xFF) / 2) << shift;
+        changed |= (tier == 1 ? (channel + 0xFF) / 2 : channel * 3 / 5) << shift;
     }
-    return tinted;
+    return changed;
 }
 
 // ---- The map

@@ -4,6 +4,7 @@
 #include "catalog/PageMap.h"
 #include "warehouse/DbError.h"
 
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -134,6 +135,11 @@ private Q_SLOTS:
         for (int section = 0; section < 30; ++section)
             QVERIFY(sectionColour(section) != sectionColour(section + 1));
         QVERIFY(sectionColour(0) != sectionColour(7));
+        // A catalog of many sections: the first 21 all differ.
+        QSet<std::uint32_t> colours;
+        for (int section = 0; section < 21; ++section)
+            colours.insert(sectionColour(section));
+        QCOMPARE(colours.size(), 21);
         QCOMPARE(sectionColour(-1), kNoSectionColour);
     }
 
