@@ -32,10 +32,7 @@ bool descriptionExists(const QString &productID, const QString &blurbSize)
 
 } // namespace
 
-QString caption()
-{
-    return QStringLiteral("Product Descriptions");
-}
+QString caption() { return QStringLiteral("Product Descriptions"); }
 
 QStringList SearchDescribedProducts(const QString &text)
 {
@@ -197,19 +194,18 @@ bool SaveDescription(const DescriptionEntry &entry, Mode &mode, const QDateTime 
 
 bool DeleteDescription(const QString &productID, const QString &blurbSize)
 {
-    try {
-        Transaction transaction;
-        Query remove(
-            QStringLiteral("DELETE FROM tblInvDescriptions where ProductID = ? and BlurbSize = ?"));
-        remove.bind(vb::Trim(productID)).bind(vb::Trim(blurbSize)).exec();
-        // A description someone else removed meanwhile is not reported as deleted.
-        if (remove.numRowsAffected() < 1)
-            return false;
-        transaction.commit();
-        return true;
-    } catch (const DbError &) {
-        return false;
-    }
+    return unlessFailed([&] {
+               Transaction transaction;
+               Query remove(QStringLiteral(
+                   "DELETE FROM tblInvDescriptions where ProductID = ? and BlurbSize = ?"));
+               remove.bind(vb::Trim(productID)).bind(vb::Trim(blurbSize)).exec();
+               // A description someone else removed meanwhile is not reported as deleted.
+               if (remove.numRowsAffected() < 1)
+                   return false;
+               transaction.commit();
+               return true;
+           })
+        .value_or(false);
 }
 
 QString overwriteQuestion(const QString &productID, const QString &blurbSize)
@@ -252,9 +248,6 @@ QString editorText(const QString &storedText)
     return text;
 }
 
-bool isBlank(const QString &text)
-{
-    return text.trimmed().isEmpty();
-}
+bool isBlank(const QString &text) { return text.trimmed().isEmpty(); }
 
 } // namespace productdescriptions

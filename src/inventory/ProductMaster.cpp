@@ -16,10 +16,7 @@ namespace inventory {
 namespace {
 
 // An optional number as stored: 0 when left empty (validation has refused anything else).
-double numberOrZero(const QString &text)
-{
-    return vb::ToNumber(vb::Trim(text)).value_or(0);
-}
+double numberOrZero(const QString &text) { return vb::ToNumber(vb::Trim(text)).value_or(0); }
 
 // Prices to the cent, as the original's "#,##0.00" text reached the server.
 double cents(const QString &text)
@@ -68,23 +65,19 @@ QList<LookupEntry> lookup(const QString &sql)
 
 } // namespace
 
-QString caption()
-{
-    return QStringLiteral("Inventory Maintenance");
-}
+QString caption() { return QStringLiteral("Inventory Maintenance"); }
 
 std::optional<int> searchProductList(int column, const QString &criterion,
                                      catalog::InventoryScope scope, const RowSink &sink)
 {
     int count = 0;
-    try {
-        catalog::searchInventoryMaster(column, criterion, scope, [&](QStringList &&row) {
-            ++count;
-            sink(std::move(row));
-        });
-    } catch (const DbError &) {
+    if (!unlessFailed([&] {
+            catalog::searchInventoryMaster(column, criterion, scope, [&](QStringList &&row) {
+                ++count;
+                sink(std::move(row));
+            });
+        }))
         return std::nullopt;
-    }
     return count;
 }
 
@@ -241,78 +234,77 @@ SaveResult saveProduct(const ProductEntry &entry, bool isNew, const QDateTime &n
     const auto date = [](const QString &text) {
         return vb::ToDate(vb::Trim(text));
     };
-    try {
-        Transaction transaction;
-        if (isNew &&
-            Query(QStringLiteral("SELECT * FROM tblInvMaster WHERE ProductID=?"))
-                .bind(id)
-                .exists() &&
-            !Dialogs::instance().question(
-                QStringLiteral("The record you are trying to add already exists in the database. "
-                               "Would you like to override the existing record."),
-                caption())) {
-            transaction.rollback();
-            return SaveResult::Declined;
-        }
-        Query(QStringLiteral("DELETE FROM tblInvMaster WHERE ProductID=?")).bind(id).exec();
-        Query(QStringLiteral(
-                  "INSERT INTO tblInvMaster(ProductID, ProductUPC, ProductName, ActiveProd, "
-                  "ActiveWeb, Category, MSRP, LastPrice, ProdCost, ManufacturerID, ReleaseDate, "
-                  "DistEndDate, FirstUseDate, FirstUseCycle, LastUseDate, LastUseCycle, "
-                  "FeaturedProd, OnHand, Status, Comments, Source, Weight, Length, Height, Width, "
-                  "ArtSource, ModifyDate, ModifyUser, Filler1, Filler2, Filler3) VALUES "
-                  "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"))
-            .bind(id)
-            .bindTextOrNull(vb::Trim(entry.productUpc))
-            .bindTextOrNull(vb::Trim(entry.productName))
-            .bind(entry.activeProd ? 1 : 0)
-            .bind(entry.activeWeb ? 1 : 0)
-            .bind(idOrNull(entry.categoryId))
-            .bind(cents(entry.msrp))
-            .bind(cents(entry.lastPrice))
-            .bind(cents(entry.prodCost))
-            .bind(idOrNull(entry.manufacturerId))
-            .bindDate(date(entry.releaseDate))
-            .bindDate(date(entry.distEndDate))
-            .bindDate(date(entry.firstUseDate))
-            .bindTextOrNull(vb::Trim(entry.firstUseCycle))
-            .bindDate(date(entry.lastUseDate))
-            .bindTextOrNull(vb::Trim(entry.lastUseCycle))
-            .bind(entry.featuredProd ? 1 : 0)
-            .bind(wholeUnits(entry.onHand))
-            .bindTextOrNull(vb::Trim(entry.status))
-            .bindTextOrNull(storedComments(vb::Trim(entry.comments)))
-            .bindTextOrNull(vb::Trim(entry.source))
-            .bind(numberOrZero(entry.weight))
-            .bind(numberOrZero(entry.length))
-            .bind(numberOrZero(entry.height))
-            .bind(numberOrZero(entry.width))
-            .bindTextOrNull(vb::Trim(entry.artSource))
-            .bindDateTime(now)
-            .bind(user)
-            .bindTextOrNull(vb::Trim(entry.filler1))
-            .bindTextOrNull(vb::Trim(entry.filler2))
-            .bindTextOrNull(vb::Trim(entry.filler3))
-            .exec();
-        transaction.commit();
-    } catch (const DbError &) {
-        return SaveResult::Failed;
-    }
-    return SaveResult::Saved;
+    return unlessFailed([&] {
+               Transaction transaction;
+               if (isNew &&
+                   Query(QStringLiteral("SELECT * FROM tblInvMaster WHERE ProductID=?"))
+                       .bind(id)
+                       .exists() &&
+                   !Dialogs::instance().question(
+                       QStringLiteral(
+                           "The record you are trying to add already exists in the database. "
+                           "Would you like to override the existing record."),
+                       caption())) {
+                   transaction.rollback();
+                   return SaveResult::Declined;
+               }
+               Query(QStringLiteral("DELETE FROM tblInvMaster WHERE ProductID=?")).bind(id).exec();
+               Query(QStringLiteral(
+                         "INSERT INTO tblInvMaster(ProductID, ProductUPC, ProductName, ActiveProd, "
+                         "ActiveWeb, Category, MSRP, LastPrice, ProdCost, ManufacturerID, "
+                         "ReleaseDate, "
+                         "DistEndDate, FirstUseDate, FirstUseCycle, LastUseDate, LastUseCycle, "
+                         "FeaturedProd, OnHand, Status, Comments, Source, Weight, Length, Height, "
+                         "Width, "
+                         "ArtSource, ModifyDate, ModifyUser, Filler1, Filler2, Filler3) VALUES "
+                         "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"))
+                   .bind(id)
+                   .bindTextOrNull(vb::Trim(entry.productUpc))
+                   .bindTextOrNull(vb::Trim(entry.productName))
+                   .bind(entry.activeProd ? 1 : 0)
+                   .bind(entry.activeWeb ? 1 : 0)
+                   .bind(idOrNull(entry.categoryId))
+                   .bind(cents(entry.msrp))
+                   .bind(cents(entry.lastPrice))
+                   .bind(cents(entry.prodCost))
+                   .bind(idOrNull(entry.manufacturerId))
+                   .bindDate(date(entry.releaseDate))
+                   .bindDate(date(entry.distEndDate))
+                   .bindDate(date(entry.firstUseDate))
+                   .bindTextOrNull(vb::Trim(entry.firstUseCycle))
+                   .bindDate(date(entry.lastUseDate))
+                   .bindTextOrNull(vb::Trim(entry.lastUseCycle))
+                   .bind(entry.featuredProd ? 1 : 0)
+                   .bind(wholeUnits(entry.onHand))
+                   .bindTextOrNull(vb::Trim(entry.status))
+                   .bindTextOrNull(storedComments(vb::Trim(entry.comments)))
+                   .bindTextOrNull(vb::Trim(entry.source))
+                   .bind(numberOrZero(entry.weight))
+                   .bind(numberOrZero(entry.length))
+                   .bind(numberOrZero(entry.height))
+                   .bind(numberOrZero(entry.width))
+                   .bindTextOrNull(vb::Trim(entry.artSource))
+                   .bindDateTime(now)
+                   .bind(user)
+                   .bindTextOrNull(vb::Trim(entry.filler1))
+                   .bindTextOrNull(vb::Trim(entry.filler2))
+                   .bindTextOrNull(vb::Trim(entry.filler3))
+                   .exec();
+               transaction.commit();
+               return SaveResult::Saved;
+           })
+        .value_or(SaveResult::Failed);
 }
 
 bool deleteProduct(const QString &productId)
 {
-    try {
+    return unlessFailed([&] {
         Transaction transaction;
         Query(QStringLiteral("DELETE FROM tblInvMaster WHERE ProductID=?"))
             .bind(vb::Trim(productId))
             .exec();
         transaction.commit();
-    } catch (const DbError &) {
-        return false;
-    }
-    return true;
+    });
 }
 
 QString deleteQuestion(const QString &productId)

@@ -75,15 +75,9 @@ QString failure(const Check &check, const AdCodeEntry &entry)
     return holds ? QString() : QString::fromLatin1(check.invalid);
 }
 
-double number(const QString &text)
-{
-    return vb::ToNumber(vb::Trim(text)).value_or(0);
-}
+double number(const QString &text) { return vb::ToNumber(vb::Trim(text)).value_or(0); }
 
-QDate mailDateOf(const AdCodeEntry &entry)
-{
-    return vb::ToDate(vb::Trim(entry.mailDate));
-}
+QDate mailDateOf(const AdCodeEntry &entry) { return vb::ToDate(vb::Trim(entry.mailDate)); }
 
 void deleteCode(const QString &sourceCode)
 {
@@ -139,10 +133,7 @@ QString gridCell(const Query &query, int column)
 
 } // namespace
 
-QString caption()
-{
-    return QStringLiteral("Advertising Codes Maintenance");
-}
+QString caption() { return QStringLiteral("Advertising Codes Maintenance"); }
 
 const QStringList &gridHeaders()
 {
@@ -211,10 +202,7 @@ QString totalCpmCaption(double total)
     return QStringLiteral("Total CPM: ") + vb::Format(total, QStringLiteral("$#,##0.00"));
 }
 
-QString totalCpmTag(double total)
-{
-    return vb::CStr(total);
-}
+QString totalCpmTag(double total) { return vb::CStr(total); }
 
 QString cpmNotNumericMessage(CpmBox box)
 {
@@ -245,10 +233,7 @@ QString ValidateImportRow(AdCodeEntry &entry)
     return {};
 }
 
-QDate defaultMailDate()
-{
-    return QDate(1990, 1, 1);
-}
+QDate defaultMailDate() { return QDate(1990, 1, 1); }
 
 bool SaveAdCode(const AdCodeEntry &entry, bool editing, const QString &user, const QDate &today)
 {
@@ -282,16 +267,13 @@ QString SaveImportRow(const AdCodeEntry &entry, const QString &user, const QDate
 
 bool DeleteAdCode(const QString &sourceCode)
 {
-    try {
+    return unlessFailed([&] {
         Transaction transaction;
         Query(QStringLiteral("DELETE FROM tblAdCodes WHERE AdCode=?"))
             .bind(vb::Trim(sourceCode))
             .exec();
         transaction.commit();
-    } catch (const DbError &) {
-        return false;
-    }
-    return true;
+    });
 }
 
 QString overrideQuestion()
@@ -334,7 +316,7 @@ std::optional<QList<QStringList>> SearchAdCodes(int column, const QString &crite
     if (column != 0)
         sql += QStringLiteral(",AdCode");
 
-    try {
+    return unlessFailed([&] {
         Query query(sql);
         if (value)
             query.bind(*value);
@@ -350,9 +332,7 @@ std::optional<QList<QStringList>> SearchAdCodes(int column, const QString &crite
             rows << cells;
         }
         return rows;
-    } catch (const DbError &) {
-        return std::nullopt;
-    }
+    });
 }
 
 } // namespace adcodes

@@ -240,16 +240,13 @@ QString CreatePackage(const PackageEntry &entry, const QDateTime &now, const QSt
 
 bool DeletePackage(const QString &packageID)
 {
-    try {
+    return unlessFailed([&] {
         Transaction transaction;
         Query(QStringLiteral("DELETE FROM tblMailPackages WHERE PackageID=?"))
             .bind(vb::Trim(packageID))
             .exec();
         transaction.commit();
-        return true;
-    } catch (const DbError &) {
-        return false;
-    }
+    });
 }
 
 QString deleteQuestion(const QString &clubID, const QString &catalogID, const QString &testID)

@@ -23,15 +23,9 @@ int compareItems(const QString &a, const QString &b)
 
 } // namespace
 
-QString caption()
-{
-    return QStringLiteral("Recurring Products Calendar");
-}
+QString caption() { return QStringLiteral("Recurring Products Calendar"); }
 
-QStringList productHeaders()
-{
-    return catalog::inventoryHeaders();
-}
+QStringList productHeaders() { return catalog::inventoryHeaders(); }
 
 std::optional<QString> searchRefusal(int column, const QString &criterion)
 {
@@ -47,12 +41,9 @@ std::optional<QString> searchProducts(int column, const QString &criterion, cons
 {
     if (auto refusal = searchRefusal(column, criterion))
         return refusal;
-    try {
-        catalog::searchInventoryMaster(column, criterion, sink);
-    } catch (const DbError &) {
-        // The operator learns the search did not run; what the server said would not help them.
+    // The operator learns the search did not run; what the server said would not help them.
+    if (!unlessFailed([&] { catalog::searchInventoryMaster(column, criterion, sink); }))
         return searchFailureMessage();
-    }
     return std::nullopt;
 }
 

@@ -4,6 +4,8 @@
 #include <QString>
 
 #include <exception>
+#include <optional>
+#include <type_traits>
 
 // A failed statement or connection. Carries the error's number and description as the operator is
 // shown them; thrown by the query layer so that every caller rolls back and reports in one place.
@@ -22,3 +24,24 @@ private:
     QString m_description;
     QByteArray m_what;
 };
+
+// Runs an operation whose failure the caller answers with words of its own rather than the
+// driver's (a fixed message, a refused search): its result, or nothing when a DbError ended it (for
+// an operation that returns nothing: whether it went through). Any transaction inside has rolled
+// back by then.
+template <typename Operation>
+auto unlessFailed(Operation &&operation)
+    -> std::conditional_t<std::is_void_v<std::invoke_result_t<Operation>>, bool,
+                          std::optional<std::invoke_result_t<Operation>>>
+{
+    try {
+        if constexpr (std::is_void_v<std::invoke_result_t<Operation>>) {
+            operation();
+            return true;
+        } else {
+            return operation();
+        }
+    } catch (const DbError &) {
+        return {};
+    }
+}
