@@ -119,13 +119,18 @@ INNER JOIN (VALUES ({INSERTID:-20}, 'Summer Reading Flyer', 'BOOK', 'Standard Ca
 
 -- Placements: four products a page (none on the order form), spread over the product list by a
 -- different offset per catalog; the test versions change the odd pages. M205 is not laid out yet.
+-- The featured product takes 40 of the page and the others 20 each, so most pages are full; every
+-- seventh page is overfilled and some are left short, as a plan in progress is.
 INSERT INTO tblProductsMap (ClubID, CatalogID, TestID, ProductID, PageNum, PagePosition,
                             PageWeight, DescType, Price, Discount, ProductType, ModifyDate,
                             ModifyUser)
 SELECT ClubID, CatalogID, TestID,
        'BK' || (10001 + (spread.column2 + (PageNum - 1) * 4 + position.column1 - 1
                          + CAST(TestID AS INTEGER) * 7 * (PageNum % 2)) % 300),
-       PageNum, position.column1, 0.25, 'Blank', NULL, position.column2,
+       PageNum, position.column1,
+       CASE WHEN position.column1 > 1 THEN 20 WHEN PageNum % 7 = 0 THEN 55
+            WHEN PageNum % 5 = 3 THEN 25 ELSE 40 END,
+       'Blank', NULL, position.column2,
        CASE position.column1 WHEN 1 THEN 'FEAT' ELSE 'REG' END, CURRENT_TIMESTAMP, 'demo'
 FROM tblCatalogMap
 INNER JOIN (VALUES ('B099', 250), ('B101', 17), ('B102', 41), ('B103', 73), ('B104', 101),
@@ -142,7 +147,7 @@ INSERT INTO tblProductsMap (ClubID, CatalogID, TestID, ProductID, PageNum, PageP
 SELECT NULL, InsertID, NULL,
        'BK' || (10001 + (CAST(substr(InsertID, 3, 2) AS INTEGER) * 9 + PageNum * 2
                          + position.column1) % 300),
-       PageNum, position.column1, 0.5, 'Blank', NULL, position.column2, 'INS', CURRENT_TIMESTAMP,
+       PageNum, position.column1, 50, 'Blank', NULL, position.column2, 'INS', CURRENT_TIMESTAMP,
        'demo'
 FROM tblInsertMap
 CROSS JOIN (VALUES (1, 10), (2, 0)) position

@@ -220,7 +220,7 @@ struct Builder
             "ModifyUser) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
         const QStringList sizes{QStringLiteral("Long"), QStringLiteral("Medium"),
                                 QStringLiteral("Short")};
-        const QList<double> weights{0.25, 0.5, 1.0};
+        const QList<double> weights{11.11, 20.0, 25.0, 33.33};
         const auto place = [&](const QVariant &club, const QString &catalog, const QVariant &test,
                                int page, int position) {
             insert.bind(club)

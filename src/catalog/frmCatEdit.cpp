@@ -265,8 +265,7 @@ bool frmCatEdit::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == tvCatalogTree->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton &&
-            mouse->modifiers().testFlag(Qt::ShiftModifier)) {
+        if (mouse->button() == Qt::LeftButton && mouse->modifiers().testFlag(Qt::ShiftModifier)) {
             // Shift+double-click opens the page map of the node's map instead of folding it.
             const QModelIndex index = tvCatalogTree->indexAt(mouse->position().toPoint());
             const QString key = index.isValid() ? m_treeModel->key(index) : QString();
@@ -280,6 +279,14 @@ bool frmCatEdit::eventFilter(QObject *watched, QEvent *event)
         if ((key->key() == Qt::Key_N && key->modifiers().testFlag(Qt::ControlModifier)) ||
             key->text() == QChar(14)) {
             tvCatalogTree_CtrlN();
+            return true;
+        }
+        // The menu key and Shift+F10 open the pop-up menu of the current node, beside it.
+        if (key->key() == Qt::Key_Menu ||
+            (key->key() == Qt::Key_F10 && key->modifiers().testFlag(Qt::ShiftModifier))) {
+            const QRect node = tvCatalogTree->visualRect(tvCatalogTree->currentIndex());
+            tvCatalogTree_RightButtonDown(tvCatalogTree->viewport()->mapToGlobal(
+                node.isValid() ? node.center() : QPoint(0, 0)));
             return true;
         }
         // Let the tree move by the key, and take the node it moves to as clicked.

@@ -3,6 +3,7 @@
 #include "catalog/frmPageMapPaint.h"
 #include "catalog/frmPageMapView.h"
 #include "shell/BusyPointer.h"
+#include "shell/PrinterChoice.h"
 #include "shell/WindowHost.h"
 #include "shell/WindowRegistry.h"
 #include "shell/basGeneralDeclarations.h"
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -315,9 +315,7 @@ void frmPageMap::PrintMap()
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setDocName(windowTitle());
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(windowTitle());
-    if (dialog.exec() != QDialog::Accepted)
+    if (!shell::choosePrinter(printer, windowTitle(), this))
         return;
     BusyPointer busy;
     if (paintDocument(printer, m_map, windowTitle(), QDate::currentDate()) == 0)

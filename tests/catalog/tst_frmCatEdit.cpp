@@ -291,6 +291,21 @@ private Q_SLOTS:
         QCOMPARE(tree()->currentIndex(), nodeIndex(clicked));
     }
 
+    // From the keyboard: the menu key and Shift+F10 on the tree.
+    void catalogEditMenuFromTheKeyboard()
+    {
+        clickNode(kPage2);
+        tree()->setFocus();
+        QTest::keyClick(tree(), Qt::Key_Menu);
+        QVERIFY(catalogEditMenu()->isVisible());
+        QVERIFY(enabledMenuItems().contains(QStringLiteral("mnuCtgEditPageSection")));
+        catalogEditMenu()->hide();
+        QTest::keyClick(tree(), Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(catalogEditMenu()->isVisible());
+        catalogEditMenu()->hide();
+        QCOMPARE(m_editor->Tag(), kPage2);
+    }
+
     void noMenuWithoutASelection()
     {
         clickNode(kTest, Qt::RightButton);

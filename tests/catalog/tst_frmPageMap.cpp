@@ -10,11 +10,14 @@
 #include "catalog/frmPageMap.h"
 #include "catalog/frmPageMapView.h"
 #include "shell/MDIfrmMain.h"
+#include "shell/PrinterChoice.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -247,6 +250,35 @@ private Q_SLOTS:
         dialogs->answerFile(folder.filePath(QStringLiteral("no/such/folder/map.pdf")));
         m_harness->control<QPushButton>("cmdExportPdf")->click();
         QCOMPARE(dialogs->last().icon, Dialogs::Icon::Critical);
+    }
+
+    // File > Print asks for a printer and prints the same document; a cancelled dialog prints
+    // nothing.
+    void printsThroughThePrintDialog()
+    {
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("printed.pdf"));
+        QStringList asked;
+        bool accept = false;
+        shell::setPrinterChooser([&](QPrinter &printer, const QString &title, QWidget *) {
+            asked << title;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(file);
+            return accept;
+        });
+        const auto restore = qScopeGuard([] { shell::setPrinterChooser({}); });
+        QAction *print = m_harness->main().menuItem(QStringLiteral("mnuPrint"));
+        print->trigger();
+        QCOMPARE(asked, QStringList{QStringLiteral("Page Map - SPRING - 0000")});
+        QVERIFY(!QFile::exists(file));
+
+        accept = true;
+        print->trigger();
+        QFile pdf(file);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), qsizetype(2));
+        QVERIFY(titleOf(bytes).contains(QStringLiteral("Page Map - SPRING - 0000")));
     }
 
 private:
