@@ -16,6 +16,9 @@ namespace pagemap {
 
 namespace {
 
+// Text drawn smaller than this on the device is only noise.
+constexpr double kSmallestReadablePixels = 6;
+
 QColor rgb(std::uint32_t colour) { return QColor::fromRgb(QRgb(0xFF000000u | colour)); }
 
 QFont font(double pixelSize, bool bold = false)
@@ -27,6 +30,14 @@ QFont font(double pixelSize, bool bold = false)
 }
 
 // Text on a section colour: black on the light colours, white on the dark ones.
+// A hairline at every zoom: cheaper to draw than a scaled pen, and still visible in an overview.
+QPen outline(const QColor &colour, Qt::PenStyle style = Qt::SolidLine)
+{
+    QPen pen(colour, 1, style);
+    pen.setCosmetic(true);
+    return pen;
+}
+
 QColor textOn(const QColor &background)
 {
     return background.lightnessF() > 0.55 ? Qt::black : Qt::white;
@@ -44,7 +55,7 @@ double footerTop(const QRectF &tile)
 
 void paintGap(QPainter &painter, const QRectF &tile, int number, Detail detail)
 {
-    painter.setPen(QPen(QColor(0x99, 0x99, 0x99), 1.2, Qt::DashLine));
+    painter.setPen(outline(QColor(0x99, 0x99, 0x99), Qt::DashLine));
     painter.setBrush(QColor(0xF4, 0xF4, 0xF4));
     painter.drawRect(tile.adjusted(2, 2, -2, -2));
     painter.setPen(QColor(0x77, 0x77, 0x77));
@@ -57,9 +68,10 @@ void paintGap(QPainter &painter, const QRectF &tile, int number, Detail detail)
 void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const MapPage &page,
                const PaintState &state)
 {
-    painter.setPen(QPen(state.highlightPage == page.number ? QColor(0x00, 0x72, 0xB2)
-                                                           : QColor(0x55, 0x55, 0x55),
-                        state.highlightPage == page.number ? 4 : 1));
+    if (state.highlightPage == page.number)
+        painter.setPen(QPen(QColor(0x00, 0x72, 0xB2), 4));
+    else
+        painter.setPen(outline(QColor(0x55, 0x55, 0x55)));
     painter.setBrush(state.highlightPage == page.number ? QColor(0xE3, 0xF1, 0xFB) : Qt::white);
     painter.drawRect(tile);
 
@@ -143,16 +155,20 @@ void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const 
                 QStringLiteral("Forecast ") + moneyText(*forecast));
         }
     }
-    painter.setPen(QPen(QColor(0x88, 0x88, 0x88), 0.8));
+    painter.setPen(outline(QColor(0x88, 0x88, 0x88)));
     painter.setBrush(QColor(0xFA, 0xFA, 0xF7));
     painter.drawRect(bar);
     const double share = std::clamp(weight / 100.0, 0.0, 1.0);
     painter.fillRect(QRectF(bar.left(), bar.top(), bar.width() * share, bar.height()),
                      rgb(catalog::fillColour(fill)));
-    painter.setFont(font(state.detail == Detail::Full ? 11 : 14, fill != catalog::Fill::Under));
-    painter.setPen(fill == catalog::Fill::Under ? QColor(0x33, 0x33, 0x33) : Qt::white);
-    painter.drawText(bar.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignRight,
-                     catalog::fillText(weight));
+    const double figureSize = state.detail == Detail::Full ? 11 : 14;
+    // Too small to read in a far overview, where the bar's colour tells the fill alone.
+    if (figureSize * painter.worldTransform().m11() >= kSmallestReadablePixels) {
+        painter.setFont(font(figureSize, fill != catalog::Fill::Under));
+        painter.setPen(fill == catalog::Fill::Under ? QColor(0x33, 0x33, 0x33) : Qt::white);
+        painter.drawText(bar.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignRight,
+                         catalog::fillText(weight));
+    }
     if (state.detail == Detail::Sketch) {
         painter.setFont(font(kSketchHeaderHeight - 6, true));
         painter.setPen(textOn(band));
