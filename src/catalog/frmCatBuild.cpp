@@ -164,10 +164,8 @@ void frmCatBuild::selectClub(int index)
 {
     {
         const QSignalBlocker blocker(cboCatalogType);
-        cboCatalogType->clear();
-        if (index >= 0 && index < m_clubs.size())
-            cboCatalogType->addItems(m_clubs.at(index).mapTypes);
-        cboCatalogType->setCurrentIndex(cboCatalogType->count() > 0 ? 0 : -1);
+        fillList(*cboCatalogType,
+                 index >= 0 && index < m_clubs.size() ? m_clubs.at(index).mapTypes : QStringList());
     }
     applyType();
 }

@@ -289,7 +289,7 @@ void frmProdMaint::LoadProductLookups()
             box->addItem(entry.name);
             ids << entry.id;
         }
-        box->setCurrentIndex(box->count() > 0 ? 0 : -1);
+        selectFirstItem(*box);
     };
     fill(cboManufacturer, ManufacturerIDs,
          attempt(&loadManufacturers).value_or(QList<LookupEntry>{}));

@@ -44,7 +44,10 @@ const QString kDateFormat = QStringLiteral("mm/dd/yyyy");
 void SelectComboItem(QComboBox &combo, const QString &text)
 {
     const int found = combo.findText(vb::Trim(text), Qt::MatchFixedString);
-    combo.setCurrentIndex(found >= 0 ? found : (combo.count() > 0 ? 0 : -1));
+    if (found >= 0)
+        combo.setCurrentIndex(found);
+    else
+        selectFirstItem(combo);
 }
 
 bool blankRow(const FlexGrid &grid, int row)
@@ -221,15 +224,12 @@ void frmAdCodes::setLocked(bool locked) { txtSourceCode->setReadOnly(locked); }
 
 void frmAdCodes::LoadMediaList()
 {
-    cboMedia->clear();
-    if (const auto media = attempt(&adcodes::LoadMediaList))
-        cboMedia->addItems(*media);
-    cboMedia->setCurrentIndex(cboMedia->count() > 0 ? 0 : -1);
+    fillList(*cboMedia, attempt(&adcodes::LoadMediaList).value_or(QStringList()));
 }
 
 void frmAdCodes::ClearAdCodeEntry()
 {
-    cboMedia->setCurrentIndex(cboMedia->count() > 0 ? 0 : -1);
+    selectFirstItem(*cboMedia);
     for (QLineEdit *box : {txtSourceCode, txtCatName, txtListDesc, txtPkg, txtPkgDesc, txtOffer})
         clearText(*box);
     dtpMailDate->setDate(QDate::currentDate());

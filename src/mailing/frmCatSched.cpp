@@ -117,10 +117,7 @@ catalogschedule::ScheduleEntry frmCatSched::entry() const
 
 void frmCatSched::LoadClubList()
 {
-    cboClubID->clear();
-    if (const auto clubs = attempt(&catalogschedule::LoadClubList))
-        cboClubID->addItems(*clubs);
-    cboClubID->setCurrentIndex(cboClubID->count() > 0 ? 0 : -1);
+    fillList(*cboClubID, attempt(&catalogschedule::LoadClubList).value_or(QStringList()));
 }
 
 void frmCatSched::InitScheduleGrid()

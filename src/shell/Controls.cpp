@@ -1,5 +1,6 @@
 #include "shell/Controls.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,6 +38,15 @@ void putText(QLineEdit &box, const QString &text)
     const QVariant own = box.property(kOwnLimit);
     box.setMaxLength(std::max(own.isValid() ? own.toInt() : box.maxLength(), int(text.size())));
     box.setText(text);
+}
+
+void selectFirstItem(QComboBox &box) { box.setCurrentIndex(box.count() > 0 ? 0 : -1); }
+
+void fillList(QComboBox &box, const QStringList &items)
+{
+    box.clear();
+    box.addItems(items);
+    selectFirstItem(box);
 }
 
 void clearText(QLineEdit &box)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -23,3 +25,7 @@ QPushButton *newButton(QWidget *parent, const char *name, const QString &caption
 // the box its own limit back.
 void putText(QLineEdit &box, const QString &text);
 void clearText(QLineEdit &box);
+
+// A list box shows its first item, or none when it is empty; fillList puts the items in first.
+void selectFirstItem(QComboBox &box);
+void fillList(QComboBox &box, const QStringList &items);
