@@ -20,7 +20,8 @@ QString lostMaybeSavedText()
 QString lostNoServerText(const QString &reason, bool maybeSaved)
 {
     return QStringLiteral("The connection to the server was lost and cannot be made again now (") +
-           reason + QStringLiteral("). ") +
+           // The driver's reason comes in lines and tabs of its own.
+           reason.simplified() + QStringLiteral("). ") +
            (maybeSaved ? QStringLiteral("Whether the last changes were saved is not known. ")
                        : QStringLiteral("Nothing of the last action was saved. ")) +
            QStringLiteral("The client connects again by itself when the server is back.");

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <optional>
+#include <type_traits>
+
 // A lost server connection costs the operator one message at most, never the client or their work.
 //
 //     reportingFailure(caption, [&] { return warehouse::reconnecting(save); });
@@ -74,3 +77,24 @@ template <typename Operation> decltype(auto) reconnecting(Operation &&operation)
 }
 
 } // namespace warehouse
+
+// Runs an operation whose failure the caller answers with words of its own rather than the
+// driver's (a fixed message, a refused search): its result, or nothing when a DbError ended it (for
+// an operation that returns nothing: whether it went through). Any transaction inside has rolled
+// back by then, and a lost server connection has been made again (warehouse::reconnecting).
+template <typename Operation>
+auto unlessFailed(Operation &&operation)
+    -> std::conditional_t<std::is_void_v<std::invoke_result_t<Operation>>, bool,
+                          std::optional<std::invoke_result_t<Operation>>>
+{
+    try {
+        if constexpr (std::is_void_v<std::invoke_result_t<Operation>>) {
+            warehouse::reconnecting(operation);
+            return true;
+        } else {
+            return warehouse::reconnecting(operation);
+        }
+    } catch (const DbError &) {
+        return {};
+    }
+}

@@ -11,6 +11,7 @@
 
 #include "catalog/MapOperations.h"
 #include "catalog/Placement.h"
+#include "inventory/ProductMaster.h"
 #include "mailing/CatalogPackage.h"
 #include "mailing/frmCatSched.h"
 #include "shell/FlexGrid.h"
@@ -281,6 +282,17 @@ private Q_SLOTS:
         QVERIFY(reportingFailure(kTitle, [] { savePlacement(placementOnPage2(), kNow, kUser); }));
         QCOMPARE(dialogs().calls().size(), 0);
         QCOMPARE(writeNamed(QStringLiteral("placement save")).stored(), 1);
+
+        // A write that answers failures with its own words makes the connection again too.
+        Terminator().endClientBackend();
+        inventory::ProductEntry product;
+        product.productId = QStringLiteral("P9");
+        product.productName = QStringLiteral("A new book");
+        product.categoryId = QStringLiteral("11");
+        QCOMPARE(inventory::saveProduct(product, true, kNow, kUser), inventory::SaveResult::Saved);
+        QCOMPARE(TestWarehouse::count(
+                     QStringLiteral("SELECT COUNT(*) FROM tblInvMaster WHERE ProductID = 'P9'")),
+                 1);
     }
 
     // The backend ended just before each statement of a write in turn.
