@@ -60,8 +60,11 @@ CopyToNewCatalogResult copyMapToNewCatalog(const QString &clubId, const QString 
                                            const QDateTime &now, const QString &user)
 {
     // The new catalog must be in the schedule, under any club.
-    Query scheduled(QStringLiteral("SELECT * FROM tblCycleSchedule WHERE CatalogID=?"));
-    if (!scheduled.bind(newCatalogId).exists())
+    // Checks made before a transaction end with their statement: on the embedded file a read left
+    // open would make a second client's write fail at once instead of waiting its turn.
+    if (!Query(QStringLiteral("SELECT * FROM tblCycleSchedule WHERE CatalogID=?"))
+             .bind(newCatalogId)
+             .exists())
         return CopyToNewCatalogResult::NotScheduled;
 
     Transaction transaction;
@@ -86,9 +89,12 @@ QString copyMapToTestIds(const NodeKey &source, const QString &testIdList, const
                        QStringLiteral(" is invalid the process will skip this Test ID.\r");
             continue;
         }
-        Query taken(QStringLiteral(
-            "SELECT * FROM tblCatalogMap WHERE ClubID=? AND CatalogID=? AND TestID=?"));
-        if (taken.bind(source.clubId()).bind(source.catalogId()).bind(testId).exists()) {
+        if (Query(QStringLiteral(
+                      "SELECT * FROM tblCatalogMap WHERE ClubID=? AND CatalogID=? AND TestID=?"))
+                .bind(source.clubId())
+                .bind(source.catalogId())
+                .bind(testId)
+                .exists()) {
             refused += QStringLiteral("The Test ID:") + testId +
                        QStringLiteral(" is already plesent. Skipping the process for this "
                                       "Test ID.\r");

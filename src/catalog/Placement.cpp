@@ -3,6 +3,7 @@
 
 #include "catalog/MapRows.h"
 #include "catalog/ProductGrids.h"
+#include "warehouse/DbError.h"
 #include "warehouse/Dialogs.h"
 #include "warehouse/MessageList.h"
 #include "warehouse/Query.h"
@@ -134,23 +135,31 @@ void savePlacement(const PlacementEntry &entry, const QDateTime &now, const QStr
     const NodeKey &target = entry.target;
     const QString productId = vb::Trim(entry.productId);
 
-    Query product(QStringLiteral(
-        "SELECT ProductID, COALESCE(MSRP,0) as ProdMSRP, COALESCE(LastPrice, COALESCE(MSRP,0)) AS "
-        "ProdLastPrice FROM tblInvMaster WHERE (ProductID = ?)"));
-    product.bind(productId).exec();
     double msrp = 0;
     double lastPrice = 0;
-    if (product.next()) {
-        msrp = product.number(1);
-        lastPrice = product.number(2);
+    {
+        // Ended before the transaction: on the embedded file a read left open would make a second
+        // client's save fail at once instead of waiting its turn.
+        Query product(QStringLiteral("SELECT ProductID, COALESCE(MSRP,0) as ProdMSRP, "
+                                     "COALESCE(LastPrice, COALESCE(MSRP,0)) AS ProdLastPrice FROM "
+                                     "tblInvMaster WHERE (ProductID = ?)"));
+        product.bind(productId).exec();
+        if (product.next()) {
+            msrp = product.number(1);
+            lastPrice = product.number(2);
+        }
     }
     const PlacementPrice price = priceOfPlacement(entry.price, entry.discount, msrp, lastPrice);
 
     Transaction transaction;
-    if (entry.mode == PlacementMode::Edit)
-        Query(QStringLiteral("DELETE FROM tblProductsMap WHERE ItemID = ?"))
-            .bind(vb::Trim(entry.itemId).toLongLong())
-            .exec();
+    if (entry.mode == PlacementMode::Edit) {
+        Query remove(QStringLiteral("DELETE FROM tblProductsMap WHERE ItemID = ?"));
+        remove.bind(vb::Trim(entry.itemId).toLongLong()).exec();
+        // Another client replaced or deleted it meanwhile: saving would keep theirs and this one.
+        if (remove.numRowsAffected() != 1)
+            throw DbError(QString::fromLatin1(kPlacementGoneNumber),
+                          QString::fromLatin1(kPlacementGoneDescription));
+    }
 
     const QString columns = QStringLiteral(
         "INSERT INTO tblProductsMap (ClubID, CatalogID, TestID, ProductID, PageNum, PagePosition, "

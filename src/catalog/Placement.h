@@ -58,7 +58,12 @@ PlacementPrice priceOfPlacement(const QString &priceText, const QString &discoun
 
 // Writes a validated entry with the time and user of the change. In Edit mode the edited
 // placement is replaced by a new row (a new ItemID) in one transaction, so a failed write keeps
-// the old placement. Throws DbError.
+// the old placement; a placement that another client replaced or deleted meanwhile is refused with
+// kPlacementGone. Throws DbError.
+inline constexpr const char *kPlacementGoneNumber = "0";
+inline constexpr const char *kPlacementGoneDescription =
+    "This placement was changed or deleted by another user while you edited it, so nothing was "
+    "saved. Select it again to see it as it is now.";
 void savePlacement(const PlacementEntry &entry, const QDateTime &now, const QString &user);
 
 // One stored placement, each value as the placement editor shows it.

@@ -236,10 +236,11 @@ SaveResult saveProduct(const ProductEntry &entry, bool isNew, const QDateTime &n
     };
     return unlessFailed([&] {
                Transaction transaction;
-               if (isNew &&
-                   Query(QStringLiteral("SELECT * FROM tblInvMaster WHERE ProductID=?"))
-                       .bind(id)
-                       .exists() &&
+               const bool exists =
+                   !isNew || Query(QStringLiteral("SELECT * FROM tblInvMaster WHERE ProductID=?"))
+                                 .bind(id)
+                                 .exists();
+               if (isNew && exists &&
                    !Dialogs::instance().question(
                        QStringLiteral(
                            "The record you are trying to add already exists in the database. "
@@ -248,7 +249,12 @@ SaveResult saveProduct(const ProductEntry &entry, bool isNew, const QDateTime &n
                    transaction.rollback();
                    return SaveResult::Declined;
                }
-               Query(QStringLiteral("DELETE FROM tblInvMaster WHERE ProductID=?")).bind(id).exec();
+               // A new product found absent is only inserted: should another client add it
+               // meanwhile, the key refuses this one rather than overwrite theirs unasked.
+               if (exists)
+                   Query(QStringLiteral("DELETE FROM tblInvMaster WHERE ProductID=?"))
+                       .bind(id)
+                       .exec();
                Query(QStringLiteral(
                          "INSERT INTO tblInvMaster(ProductID, ProductUPC, ProductName, ActiveProd, "
                          "ActiveWeb, Category, MSRP, LastPrice, ProdCost, ManufacturerID, "

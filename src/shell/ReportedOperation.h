@@ -1,6 +1,7 @@
 #pragma once
 
 #include "warehouse/DbError.h"
+#include "warehouse/LostConnection.h"
 
 #include <QString>
 
@@ -18,8 +19,9 @@ void reportDbError(const DbError &error, const QString &title, const QString &be
                    const QString &after = {});
 
 // The one place a failed operation is caught and reported; the result is then empty (false for an
-// operation that returns nothing). Working windows use WorkingWindow::attempt, titled with their
-// caption.
+// operation that returns nothing). A lost server connection is made again, and the operation run
+// again when that is safe (warehouse::reconnecting). Working windows use WorkingWindow::attempt,
+// titled with their caption.
 template <typename Operation>
 auto reportingFailure(const QString &title, Operation &&operation, const QString &before = {},
                       const QString &after = {}) -> Attempted<std::invoke_result_t<Operation>>
@@ -27,10 +29,10 @@ auto reportingFailure(const QString &title, Operation &&operation, const QString
     using Result = std::invoke_result_t<Operation>;
     try {
         if constexpr (std::is_void_v<Result>) {
-            operation();
+            warehouse::reconnecting(operation);
             return true;
         } else {
-            return Attempted<Result>(operation());
+            return Attempted<Result>(warehouse::reconnecting(operation));
         }
     } catch (const DbError &error) {
         reportDbError(error, title, before, after);

@@ -25,23 +25,5 @@ private:
     QByteArray m_what;
 };
 
-// Runs an operation whose failure the caller answers with words of its own rather than the
-// driver's (a fixed message, a refused search): its result, or nothing when a DbError ended it (for
-// an operation that returns nothing: whether it went through). Any transaction inside has rolled
-// back by then.
-template <typename Operation>
-auto unlessFailed(Operation &&operation)
-    -> std::conditional_t<std::is_void_v<std::invoke_result_t<Operation>>, bool,
-                          std::optional<std::invoke_result_t<Operation>>>
-{
-    try {
-        if constexpr (std::is_void_v<std::invoke_result_t<Operation>>) {
-            operation();
-            return true;
-        } else {
-            return operation();
-        }
-    } catch (const DbError &) {
-        return {};
-    }
-}
+// unlessFailed, which runs its operation through warehouse::reconnecting.
+#include "warehouse/LostConnection.h"

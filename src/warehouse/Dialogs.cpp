@@ -1,5 +1,7 @@
 #include "warehouse/Dialogs.h"
 
+#include "warehouse/LostConnection.h"
+
 #include <stdexcept>
 
 namespace {
@@ -14,6 +16,8 @@ Dialogs &Dialogs::instance()
 {
     if (!installed())
         throw std::logic_error("No dialog service installed");
+    // An operation that spoke to the operator is not run again behind their back.
+    warehouse::lostconnection::operatorTold();
     return *installed();
 }
 

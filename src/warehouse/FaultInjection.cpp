@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <utility>
 
 namespace faults {
 namespace {
@@ -14,9 +15,12 @@ std::mutex guard;
 long long run = 0;
 long long failAt = 0; // the value of `run` whose statement fails; 0 when unarmed
 QString pattern;
+long long actAt = 0;
+QString actPattern;
+std::function<void()> action;
 std::atomic<bool> armed{false};
 
-void updateArmed() { armed = failAt != 0 || !pattern.isEmpty(); }
+void updateArmed() { armed = failAt != 0 || !pattern.isEmpty() || bool(action); }
 
 } // namespace
 
@@ -34,11 +38,23 @@ void failMatching(const QString &text)
     updateArmed();
 }
 
+void actBeforeStatement(int n, const QString &text, std::function<void()> act)
+{
+    const std::lock_guard lock(guard);
+    actAt = n > 0 ? run + n : 0;
+    actPattern = text;
+    action = std::move(act);
+    updateArmed();
+}
+
 void disarm()
 {
     const std::lock_guard lock(guard);
     failAt = 0;
     pattern.clear();
+    actAt = 0;
+    actPattern.clear();
+    action = nullptr;
     updateArmed();
 }
 
@@ -50,10 +66,20 @@ long long statementsRun()
 
 void beforeStatement(const QString &sql)
 {
-    const std::lock_guard lock(guard);
+    std::unique_lock lock(guard);
     ++run;
     if (!armed)
         return;
+    if (action && (actAt == run || (actAt == 0 && !actPattern.isEmpty() &&
+                                    sql.contains(actPattern, Qt::CaseInsensitive)))) {
+        actAt = 0;
+        actPattern.clear();
+        const std::function<void()> act = std::exchange(action, nullptr);
+        updateArmed();
+        lock.unlock();
+        act();
+        lock.lock();
+    }
     bool fail = false;
     if (failAt == run) {
         failAt = 0;
@@ -76,6 +102,18 @@ ArmedFault ArmedFault::atStatement(int n)
 ArmedFault ArmedFault::matching(const QString &text)
 {
     failMatching(text);
+    return {};
+}
+
+ArmedFault ArmedFault::actionAt(int n, std::function<void()> act)
+{
+    actBeforeStatement(n, {}, std::move(act));
+    return {};
+}
+
+ArmedFault ArmedFault::actionMatching(const QString &text, std::function<void()> act)
+{
+    actBeforeStatement(0, text, std::move(act));
     return {};
 }
 

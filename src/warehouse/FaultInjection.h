@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // A seam for tests: makes a chosen statement on gcnWarehouse fail as a driver failure would, with
 // the same DbError. Inert unless armed; every build carries it so the tested client is the shipped
 // one. Each Query::exec() and each Transaction::commit() counts as one statement.
@@ -24,6 +26,10 @@ inline constexpr const char *kInjectedDescription = "Injected failure of a state
 void failStatement(int n);
 // Fails every statement whose text contains the pattern (case-insensitive). Empty disarms.
 void failMatching(const QString &pattern);
+// Runs the action once, just before the nth statement from now (n > 0) or else before the first
+// statement whose text contains the pattern; the statement then runs as usual. A test reaches the
+// middle of an operation this way, to end its server connection there. The action runs no Query.
+void actBeforeStatement(int n, const QString &pattern, std::function<void()> action);
 void disarm();
 
 // Statements run since the process started; tests take differences.
@@ -38,6 +44,8 @@ class ArmedFault
 public:
     static ArmedFault atStatement(int n);
     static ArmedFault matching(const QString &pattern);
+    static ArmedFault actionAt(int n, std::function<void()> action);
+    static ArmedFault actionMatching(const QString &pattern, std::function<void()> action);
     ~ArmedFault();
     ArmedFault(ArmedFault &&other) noexcept;
     ArmedFault(const ArmedFault &) = delete;

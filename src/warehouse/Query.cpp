@@ -2,6 +2,7 @@
 
 #include "warehouse/DbError.h"
 #include "warehouse/FaultInjection.h"
+#include "warehouse/LostConnection.h"
 #include "warehouse/Warehouse.h"
 
 #include <QSqlError>
@@ -106,6 +107,7 @@ Query &Query::bindTextOrNull(const QString &text)
 Query &Query::exec()
 {
     faults::beforeStatement(m_sql);
+    warehouse::lostconnection::statementStarting(m_sql);
     if (!m_query.exec())
         throw DbError(m_query.lastError());
     return *this;
@@ -119,8 +121,10 @@ bool Query::exists()
 
 bool Query::next()
 {
-    if (m_query.next())
+    if (m_query.next()) {
+        warehouse::lostconnection::rowRead();
         return true;
+    }
     if (m_query.lastError().isValid())
         throw DbError(m_query.lastError());
     return false;

@@ -2,23 +2,29 @@
 
 #include "warehouse/DbError.h"
 #include "warehouse/FaultInjection.h"
+#include "warehouse/LostConnection.h"
 #include "warehouse/Warehouse.h"
 
 #include <QSqlError>
+#include <QSqlQuery>
 
 Transaction::Transaction()
 {
     QSqlDatabase db = gcnWarehouse();
-    if (!db.transaction())
+    if (db.driverName() == QLatin1String("QSQLITE")) {
+        // The embedded file's write lock is taken at once, so a second client waits its turn (the
+        // busy timeout) rather than failing when both have read and then both want to write.
+        QSqlQuery begin(db);
+        if (!begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            throw DbError(begin.lastError());
+    } else if (!db.transaction()) {
         throw DbError(db.lastError());
+    }
     m_open = true;
+    warehouse::lostconnection::transactionBegun();
 }
 
-Transaction::~Transaction()
-{
-    if (m_open)
-        gcnWarehouse().rollback();
-}
+Transaction::~Transaction() { rollback(); }
 
 void Transaction::commit()
 {
@@ -29,12 +35,14 @@ void Transaction::commit()
         rollback();
         throw;
     }
+    warehouse::lostconnection::commitStarting();
     if (!db.commit()) {
         const DbError error(db.lastError());
         rollback();
         throw error;
     }
     m_open = false;
+    warehouse::lostconnection::transactionEnded();
 }
 
 void Transaction::rollback()
@@ -42,5 +50,6 @@ void Transaction::rollback()
     if (m_open) {
         m_open = false;
         gcnWarehouse().rollback();
+        warehouse::lostconnection::transactionEnded();
     }
 }

@@ -2,7 +2,8 @@
 
 // A transaction on gcnWarehouse. Rolls back unless committed, so a failure anywhere inside undoes
 // everything: the PostgreSQL ODBC driver would otherwise undo just the failed statement and let a
-// later commit keep the rest.
+// later commit keep the rest. On the embedded warehouse it holds the file's write lock from the
+// start.
 class Transaction
 {
 public:

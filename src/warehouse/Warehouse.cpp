@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QStandardPaths>
 
 #include <sql.h>
@@ -18,6 +19,7 @@ namespace warehouse {
 namespace {
 
 const QString kConnection = QStringLiteral("gcnWarehouse");
+thread_local QString t_connection;
 Dialect g_dialect = Dialect::SQLite;
 QString g_description;
 
@@ -120,6 +122,7 @@ std::optional<OpenFailure> openSQLiteFile(const QString &path)
     close();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
     db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMilliseconds));
     if (!db.open()) {
         const OpenFailure failure = failureOf(db.lastError());
         db = QSqlDatabase();
@@ -175,6 +178,41 @@ bool isOpen()
            QSqlDatabase::database(kConnection, false).isOpen();
 }
 
+bool serverConnectionBroken()
+{
+    QSqlDatabase db = gcnWarehouse();
+    if (db.driverName() != QLatin1String("QODBC"))
+        return false;
+    if (!db.isOpen())
+        return true;
+    // The driver knows when it lost the link; a trivial statement tells for the rest.
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    const SQLHANDLE hdbc = odbcHandle(db);
+    if (hdbc != SQL_NULL_HANDLE &&
+        SQL_SUCCEEDED(SQLGetConnectAttr(hdbc, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) &&
+        dead == SQL_CD_TRUE)
+        return true;
+    QSqlQuery probe(db);
+    return !probe.exec(QStringLiteral("SELECT 1"));
+}
+
+std::optional<OpenFailure> reconnectServer()
+{
+    QSqlDatabase db = gcnWarehouse();
+    db.close();
+    if (!db.open())
+        return failureOf(db.lastError());
+    return std::nullopt;
+}
+
+ThreadConnection::ThreadConnection(const QString &connectionName)
+    : m_previous(t_connection)
+{
+    t_connection = connectionName;
+}
+
+ThreadConnection::~ThreadConnection() { t_connection = m_previous; }
+
 Dialect dialect() { return g_dialect; }
 
 QString description() { return g_description; }
@@ -185,5 +223,6 @@ bool isEmbedded() { return isOpen() && gcnWarehouse().driverName() == QLatin1Str
 
 QSqlDatabase gcnWarehouse()
 {
-    return QSqlDatabase::database(QStringLiteral("gcnWarehouse"), false);
+    using namespace warehouse;
+    return QSqlDatabase::database(t_connection.isEmpty() ? kConnection : t_connection, false);
 }

@@ -17,6 +17,9 @@ inline constexpr auto kDataSourceName = "Folvane";
 inline constexpr auto kUserName = "Folvaneuser";
 inline constexpr auto kPassword = "3v8q1m6z";
 inline constexpr int kLoginTimeoutSeconds = 480;
+// How long a client waits for another one's write to the embedded file before it reports the
+// database as busy.
+inline constexpr int kBusyTimeoutMilliseconds = 5000;
 
 // Why the connection could not be opened: shown as number immediately followed by description.
 struct OpenFailure
@@ -42,6 +45,27 @@ std::optional<OpenFailure> openDataSource(const QString &name);
 void close();
 bool isOpen();
 
+// True when the server connection is gone: closed, declared dead by the driver, or not answering
+// a trivial statement. Never for the embedded warehouse.
+bool serverConnectionBroken();
+// Makes the server connection again with the same data source and login; on failure it stays
+// closed, and the next try makes it again.
+std::optional<OpenFailure> reconnectServer();
+
+// Runs the calling thread's statements on the named connection (added and opened by the caller in
+// this thread) instead of gcnWarehouse's own, for its lifetime: two clients in one test process.
+class ThreadConnection
+{
+public:
+    explicit ThreadConnection(const QString &connectionName);
+    ~ThreadConnection();
+    ThreadConnection(const ThreadConnection &) = delete;
+    ThreadConnection &operator=(const ThreadConnection &) = delete;
+
+private:
+    QString m_previous;
+};
+
 Dialect dialect();
 // Which warehouse is open, for the operator: "Embedded: <path>" or
 // "Server: <DSN> on <host>/<database>" as the driver names them; empty when none is open.
@@ -56,5 +80,5 @@ void backUpEmbedded(const QString &targetPath,
 
 } // namespace warehouse
 
-// The client's one database connection.
+// The client's one database connection (a test thread's own under a ThreadConnection).
 QSqlDatabase gcnWarehouse();
