@@ -278,14 +278,15 @@ void frmProdDesc::LoadMissingDescGrid()
     BusyPointer busy;
     InitMissingDescGrid();
     FlexGrid &grid = *grdMisProdDesc;
-    attempt([&grid] {
-        LoadMissingDescriptions([&grid](MissingProduct &&product) {
-            grid.appendRow(product.cells);
-            if (product.activeWeb)
-                grid.setRowsBackColor(grid.Rows() - 1, grid.Rows() - 1, kWebActiveBackColor);
+    watchedFill(grid, [this, &grid] {
+        return attempt([&grid] {
+            LoadMissingDescriptions([&grid](MissingProduct &&product) {
+                grid.appendRow(product.cells);
+                if (product.activeWeb)
+                    grid.setRowsBackColor(grid.Rows() - 1, grid.Rows() - 1, kWebActiveBackColor);
+            });
         });
     });
-    grid.showAppendedRows();
 }
 
 void frmProdDesc::ShowBrowseButtons(bool show)
