@@ -31,6 +31,8 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSqlDriver>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
@@ -139,6 +141,28 @@ double stepAsText(sqlite3 *db, const QList<QByteArray> &statements, qint64 *rows
     return msSince(clock);
 }
 
+// The same statements through Qt's SQLite driver, as the query layer reads them: every value of
+// every row as a QVariant, text converted to UTF-16 by SQLite.
+double stepThroughDriver(const QList<QByteArray> &statements)
+{
+    QElapsedTimer clock;
+    clock.start();
+    qint64 chars = 0;
+    for (const QByteArray &sql : statements) {
+        QSqlQuery query(gcnWarehouse());
+        query.setForwardOnly(true);
+        if (!query.exec(QString::fromUtf8(sql)))
+            continue;
+        const int columns = query.record().count();
+        while (query.next())
+            for (int c = 0; c < columns; ++c)
+                chars += query.value(c).toString().size();
+    }
+    if (chars < 0)
+        std::printf("?");
+    return msSince(clock);
+}
+
 // Watches the event loop while a path runs: the longest gap between turns, and when the first
 // screenful is there (rows have reached the view).
 class LoopProbe
@@ -191,6 +215,7 @@ struct Figures
 {
     double endToEnd = 0;
     double limit = 0;
+    double driver = 0;
     double firstScreen = -1;
     double longestWait = 0;
     double bytesPerCell = 0;
@@ -224,6 +249,7 @@ Figures measure(sqlite3 *db, StatementCapture &capture, const Path &path, int ru
     Figures figures;
     std::vector<double> ends;
     std::vector<double> limits;
+    std::vector<double> drivers;
     std::vector<double> firsts;
     std::vector<double> waits;
     for (int run = 0; run < runs; ++run) {
@@ -257,7 +283,9 @@ Figures measure(sqlite3 *db, StatementCapture &capture, const Path &path, int ru
             firsts.push_back(first);
         waits.push_back(wait);
         limits.push_back(stepAsText(db, statements, &figures.rows));
+        drivers.push_back(stepThroughDriver(statements));
     }
+    figures.driver = median(drivers);
     figures.endToEnd = median(ends);
     figures.limit = median(limits);
     figures.firstScreen = path.firstScreen ? median(firsts) : -1;
@@ -267,8 +295,8 @@ Figures measure(sqlite3 *db, StatementCapture &capture, const Path &path, int ru
 
 void printHeader()
 {
-    std::printf("%-34s %8s %9s %9s %6s %9s %9s %10s\n", "path", "rows", "window", "limit", "ratio",
-                "1st scr", "max wait", "mem");
+    std::printf("%-34s %8s %9s %9s %6s %9s %9s %10s %9s\n", "path", "rows", "window", "limit",
+                "ratio", "1st scr", "max wait", "mem", "driver");
 }
 
 void print(const Path &path, const Figures &f)
@@ -285,8 +313,9 @@ void print(const Path &path, const Figures &f)
     char memory[32] = "-";
     if (f.cells > 0)
         std::snprintf(memory, sizeof memory, "%.1f B/%s", f.bytesPerCell, path.unit);
-    std::printf("%-34s %8lld %6.0f ms %9s %6s %9s %6.0f ms %10s\n", path.name, qlonglong(f.rows),
-                f.endToEnd, limit, ratio, first, f.longestWait, memory);
+    std::printf("%-34s %8lld %6.0f ms %9s %6s %9s %6.0f ms %10s %6.0f ms\n", path.name,
+                qlonglong(f.rows), f.endToEnd, limit, ratio, first, f.longestWait, memory,
+                f.driver);
     std::fflush(stdout);
 }
 
@@ -368,7 +397,7 @@ int main(int argc, char **argv)
                 print(path, measure(db, capture, path, runs));
         };
 
-        {
+        if (wanted("catalog tree") || wanted("editor inventory search")) {
             // Opening the catalog editor until its tree holds every node.
             std::unique_ptr<frmCatEdit> editor;
             const auto treeNodes = [&editor]() -> qint64 {
@@ -406,7 +435,7 @@ int main(int argc, char **argv)
                     [&] { editor->SearchInventoryMaster(2, QStringLiteral("Book")); },
                     gridShows(inventory), gridCells(inventory), gridEmptied(inventory)});
         }
-        {
+        if (wanted("inventory maintenance")) {
             frmProdMaint window;
             show(window);
             window.findChild<QRadioButton *>(QStringLiteral("optSearchWorld"))->setChecked(true);
@@ -422,7 +451,22 @@ int main(int argc, char **argv)
                     {},
                     {}});
         }
-        {
+        if (wanted("recurring products window opened")) {
+            // Opening the recurring products window until it lists every recurring product.
+            std::unique_ptr<frmCatProdSchedule> opened;
+            report({"recurring products window opened",
+                    [&opened] {
+                        opened.reset();
+                        opened = std::make_unique<frmCatProdSchedule>();
+                        show(*opened);
+                    },
+                    {},
+                    [&opened] { return gridCells(grid(*opened, "grdRecurringProducts"))(); },
+                    [&opened] {
+                        opened.reset();
+                    }});
+        }
+        if (wanted("recurring products search")) {
             frmCatProdSchedule window;
             show(window);
             FlexGrid *products = grid(window, "grdProducts");
@@ -430,14 +474,14 @@ int main(int argc, char **argv)
                     [&] { window.SearchProducts(2, QStringLiteral("Book")); }, gridShows(products),
                     gridCells(products), gridEmptied(products)});
         }
-        {
+        if (wanted("ad code grid search")) {
             frmAdCodes window;
             show(window);
             FlexGrid *codes = grid(window, "grdKeymastDisp");
             report({"ad code grid search", [&] { window.SearchAdCodes(1, QString()); },
                     gridShows(codes), gridCells(codes), gridEmptied(codes)});
         }
-        {
+        if (wanted("descriptions")) {
             frmProdDesc window;
             show(window);
             FlexGrid *missing = grid(window, "grdMisProdDesc");
@@ -449,7 +493,7 @@ int main(int argc, char **argv)
                     [ids] { return ids->count() > 0; }, [ids] { return qint64(ids->count()); },
                     [ids] { ids->clear(); }, "item"});
         }
-        {
+        if (wanted("schedule grid")) {
             frmCatSched window;
             show(window);
             FlexGrid *schedule = grid(window, "grdSchedule");

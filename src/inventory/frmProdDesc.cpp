@@ -60,6 +60,8 @@ frmProdDesc::frmProdDesc(QWidget *parent)
     cmdSearch = newButton(picContainer, "cmdSearch", QStringLiteral("Search"));
     lstProductID = new QListWidget(picContainer);
     lstProductID->setObjectName(QStringLiteral("lstProductID"));
+    // Every ID is one line of text: the list need not measure each of tens of thousands.
+    lstProductID->setUniformItemSizes(true);
     txtProductID = new QLineEdit(picContainer);
     txtProductID->setObjectName(QStringLiteral("txtProductID"));
     txtProductID->setMaxLength(15);
