@@ -10,6 +10,7 @@
 // Times are the median of the runs, the window and its limit taken in turn, so a busy moment of
 // the machine falls on both.
 #include "LargeWarehouse.h"
+#include "PrintedDialogs.h"
 
 #include "catalog/frmCatEdit.h"
 #include "catalog/frmCatEditTreeModel.h"
@@ -22,6 +23,7 @@
 #include "shell/FlexGrid.h"
 #include "shell/FlexGridModel.h"
 #include "warehouse/DbError.h"
+#include "warehouse/Dialogs.h"
 #include "warehouse/Query.h"
 #include "warehouse/Transaction.h"
 #include "warehouse/Warehouse.h"
@@ -29,6 +31,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <QProcess>
 #include <QRadioButton>
 #include <QSqlDriver>
 #include <QSqlQuery>
@@ -78,10 +81,13 @@ public:
         m_statements.clear();
         m_recording = true;
     }
-    QList<QByteArray> stop()
+    QStringList stop()
     {
         m_recording = false;
-        return m_statements;
+        QStringList texts;
+        for (const QByteArray &sql : m_statements)
+            texts << QString::fromUtf8(sql);
+        return texts;
     }
 
 private:
@@ -103,6 +109,34 @@ private:
     QList<QByteArray> m_statements;
 };
 
+// The limit on PostgreSQL: psql copying each statement's rows to /dev/null.
+double copyWithPsql(const bench::PostgresServer &server, const QStringList &statements,
+                    qint64 *rowsOut)
+{
+    QStringList arguments{
+        QStringLiteral("-X"),          QStringLiteral("-h"), server.folder,
+        QStringLiteral("-p"),          server.port,          QStringLiteral("-U"),
+        QStringLiteral("Folvaneuser"), QStringLiteral("-d"), QStringLiteral("folvane_bench")};
+    for (const QString &sql : statements)
+        arguments << QStringLiteral("-c")
+                  << QStringLiteral("\\copy (") + sql + QStringLiteral(") to /dev/null");
+    QProcess psql;
+    QElapsedTimer clock;
+    clock.start();
+    psql.start(QStringLiteral("psql"), arguments);
+    psql.waitForFinished(-1);
+    const double ms = msSince(clock);
+    qint64 rows = 0;
+    for (const QByteArray &line : psql.readAllStandardOutput().split('\n'))
+        if (line.startsWith("COPY "))
+            rows += line.mid(5).toLongLong();
+    if (psql.exitCode() != 0)
+        std::fprintf(stderr, "psql: %s\n", psql.readAllStandardError().constData());
+    if (rowsOut)
+        *rowsOut = rows;
+    return ms;
+}
+
 sqlite3 *warehouseHandle()
 {
     const QVariant handle = gcnWarehouse().driver()->handle();
@@ -111,8 +145,11 @@ sqlite3 *warehouseHandle()
 
 // The limit: SQLite's C API on the window's own connection stepping each statement and reading
 // every column of every row as text.
-double stepAsText(sqlite3 *db, const QList<QByteArray> &statements, qint64 *rowsOut = nullptr)
+double stepAsText(sqlite3 *db, const QStringList &texts, qint64 *rowsOut = nullptr)
 {
+    QList<QByteArray> statements;
+    for (const QString &text : texts)
+        statements << text.toUtf8();
     QElapsedTimer clock;
     clock.start();
     qint64 rows = 0;
@@ -143,15 +180,15 @@ double stepAsText(sqlite3 *db, const QList<QByteArray> &statements, qint64 *rows
 
 // The same statements through Qt's SQLite driver, as the query layer reads them: every value of
 // every row as a QVariant, text converted to UTF-16 by SQLite.
-double stepThroughDriver(const QList<QByteArray> &statements)
+double stepThroughDriver(const QStringList &statements)
 {
     QElapsedTimer clock;
     clock.start();
     qint64 chars = 0;
-    for (const QByteArray &sql : statements) {
+    for (const QString &sql : statements) {
         QSqlQuery query(gcnWarehouse());
         query.setForwardOnly(true);
-        if (!query.exec(QString::fromUtf8(sql)))
+        if (!query.exec(sql))
             continue;
         const int columns = query.record().count();
         while (query.next())
@@ -244,7 +281,16 @@ std::function<qint64()> gridCells(FlexGrid *grid)
     };
 }
 
-Figures measure(sqlite3 *db, StatementCapture &capture, const Path &path, int runs)
+// The database under the windows: how the statements a path runs are captured, and its limit.
+struct Database
+{
+    std::function<void()> startCapture;
+    std::function<QStringList()> stopCapture;
+    // Time for the database's own client to step the statements, every column as text.
+    std::function<double(const QStringList &, qint64 *rows)> limit;
+};
+
+Figures measure(const Database &database, const Path &path, int runs)
 {
     Figures figures;
     std::vector<double> ends;
@@ -254,7 +300,7 @@ Figures measure(sqlite3 *db, StatementCapture &capture, const Path &path, int ru
     std::vector<double> waits;
     for (int run = 0; run < runs; ++run) {
         QCoreApplication::processEvents();
-        capture.start();
+        database.startCapture();
         QElapsedTimer clock;
         clock.start();
         double first = -1;
@@ -267,7 +313,7 @@ Figures measure(sqlite3 *db, StatementCapture &capture, const Path &path, int ru
             wait = probe.longestGapMs();
             first = probe.firstScreenMs();
         }
-        const QList<QByteArray> statements = capture.stop();
+        const QStringList statements = database.stopCapture();
         if (run == runs - 1 && path.cells && path.empty) {
             // What the filled rows hold: the heap in use before and after letting go of them.
             figures.cells = path.cells();
@@ -282,7 +328,7 @@ Figures measure(sqlite3 *db, StatementCapture &capture, const Path &path, int ru
         if (first >= 0)
             firsts.push_back(first);
         waits.push_back(wait);
-        limits.push_back(stepAsText(db, statements, &figures.rows));
+        limits.push_back(database.limit(statements, &figures.rows));
         drivers.push_back(stepThroughDriver(statements));
     }
     figures.driver = median(drivers);
@@ -371,30 +417,63 @@ int main(int argc, char **argv)
     bench::drawOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     int runs = 5;
+    bool postgres = false;
     QString only;
     std::vector<char *> rest{argv[0]};
     for (int i = 1; i < argc; ++i) {
         if (qstrcmp(argv[i], "--runs") == 0 && i + 1 < argc)
             runs = std::max(1, atoi(argv[++i]));
+        else if (qstrcmp(argv[i], "--postgresql") == 0)
+            postgres = true;
         else if (qstrcmp(argv[i], "--only") == 0 && i + 1 < argc)
             only = QString::fromLocal8Bit(argv[++i]);
         else
             rest.push_back(argv[i]);
     }
     try {
-        bench::openFromArguments(int(rest.size()), rest.data());
-        sqlite3 *db = warehouseHandle();
-        StatementCapture capture(db);
-        std::printf("%d runs each, medians; the limit is SQLite stepping the window's statements "
-                    "and reading every column as text\n",
-                    runs);
+        Database database;
+        std::unique_ptr<StatementCapture> capture;
+        bench::PostgresServer server;
+        qint64 logFrom = 0;
+        if (postgres) {
+            Dialogs::install(std::make_unique<PrintedDialogs>());
+            server = bench::openLargePostgresWarehouse();
+            database.startCapture = [&] {
+                logFrom = bench::postgresLogEnd(server);
+            };
+            database.stopCapture = [&] {
+                return bench::postgresStatementsSince(server, logFrom);
+            };
+            database.limit = [&](const QStringList &statements, qint64 *rows) {
+                return copyWithPsql(server, statements, rows);
+            };
+            std::printf("PostgreSQL %s through ODBC; %d runs each, medians; the limit is psql "
+                        "copying the window's statements to /dev/null\n",
+                        qPrintable(warehouse::description()), runs);
+        } else {
+            bench::openFromArguments(int(rest.size()), rest.data());
+            sqlite3 *db = warehouseHandle();
+            capture = std::make_unique<StatementCapture>(db);
+            database.startCapture = [&] {
+                capture->start();
+            };
+            database.stopCapture = [&] {
+                return capture->stop();
+            };
+            database.limit = [db](const QStringList &statements, qint64 *rows) {
+                return stepAsText(db, statements, rows);
+            };
+            std::printf("%d runs each, medians; the limit is SQLite stepping the window's "
+                        "statements and reading every column as text\n",
+                        runs);
+        }
         printHeader();
         const auto wanted = [&only](const char *name) {
             return only.isEmpty() || QString::fromLatin1(name).contains(only, Qt::CaseInsensitive);
         };
         const auto report = [&](const Path &path) {
             if (wanted(path.name))
-                print(path, measure(db, capture, path, runs));
+                print(path, measure(database, path, runs));
         };
 
         if (wanted("catalog tree") || wanted("editor inventory search")) {
@@ -501,9 +580,16 @@ int main(int argc, char **argv)
                     gridCells(schedule), gridEmptied(schedule)});
         }
         if (wanted("creative export file")) {
-            Transaction transaction; // never committed: the large warehouse stays as built
+            // Never committed on the embedded warehouse, which stays as built. On the server, the
+            // package is kept, so psql in its own session sees it.
+            Transaction transaction;
             const QString package = QStringLiteral("BENCHPKG");
+            Query(QStringLiteral("DELETE FROM tblMailPackages WHERE PackageID = ?"))
+                .bind(package)
+                .exec();
             const QStringList ids = makePackage(package);
+            if (postgres)
+                transaction.commit();
             QTemporaryDir folder;
             const QString file = folder.filePath(QStringLiteral("creative.txt"));
             report({"creative export file",
