@@ -428,6 +428,8 @@ QStringList adminPsql(const PostgresServer &server, const QString &database)
 
 } // namespace
 
+void fillPostgres(const PostgresServer &server, const LargeWarehouseSize &size);
+
 PostgresServer openLargePostgresWarehouse(const LargeWarehouseSize &size)
 {
     PostgresServer server;
@@ -463,11 +465,6 @@ PostgresServer openLargePostgresWarehouse(const LargeWarehouseSize &size)
                        << QStringLiteral("-f")
                        << QStringLiteral(FOLVANE_SOURCE_DIR "/schema/postgresql.sql"));
     }
-    runOrThrow(QStringLiteral("psql"), adminPsql(server, QStringLiteral("postgres"))
-                                           << QStringLiteral("-c")
-                                           << QStringLiteral("ALTER DATABASE folvane_bench SET "
-                                                             "log_min_duration_statement = 0"));
-
     // The data source of the tests, pointed at the benchmarks' database.
     QFile tests(server.folder + QStringLiteral("/odbc.ini"));
     QFile bench(server.folder + QStringLiteral("/bench-odbc.ini"));
@@ -477,14 +474,31 @@ PostgresServer openLargePostgresWarehouse(const LargeWarehouseSize &size)
     bench.close();
     qputenv("ODBCSYSINI", server.folder.toLocal8Bit());
     qputenv("ODBCINI", bench.fileName().toLocal8Bit());
-    if (auto failure = warehouse::openDataSource(QString::fromLatin1(warehouse::kDataSourceName)))
-        throw DbError(failure->number, failure->description);
-    if (holdsSize(size))
-        return server;
+    const auto open = [] {
+        if (auto failure =
+                warehouse::openDataSource(QString::fromLatin1(warehouse::kDataSourceName)))
+            throw DbError(failure->number, failure->description);
+    };
+    open();
+    if (!holdsSize(size))
+        fillPostgres(server, size);
+    // Every statement of the bench's later sessions into the server's log.
+    runOrThrow(QStringLiteral("psql"), adminPsql(server, QStringLiteral("postgres"))
+                                           << QStringLiteral("-c")
+                                           << QStringLiteral("ALTER DATABASE folvane_bench SET "
+                                                             "log_min_duration_statement = 0"));
+    warehouse::close();
+    open();
+    return server;
+}
+
+void fillPostgres(const PostgresServer &server, const LargeWarehouseSize &size)
+{
     std::printf("Filling the PostgreSQL bench warehouse (once)...\n");
     std::fflush(stdout);
     {
         Transaction transaction;
+        warehouse::schema::loadReferenceData();
         Builder builder(size);
         builder.products();
         builder.descriptions();
@@ -500,7 +514,6 @@ PostgresServer openLargePostgresWarehouse(const LargeWarehouseSize &size)
     runOrThrow(QStringLiteral("psql"), adminPsql(server, QStringLiteral("folvane_bench"))
                                            << QStringLiteral("-c")
                                            << QStringLiteral("VACUUM ANALYZE"));
-    return server;
 }
 
 qint64 postgresLogEnd(const PostgresServer &server)
