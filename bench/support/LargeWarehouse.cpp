@@ -11,9 +11,15 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QStringList>
 
+#include <QFileInfo>
+
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <random>
 
 namespace bench {
@@ -50,20 +56,11 @@ private:
     std::mt19937 m_engine{20240611};
 };
 
-QString productId(int n)
-{
-    return QStringLiteral("P%1").arg(n, 6, 10, QLatin1Char('0'));
-}
+QString productId(int n) { return QStringLiteral("P%1").arg(n, 6, 10, QLatin1Char('0')); }
 
-QString catalogId(int n)
-{
-    return QStringLiteral("CAT%1").arg(n, 4, 10, QLatin1Char('0'));
-}
+QString catalogId(int n) { return QStringLiteral("CAT%1").arg(n, 4, 10, QLatin1Char('0')); }
 
-QString testId(int n)
-{
-    return QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0'));
-}
+QString testId(int n) { return QStringLiteral("%1").arg(n, 4, 10, QLatin1Char('0')); }
 
 QList<QVariant> column(const QString &sql)
 {
@@ -404,6 +401,160 @@ void openLargeWarehouse(const QString &path, const LargeWarehouseSize &size)
         throw DbError(QStringLiteral("0"),
                       QStringLiteral("%1 could not be moved to %2").arg(side, path));
     open(path);
+}
+
+namespace {
+
+QString runOrThrow(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(600000) || process.exitCode() != 0)
+        throw DbError(QStringLiteral("0"),
+                      program + QStringLiteral(" failed: ") +
+                          QString::fromLocal8Bit(process.readAllStandardError()));
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+QStringList adminPsql(const PostgresServer &server, const QString &database)
+{
+    return {QStringLiteral("-q"), QStringLiteral("-X"),
+            QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
+            QStringLiteral("-h"), server.folder,
+            QStringLiteral("-p"), server.port,
+            QStringLiteral("-U"), QStringLiteral("postgres"),
+            QStringLiteral("-d"), database};
+}
+
+} // namespace
+
+void fillPostgres(const PostgresServer &server, const LargeWarehouseSize &size);
+
+PostgresServer openLargePostgresWarehouse(const LargeWarehouseSize &size)
+{
+    PostgresServer server;
+    server.folder = qEnvironmentVariable(
+        "FOLVANE_TEST_PG_DIR", QDir(QDir::tempPath()).filePath(QStringLiteral("folvane-bench-pg")));
+    qputenv("FOLVANE_TEST_PG_DIR", server.folder.toLocal8Bit());
+    runOrThrow(QStringLiteral(FOLVANE_SOURCE_DIR "/scripts/start-test-postgres"), {});
+    QFile portFile(server.folder + QStringLiteral("/port"));
+    if (!portFile.open(QIODevice::ReadOnly))
+        throw DbError(QStringLiteral("0"), QStringLiteral("the test server has no port file"));
+    server.port = QString::fromLatin1(portFile.readAll()).trimmed();
+
+    // A database of the benchmarks' own, so the tests' clearing never touches it.
+    const QString exists = runOrThrow(
+        QStringLiteral("psql"),
+        adminPsql(server, QStringLiteral("postgres"))
+            << QStringLiteral("-tAc")
+            << QStringLiteral("SELECT 1 FROM pg_database WHERE datname = 'folvane_bench'"));
+    if (exists.trimmed().isEmpty()) {
+        runOrThrow(QStringLiteral("psql"),
+                   adminPsql(server, QStringLiteral("postgres"))
+                       << QStringLiteral("-c")
+                       << QStringLiteral("CREATE DATABASE folvane_bench OWNER \"Folvaneuser\" "
+                                         "ENCODING 'UTF8'"));
+        runOrThrow(QStringLiteral("psql"),
+                   adminPsql(server, QStringLiteral("folvane_bench"))
+                       << QStringLiteral("-c")
+                       << QStringLiteral("ALTER SCHEMA public OWNER TO \"Folvaneuser\"")
+                       << QStringLiteral("-c") << QStringLiteral("CREATE EXTENSION citext"));
+        runOrThrow(QStringLiteral("psql"),
+                   adminPsql(server, QStringLiteral("folvane_bench"))
+                       << QStringLiteral("-U") << QStringLiteral("Folvaneuser")
+                       << QStringLiteral("-f")
+                       << QStringLiteral(FOLVANE_SOURCE_DIR "/schema/postgresql.sql"));
+    }
+    // The data source of the tests, pointed at the benchmarks' database.
+    QFile tests(server.folder + QStringLiteral("/odbc.ini"));
+    QFile bench(server.folder + QStringLiteral("/bench-odbc.ini"));
+    if (!tests.open(QIODevice::ReadOnly) || !bench.open(QIODevice::WriteOnly))
+        throw DbError(QStringLiteral("0"), QStringLiteral("no ODBC set-up of the test server"));
+    bench.write(tests.readAll().replace("Database=folvane\n", "Database=folvane_bench\n"));
+    bench.close();
+    qputenv("ODBCSYSINI", server.folder.toLocal8Bit());
+    qputenv("ODBCINI", bench.fileName().toLocal8Bit());
+    const auto open = [] {
+        if (auto failure =
+                warehouse::openDataSource(QString::fromLatin1(warehouse::kDataSourceName)))
+            throw DbError(failure->number, failure->description);
+    };
+    open();
+    if (!holdsSize(size))
+        fillPostgres(server, size);
+    // Every statement of the bench's later sessions into the server's log.
+    runOrThrow(QStringLiteral("psql"), adminPsql(server, QStringLiteral("postgres"))
+                                           << QStringLiteral("-c")
+                                           << QStringLiteral("ALTER DATABASE folvane_bench SET "
+                                                             "log_min_duration_statement = 0"));
+    warehouse::close();
+    open();
+    return server;
+}
+
+void fillPostgres(const PostgresServer &server, const LargeWarehouseSize &size)
+{
+    std::printf("Filling the PostgreSQL bench warehouse (once)...\n");
+    std::fflush(stdout);
+    {
+        Transaction transaction;
+        warehouse::schema::loadReferenceData();
+        Builder builder(size);
+        builder.products();
+        builder.descriptions();
+        builder.schedule();
+        builder.catalogMaps();
+        builder.insertMaps();
+        builder.placements();
+        builder.recommendationsAndRecurring();
+        builder.packages();
+        builder.adCodes();
+        transaction.commit();
+    }
+    runOrThrow(QStringLiteral("psql"), adminPsql(server, QStringLiteral("folvane_bench"))
+                                           << QStringLiteral("-c")
+                                           << QStringLiteral("VACUUM ANALYZE"));
+}
+
+qint64 postgresLogEnd(const PostgresServer &server)
+{
+    return QFileInfo(server.folder + QStringLiteral("/server.log")).size();
+}
+
+QStringList postgresStatementsSince(const PostgresServer &server, qint64 from)
+{
+    QFile log(server.folder + QStringLiteral("/server.log"));
+    if (!log.open(QIODevice::ReadOnly) || !log.seek(from))
+        return {};
+    const QStringList lines = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'));
+    static const QRegularExpression executed(
+        QStringLiteral("LOG:  duration: [0-9.]+ ms  (?:execute [^:]*|statement): (.*)$"));
+    static const QRegularExpression parameter(QStringLiteral("\\$(\\d+) = ('(?:[^']|'')*'|NULL)"));
+    QStringList statements;
+    for (int i = 0; i < lines.size(); ++i) {
+        const auto match = executed.match(lines[i]);
+        if (!match.hasMatch())
+            continue;
+        QString sql = match.captured(1).trimmed();
+        if (!sql.startsWith(QStringLiteral("SELECT"), Qt::CaseInsensitive) &&
+            !sql.startsWith(QStringLiteral("WITH"), Qt::CaseInsensitive))
+            continue;
+        if (i + 1 < lines.size() && lines[i + 1].contains(QStringLiteral("DETAIL:  parameters:"))) {
+            // Highest numbers first, so $1 is not taken for the start of $10.
+            QList<std::pair<int, QString>> values;
+            auto it = parameter.globalMatch(lines[i + 1]);
+            while (it.hasNext()) {
+                const auto p = it.next();
+                values.append({p.captured(1).toInt(), p.captured(2)});
+            }
+            std::sort(values.begin(), values.end(),
+                      [](const auto &a, const auto &b) { return a.first > b.first; });
+            for (const auto &[number, value] : values)
+                sql.replace(QLatin1Char('$') + QString::number(number), value);
+        }
+        statements << sql;
+    }
+    return statements;
 }
 
 void openFromArguments(int argc, char **argv)

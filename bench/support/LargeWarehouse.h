@@ -40,6 +40,22 @@ void openLargeWarehouse(const QString &path = defaultLargeWarehousePath(),
 // The start the benchmarks share: their dialogs printed to the terminal, and the large warehouse
 // opened, the one named on the command line or the shared default one.
 void openFromArguments(int argc, char **argv);
+
+// The large warehouse on PostgreSQL: the test server started as the tests start it
+// (scripts/start-test-postgres, in FOLVANE_TEST_PG_DIR or a folder of the benchmarks' own), a
+// database "folvane_bench" of its own beside the tests' one, filled once, opened through ODBC.
+// Every statement the server runs there is written to its log, for postgresStatementsSince().
+struct PostgresServer
+{
+    QString folder;
+    QString port;
+};
+PostgresServer openLargePostgresWarehouse(const LargeWarehouseSize &size = {});
+// Where the server's log ends now.
+qint64 postgresLogEnd(const PostgresServer &server);
+// The SELECT statements the server ran for the bench database since the log ended at `from`,
+// with their parameters written in.
+QStringList postgresStatementsSince(const PostgresServer &server, qint64 from);
 // Windows are drawn off screen when there is no display to show them.
 void drawOffscreenWithoutDisplay();
 

@@ -60,6 +60,8 @@ frmProdDesc::frmProdDesc(QWidget *parent)
     cmdSearch = newButton(picContainer, "cmdSearch", QStringLiteral("Search"));
     lstProductID = new QListWidget(picContainer);
     lstProductID->setObjectName(QStringLiteral("lstProductID"));
+    // Every ID is one line of text: the list need not measure each of tens of thousands.
+    lstProductID->setUniformItemSizes(true);
     txtProductID = new QLineEdit(picContainer);
     txtProductID->setObjectName(QStringLiteral("txtProductID"));
     txtProductID->setMaxLength(15);
@@ -278,14 +280,15 @@ void frmProdDesc::LoadMissingDescGrid()
     BusyPointer busy;
     InitMissingDescGrid();
     FlexGrid &grid = *grdMisProdDesc;
-    attempt([&grid] {
-        LoadMissingDescriptions([&grid](MissingProduct &&product) {
-            grid.appendRow(product.cells);
-            if (product.activeWeb)
-                grid.setRowsBackColor(grid.Rows() - 1, grid.Rows() - 1, kWebActiveBackColor);
+    watchedFill(grid, [this, &grid] {
+        return attempt([&grid] {
+            LoadMissingDescriptions([&grid](MissingProduct &&product) {
+                grid.appendRow(product.cells);
+                if (product.activeWeb)
+                    grid.setRowsBackColor(grid.Rows() - 1, grid.Rows() - 1, kWebActiveBackColor);
+            });
         });
     });
-    grid.showAppendedRows();
 }
 
 void frmProdDesc::ShowBrowseButtons(bool show)

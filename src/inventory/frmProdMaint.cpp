@@ -200,14 +200,23 @@ void frmProdMaint::SearchInventory(int column, const QString &criterion)
         // The old rows go only when the first new row comes, so a search that fails at once
         // leaves the list as it was.
         bool refilled = false;
-        found = searchProductList(column, criterion, scope, [&](QStringList &&row) {
-            if (!refilled) {
-                InitInventoryGrid();
-                refilled = true;
-            }
-            grdINVItemsList->appendRow(row);
+        int listed = 0;
+        bool stopped = true; // until the search returns: Esc ends it by throwing past it
+        watchedFill(*grdINVItemsList, [&] {
+            found = searchProductList(column, criterion, scope, [&](QStringList &&row) {
+                if (!refilled) {
+                    InitInventoryGrid();
+                    refilled = true;
+                }
+                ++listed;
+                grdINVItemsList->appendRow(row);
+            });
+            stopped = false;
+            return true;
         });
-        if (found && !refilled)
+        if (stopped)
+            found = listed;
+        else if (found && !refilled)
             InitInventoryGrid();
         grdINVItemsList->showAppendedRows();
     }

@@ -50,7 +50,9 @@ std::optional<QString> searchProducts(int column, const QString &criterion, cons
 void loadAllRecurringProducts(const RowSink &sink)
 {
     // Each product once, however many scheduled catalogs it recurs in; recurrences of catalogs
-    // gone from the schedule do not count. Ordered so every warehouse lists the same way.
+    // gone from the schedule do not count. Ordered so every warehouse lists the same way. The
+    // recurring products are gathered once (IN), not looked up for every product of the
+    // inventory, which SQLite does by scanning them all for each product.
     Query query(
         QStringLiteral("SELECT tblInvMaster.ProductID, tblInvMaster.ProductUPC, "
                        "tblInvMaster.ProductName, tblInvMaster.ActiveProd, "
@@ -61,10 +63,10 @@ void loadAllRecurringProducts(const RowSink &sink)
             "tblManufactrurers.ManufacturerID = tblInvMaster.ManufacturerID LEFT OUTER JOIN "
             "(tblInvCategories INNER JOIN tblInvCategories tblInvCategories_1 ON "
             "tblInvCategories_1.CatID = tblInvCategories.SubCatID) ON tblInvCategories.CatID = "
-            "tblInvMaster.Category WHERE EXISTS (SELECT 1 FROM tblRecurringCatgProducts INNER "
-            "JOIN tblCycleSchedule ON tblRecurringCatgProducts.ClubID = tblCycleSchedule.ClubID "
-            "AND tblRecurringCatgProducts.CatalogID = tblCycleSchedule.CatalogID WHERE "
-            "tblRecurringCatgProducts.ProductID = tblInvMaster.ProductID) ORDER BY "
+            "tblInvMaster.Category WHERE tblInvMaster.ProductID IN (SELECT "
+            "tblRecurringCatgProducts.ProductID FROM tblRecurringCatgProducts INNER JOIN "
+            "tblCycleSchedule ON tblRecurringCatgProducts.ClubID = tblCycleSchedule.ClubID AND "
+            "tblRecurringCatgProducts.CatalogID = tblCycleSchedule.CatalogID) ORDER BY "
             "tblInvMaster.ProductID"));
     query.exec();
     while (query.next()) {

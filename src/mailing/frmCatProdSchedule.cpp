@@ -198,15 +198,9 @@ void frmCatProdSchedule::LoadProductCalendar()
     UpdateCalendarButtons();
 }
 
-void frmCatProdSchedule::AddToCalendar()
-{
-    transfer(true);
-}
+void frmCatProdSchedule::AddToCalendar() { transfer(true); }
 
-void frmCatProdSchedule::RemoveFromCalendar()
-{
-    transfer(false);
-}
+void frmCatProdSchedule::RemoveFromCalendar() { transfer(false); }
 
 void frmCatProdSchedule::transfer(bool add)
 {
@@ -258,9 +252,12 @@ void frmCatProdSchedule::SearchProducts(int column, const QString &criteria)
     }
     BusyPointer busy;
     InitProductsGrid();
-    const auto failure = recurring::searchProducts(
-        column, criteria, [this](QStringList &&row) { grdProducts->appendRow(row); });
-    grdProducts->showAppendedRows();
+    std::optional<QString> failure;
+    watchedFill(*grdProducts, [&] {
+        failure = recurring::searchProducts(
+            column, criteria, [this](QStringList &&row) { grdProducts->appendRow(row); });
+        return true;
+    });
     if (failure)
         inform(*failure);
 }

@@ -4,7 +4,11 @@
 #include <QStringList>
 #include <QTableView>
 
+#include <functional>
+#include <memory>
+
 class FlexGridModel;
+class FillWatch;
 
 // The read-only data grid of every window: a text matrix with a current cell, an optional fixed
 // header row, per-cell back colours, row heights and column widths, offered with the names the
@@ -83,6 +87,17 @@ public:
 
     // Tells the view now of rows appended since the event loop last turned.
     void showAppendedRows();
+
+    // A fill the operator may stop. Between watchFill() and endFillWatch(), a fill that has run
+    // for half a second tells `progress` the rows appended so far each time the window repaints,
+    // and Esc stops it: the appendRow that finds Esc pressed keeps its row and throws
+    // FillStopped, for the one who set the watch to catch. Other clicks and keys meanwhile are
+    // delivered when the watch ends, as before.
+    struct FillStopped
+    {
+    };
+    void watchFill(std::function<void(int rows)> progress);
+    void endFillWatch();
     // Rectangle of a cell in the viewport (data rows) or in the header's viewport (row 0 of a grid
     // with a fixed row); empty for a hidden or unknown cell.
     QRect cellRect(int row, int col);
@@ -134,4 +149,5 @@ private:
     bool m_afterDoubleClick = false;
     bool m_headerPressed = false; // a left press on a header section, not on its resize handle
     QElapsedTimer m_slice;        // time since the fill last let the event loop run
+    std::unique_ptr<FillWatch> m_watch;
 };

@@ -6,6 +6,7 @@
 #include "shell/WindowHost.h"
 #include "warehouse/Dialogs.h"
 
+#include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -72,9 +73,49 @@ void WorkingWindow::popupGridFunctions(FlexGrid &grid, const QPoint &globalPos, 
 
 bool WorkingWindow::fillGrid(FlexGrid &grid, const std::function<void(const RowSink &)> &load)
 {
-    const bool filled = attempt([&] { load([&grid](QStringList &&row) { grid.appendRow(row); }); });
-    grid.showAppendedRows();
+    return watchedFill(grid, [&] {
+        return attempt([&] { load([&grid](QStringList &&row) { grid.appendRow(row); }); });
+    });
+}
+
+bool WorkingWindow::watchedFill(FlexGrid &grid, const std::function<bool()> &fill)
+{
+    QStatusBar *bar = progressBar();
+    const QString before = bar ? bar->currentMessage() : QString();
+    bool shown = false;
+    grid.watchFill([bar, &shown](int rows) {
+        if (!bar)
+            return;
+        bar->showMessage(QString::number(rows) + QStringLiteral(" rows so far; Esc stops"));
+        shown = true;
+    });
+    struct WatchEnd
+    {
+        FlexGrid &grid;
+        ~WatchEnd()
+        {
+            grid.endFillWatch();
+            grid.showAppendedRows();
+        }
+    } end{grid};
+    bool filled = true;
+    try {
+        filled = fill();
+    } catch (const FlexGrid::FillStopped &) {
+        // The operator stopped the fill: the rows read so far stay, and nothing went wrong.
+    }
+    if (shown)
+        bar->showMessage(before);
     return filled;
+}
+
+QStatusBar *WorkingWindow::progressBar() const
+{
+    if (m_statusBar)
+        return m_statusBar;
+    if (auto *main = qobject_cast<QMainWindow *>(window()))
+        return main->statusBar();
+    return nullptr;
 }
 
 void WorkingWindow::setStatusText(const QString &text)

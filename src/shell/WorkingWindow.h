@@ -63,8 +63,13 @@ public:
     void popupGridFunctions(FlexGrid &grid, const QPoint &globalPos, bool pasteEnabled = false);
 
     // Streams the rows a core loader hands over into the grid, after the rows it has, and tells
-    // the view. A failure is reported and leaves the rows read so far; false then.
+    // the view. A failure is reported and leaves the rows read so far; false then. A fill that
+    // takes over half a second shows its rows so far in the status bar, and Esc stops it, leaving
+    // the rows read so far and reporting nothing (true then).
     bool fillGrid(FlexGrid &grid, const std::function<void(const RowSink &)> &load);
+    // The same for a fill that appends to the grid itself; `fill` returns whether it went through
+    // (a stop by Esc counts as going through).
+    bool watchedFill(FlexGrid &grid, const std::function<bool()> &fill);
 
     // The first panel of the window's status bar; nothing when the window has no status bar.
     void setStatusText(const QString &text);
@@ -78,5 +83,8 @@ protected:
     QStatusBar *createStatusBar();
 
 private:
+    // The window's status bar, else the main window's; nullptr when neither.
+    QStatusBar *progressBar() const;
+
     QStatusBar *m_statusBar = nullptr;
 };

@@ -1,0 +1,161 @@
+// A long fill the operator stops with Esc: the rows read so far stay, nothing is reported as
+// failed, and the next search fills the grid whole; a fill past half a second shows its rows so far
+// in the status bar.
+#include "ScriptedDialogs.h"
+#include "TestWarehouse.h"
+#include "WindowHarness.h"
+#include "inventory/frmProdMaint.h"
+#include "shell/FlexGrid.h"
+#include "shell/WorkingWindow.h"
+#include "warehouse/Query.h"
+
+#include <QKeyEvent>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+constexpr int kProducts = 30000;
+
+// A window whose grid fills from a series of numbers the warehouse counts out.
+class SeriesWindow : public WorkingWindow
+{
+public:
+    SeriesWindow()
+        : WorkingWindow(QStringLiteral("frmSeries"), QStringLiteral("Series"))
+    {
+        grid = new FlexGrid(createPanel(6000, 4000, true));
+        grid->setRows(0);
+        grid->setCols(1);
+    }
+
+    bool fill(int count)
+    {
+        return fillGrid(*grid, [count](const RowSink &sink) {
+            Query query(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                       "FROM n WHERE i < ?) SELECT i FROM n"));
+            query.bind(count).exec();
+            while (query.next())
+                sink({query.text(0)});
+        });
+    }
+
+    FlexGrid *grid;
+};
+
+void pressEscape(QWidget *target)
+{
+    QCoreApplication::postEvent(target,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+}
+
+} // namespace
+
+class tst_fill_stop : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestWarehouse> m_warehouse;
+    std::unique_ptr<ScriptedDialogsScope> m_dialogs;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_warehouse = std::make_unique<TestWarehouse>();
+        m_dialogs = std::make_unique<ScriptedDialogsScope>();
+    }
+
+    void cleanup()
+    {
+        m_dialogs.reset();
+        m_warehouse.reset();
+    }
+
+    void escapeStopsASearchKeepingItsRowsAndTheNextSearchFillsWhole()
+    {
+        TestWarehouse::exec(
+            QStringLiteral("INSERT INTO tblInvMaster (ProductID, ProductName, ActiveProd, "
+                           "ActiveWeb, Category) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                           "SELECT i + 1 FROM n WHERE i < ?) SELECT 'P' || (100000 + i), "
+                           "'Book ' || i, 1, 1, 1 FROM n"),
+            {kProducts});
+        WindowHarness<frmProdMaint> harness;
+        harness.main().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&harness.main()));
+        auto *grid = harness.control<FlexGrid>("grdINVItemsList");
+        const auto listed = [grid] {
+            return grid->Rows() - 2;
+        }; // header and hidden row
+
+        // Esc waiting in the queue is found at the first repaint of the fill.
+        pressEscape(grid);
+        harness->SearchInventory(0, QStringLiteral("P"));
+        const int kept = listed();
+        QVERIFY2(kept > 0 && kept < kProducts, qPrintable(QString::number(kept)));
+        QCOMPARE(grid->TextMatrix(2, 0), QStringLiteral("P100001"));
+        QCOMPARE(grid->TextMatrix(kept + 1, 0), QStringLiteral("P%1").arg(100000 + kept));
+        QCOMPARE((*m_dialogs)->messages(), QStringList());
+        QCOMPARE(harness->statusBar()->currentMessage(),
+                 QStringLiteral("Last search found: %1 record(s).").arg(kept));
+        QCoreApplication::processEvents();
+        QCOMPARE(listed(), kept); // Esc was the fill's, and left nothing to come after
+
+        harness->SearchInventory(0, QStringLiteral("P"));
+        QCOMPARE(listed(), kProducts);
+        QCOMPARE(grid->TextMatrix(kProducts + 1, 0), QStringLiteral("P%1").arg(100000 + kProducts));
+        QCOMPARE((*m_dialogs)->messages(), QStringList());
+    }
+
+    void aLongFillShowsItsRowsSoFarAndKeepsOtherKeysForAfter()
+    {
+        SeriesWindow window;
+        window.resize(600, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.setStatusText(QStringLiteral("Ready"));
+        QStringList progress;
+        int keysAfter = 0;
+        connect(window.grid, &FlexGrid::keyPressed, &window, [&keysAfter] { ++keysAfter; });
+        // Watches the status bar while the fill runs, and stops it once it has shown progress.
+        QTimer watcher;
+        watcher.setInterval(20);
+        connect(&watcher, &QTimer::timeout, &window, [&] {
+            const QString text = window.statusBar()->currentMessage();
+            if (text.contains(QStringLiteral("rows so far")) && progress.isEmpty()) {
+                progress << text;
+                QCoreApplication::postEvent(
+                    window.grid, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+                pressEscape(window.grid);
+            }
+        });
+        watcher.start();
+        const int kSeries = 3000000; // more than a fill reads before the stop
+        QVERIFY(window.fill(kSeries));
+        watcher.stop();
+        QCOMPARE(progress.size(), 1);
+        const int rows = window.grid->Rows();
+        QVERIFY(rows > 0 && rows < kSeries);
+        QCOMPARE(window.grid->TextMatrix(rows - 1, 0), QString::number(rows));
+        QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Ready"));
+        QCOMPARE((*m_dialogs)->messages(), QStringList());
+        // The key pressed during the fill reaches the grid once the fill is over.
+        QCOMPARE(keysAfter, 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(keysAfter, 1);
+    }
+
+    void aFailedFillIsReportedOnceAndKeepsItsRows()
+    {
+        SeriesWindow window;
+        QVERIFY(!window.fillGrid(*window.grid, [](const RowSink &sink) {
+            sink({QStringLiteral("1")});
+            Query(QStringLiteral("SELECT * FROM tblNoSuchTable")).exec();
+        }));
+        QCOMPARE(window.grid->Rows(), 1); // the row read before the failure
+        QCOMPARE((*m_dialogs)->messages().size(), 1);
+    }
+};
+
+FOLVANE_WINDOW_TEST_MAIN(tst_fill_stop)
+#include "tst_fill_stop.moc"
