@@ -12,6 +12,10 @@ target_compile_definitions(folvane_options INTERFACE
     QT_USE_QSTRINGBUILDER
     QT_NO_KEYWORDS)
 if(FOLVANE_SANITIZE)
-    target_compile_options(folvane_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
-    target_link_options(folvane_options INTERFACE -fsanitize=address,undefined)
+    # Any undefined behaviour ends the program, so that a finding fails its test instead of
+    # scrolling past in the log.
+    target_compile_options(folvane_options INTERFACE -fsanitize=address,undefined
+        -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(folvane_options INTERFACE -fsanitize=address,undefined
+        -fno-sanitize-recover=undefined)
 endif()

@@ -255,12 +255,11 @@ QWidget *MDIfrmMain::openWindow(const QString &windowName)
     QMdiSubWindow *frame = m_mdiArea->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setWindowIcon(windowIcon());
+    // A closed window's frame is gone from the list by itself (the pointer turns null); the list
+    // is tidied here. Tidying it from the frame's destroyed signal would look at a half-destroyed
+    // frame as a QMdiSubWindow, which it no longer is by then.
+    m_loadOrder.removeIf([](const QPointer<QMdiSubWindow> &loaded) { return loaded.isNull(); });
     m_loadOrder.append(frame);
-    connect(frame, &QObject::destroyed, this, [this, frame] {
-        m_loadOrder.removeIf([frame](const QPointer<QMdiSubWindow> &loaded) {
-            return loaded.isNull() || loaded.data() == frame;
-        });
-    });
     // Working windows fill the main window; the About box keeps its own size.
     if (windowName == QLatin1String("frmAbout"))
         frame->show();

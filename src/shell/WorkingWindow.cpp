@@ -6,16 +6,66 @@
 #include "shell/WindowHost.h"
 #include "warehouse/Dialogs.h"
 
+#include <QEvent>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <QValidator>
+
+namespace {
+
+// A box's limit counts UTF-16 units, so a cut can split a character beyond the Basic Multilingual
+// Plane (an emoji) and leave half of it, which the warehouse stores as U+FFFD. This accepts every
+// text after removing such halves, so what is stored is what the box shows.
+class WholeCharacters : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &pos) const override
+    {
+        for (qsizetype i = 0; i < input.size();) {
+            const QChar c = input.at(i);
+            const bool whole = c.isHighSurrogate()
+                                   ? i + 1 < input.size() && input.at(i + 1).isLowSurrogate()
+                                   : !c.isLowSurrogate();
+            if (whole) {
+                i += c.isHighSurrogate() ? 2 : 1;
+                continue;
+            }
+            input.remove(i, 1);
+            if (pos > i)
+                --pos;
+        }
+        return Acceptable;
+    }
+};
+
+// When the window is shown, every text box it has by then (an editable combo box's too) keeps
+// whole characters.
+class WholeCharactersOnShow : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            for (QLineEdit *box : watched->findChildren<QLineEdit *>())
+                if (!box->validator())
+                    box->setValidator(new WholeCharacters(box));
+        return false;
+    }
+};
+
+} // namespace
 
 WorkingWindow::WorkingWindow(const QString &windowName, const QString &caption, QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(windowName);
     setWindowTitle(caption);
+    installEventFilter(new WholeCharactersOnShow(this));
 }
 
 WindowHost *WorkingWindow::host() const

@@ -5,6 +5,7 @@
 #include "../catalog/CatalogEditFixtures.h"
 #include "../mailing/AdCodeFixture.h"
 #include "../mailing/PackageFixture.h"
+#include "HostileCorpus.h"
 #include "ScriptedDialogs.h"
 #include "TestWarehouse.h"
 #include "WarehouseSnapshot.h"
@@ -34,40 +35,6 @@ namespace {
 const QDateTime kNow(QDate(2026, 3, 4), QTime(10, 20, 30));
 const QString kUser = QStringLiteral("planner");
 const QString kInsert = QStringLiteral("01022026120000");
-
-struct Hostile
-{
-    QString name;
-    QString text;
-};
-
-QList<Hostile> corpus()
-{
-    QFile file(QStringLiteral(FOLVANE_TEST_DATA_DIR "/hostile-text.json"));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(file.fileName()));
-    QList<Hostile> list;
-    for (const QJsonValue &value : QJsonDocument::fromJson(file.readAll())
-                                       .object()
-                                       .value(QLatin1String("entries"))
-                                       .toArray()) {
-        const QJsonObject entry = value.toObject();
-        QString text;
-        if (entry.contains(QLatin1String("repeat")))
-            text = entry.value(QLatin1String("repeat"))
-                       .toString()
-                       .repeated(entry.value(QLatin1String("count")).toInt());
-        else if (entry.contains(QLatin1String("latin1")))
-            text = QString::fromLatin1(entry.value(QLatin1String("latin1")).toString().toLatin1());
-        else if (entry.contains(QLatin1String("bytes")))
-            text = QString::fromUtf8(
-                QByteArray::fromHex(entry.value(QLatin1String("bytes")).toString().toLatin1()));
-        else
-            text = entry.value(QLatin1String("text")).toString();
-        list << Hostile{entry.value(QLatin1String("name")).toString(), text};
-    }
-    return list;
-}
 
 void seed()
 {
