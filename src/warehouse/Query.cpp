@@ -5,8 +5,11 @@
 #include "warehouse/LostConnection.h"
 #include "warehouse/Warehouse.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 namespace sqlvalue {
 
@@ -65,14 +68,72 @@ QVariant fromDateTime(const QDateTime &dateTime)
 
 } // namespace sqlvalue
 
+namespace {
+
+thread_local int driverOnlyDepth = 0;
+
+bool isSelect(const QString &sql)
+{
+    qsizetype i = 0;
+    while (i < sql.size() && sql.at(i).isSpace())
+        ++i;
+    return QStringView(sql).mid(i, 6).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0;
+}
+
+sqlite3 *embeddedHandle()
+{
+    if (driverOnlyDepth > 0 || warehouse::dialect() != Dialect::SQLite)
+        return nullptr;
+    const QSqlDatabase db = gcnWarehouse();
+    if (!db.isOpen() || !db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.data());
+}
+
+// The error as the driver reports it: SQLite's code as the number, its message as the text.
+[[noreturn]] void throwSqliteError(sqlite3 *db, int code)
+{
+    throw DbError(QString::number(code), QString::fromUtf8(sqlite3_errmsg(db)).trimmed());
+}
+
+} // namespace
+
+void Query::Finalizer::operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
+
+Query::DriverOnly::DriverOnly() { ++driverOnlyDepth; }
+Query::DriverOnly::~DriverOnly() { --driverOnlyDepth; }
+
 Query::Query(QString sql)
     : m_sql(std::move(sql))
     , m_query(gcnWarehouse())
 {
     m_query.setForwardOnly(true);
+    if (isSelect(m_sql)) {
+        if (sqlite3 *db = embeddedHandle()) {
+            const QByteArray utf8 = m_sql.toUtf8();
+            sqlite3_stmt *stmt = nullptr;
+            const char *tail = nullptr;
+            const int res =
+                sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()) + 1, &stmt, &tail);
+            m_stmt.reset(stmt);
+            // Anything unusual (an error, a second statement) goes to the driver, which reports
+            // it in its own words.
+            if (res != SQLITE_OK || !stmt || (tail && !QByteArray(tail).trimmed().isEmpty()))
+                m_stmt.reset();
+            else
+                return;
+        }
+    }
     if (!m_query.prepare(m_sql))
         throw DbError(m_query.lastError());
 }
+
+Query::~Query() = default;
+Query::Query(Query &&) noexcept = default;
+Query &Query::operator=(Query &&) noexcept = default;
 
 QVariant Query::nullText() { return QVariant(QMetaType::fromType<QString>()); }
 
@@ -82,13 +143,21 @@ Query &Query::bind(const QVariant &value)
     // here, on both warehouses, so what is stored is always what was typed.
     if (value.typeId() == QMetaType::QString && value.toString().contains(QChar(u'\0')))
         throw DbError(QString::fromLatin1(kNulNumber), QString::fromLatin1(kNulDescription));
+    QVariant bound = value;
     if (!value.isValid() || value.isNull())
-        m_query.addBindValue(nullText());
+        bound = nullText();
     else if (value.typeId() == QMetaType::QString && value.toString().isNull())
         // An empty text is a text: drivers would store a null QString as NULL.
-        m_query.addBindValue(QString(QLatin1String("")));
-    else
-        m_query.addBindValue(value);
+        bound = QString(QLatin1String(""));
+    if (m_stmt) {
+        if (m_bindIndex < m_values.size())
+            m_values[m_bindIndex] = std::move(bound);
+        else
+            m_values.append(std::move(bound));
+        ++m_bindIndex;
+    } else {
+        m_query.addBindValue(bound);
+    }
     return *this;
 }
 
@@ -108,6 +177,10 @@ Query &Query::exec()
 {
     faults::beforeStatement(m_sql);
     warehouse::lostconnection::statementStarting(m_sql);
+    if (m_stmt) {
+        execDirect();
+        return *this;
+    }
     if (!m_query.exec())
         throw DbError(m_query.lastError());
     return *this;
@@ -119,8 +192,100 @@ bool Query::exists()
     return next();
 }
 
+// Binds as the driver binds and steps onto the first row, as the driver does in exec, so a failing
+// statement fails in exec on both paths.
+void Query::execDirect()
+{
+    sqlite3_stmt *stmt = m_stmt.get();
+    sqlite3 *db = sqlite3_db_handle(stmt);
+    m_active = m_pending = m_onRow = false;
+    m_bindIndex = 0;
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (sqlite3_bind_parameter_count(stmt) != m_values.size())
+        throw DbError(QString(), QStringLiteral("Parameter count mismatch"));
+    for (int i = 0; i < m_values.size(); ++i) {
+        const QVariant &value = m_values.at(i);
+        const auto text16 = [&](const QString &text) {
+            return sqlite3_bind_text16(stmt, i + 1, text.utf16(), int(text.size() * sizeof(QChar)),
+                                       SQLITE_TRANSIENT);
+        };
+        int res = SQLITE_OK;
+        if (value.isNull()) {
+            res = sqlite3_bind_null(stmt, i + 1);
+        } else {
+            switch (value.typeId()) {
+            case QMetaType::QByteArray: {
+                const QByteArray bytes = value.toByteArray();
+                res = sqlite3_bind_blob(stmt, i + 1, bytes.constData(), int(bytes.size()),
+                                        SQLITE_TRANSIENT);
+                break;
+            }
+            case QMetaType::Int:
+            case QMetaType::Bool:
+                res = sqlite3_bind_int(stmt, i + 1, value.toInt());
+                break;
+            case QMetaType::Double:
+                res = sqlite3_bind_double(stmt, i + 1, value.toDouble());
+                break;
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+                res = sqlite3_bind_int64(stmt, i + 1, value.toLongLong());
+                break;
+            case QMetaType::QDateTime:
+                res = text16(value.toDateTime().toString(Qt::ISODateWithMs));
+                break;
+            case QMetaType::QTime:
+                res = text16(value.toTime().toString(QStringLiteral("hh:mm:ss.zzz")));
+                break;
+            case QMetaType::QString:
+                res = text16(value.toString());
+                break;
+            default:
+                res = text16(value.toString());
+                break;
+            }
+        }
+        if (res != SQLITE_OK)
+            throwSqliteError(db, res);
+    }
+    m_pending = stepDirect();
+    m_active = m_pending;
+}
+
+bool Query::stepDirect()
+{
+    sqlite3_stmt *stmt = m_stmt.get();
+    const int res = sqlite3_step(stmt);
+    if (res == SQLITE_ROW)
+        return true;
+    m_active = false;
+    if (res == SQLITE_DONE) {
+        sqlite3_reset(stmt);
+        return false;
+    }
+    // SQLite's generic codes tell the real one on reset, which the driver reports.
+    int code = res;
+    if (res == SQLITE_ERROR || res == SQLITE_CONSTRAINT)
+        code = sqlite3_reset(stmt);
+    const QString message = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt))).trimmed();
+    sqlite3_reset(stmt);
+    throw DbError(QString::number(code), message);
+}
+
 bool Query::next()
 {
+    if (m_stmt) {
+        m_onRow = false;
+        if (m_pending) {
+            m_pending = false;
+        } else if (!m_active || !stepDirect()) {
+            return false;
+        }
+        m_onRow = true;
+        warehouse::lostconnection::rowRead();
+        return true;
+    }
     if (m_query.next()) {
         warehouse::lostconnection::rowRead();
         return true;
@@ -130,12 +295,99 @@ bool Query::next()
     return false;
 }
 
-QVariant Query::value(int column) const { return m_query.value(column); }
-QVariant Query::value(const QString &column) const { return m_query.value(column); }
-int Query::indexOf(const QString &column) const { return m_query.record().indexOf(column); }
-QString Query::text(int column) const { return sqlvalue::text(value(column)); }
-QString Query::text(const QString &column) const { return sqlvalue::text(value(column)); }
+QVariant Query::value(int column) const
+{
+    if (!m_stmt)
+        return m_query.value(column);
+    sqlite3_stmt *stmt = m_stmt.get();
+    if (!m_onRow || column < 0 || column >= sqlite3_column_count(stmt))
+        return {};
+    // As the driver makes them.
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, column)),
+                          sqlite3_column_bytes(stmt, column));
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_column_int64(stmt, column));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt, column);
+    case SQLITE_NULL:
+        return nullText();
+    default:
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, column)),
+                                 sqlite3_column_bytes(stmt, column));
+    }
+}
+
+QVariant Query::value(const QString &column) const
+{
+    if (!m_stmt)
+        return m_query.value(column);
+    return value(indexOf(column));
+}
+
+int Query::indexOf(const QString &column) const
+{
+    if (!m_stmt)
+        return m_query.record().indexOf(column);
+    sqlite3_stmt *stmt = m_stmt.get();
+    if (m_columns.isEmpty()) {
+        const int count = sqlite3_column_count(stmt);
+        for (int i = 0; i < count; ++i)
+            m_columns << QString::fromUtf8(sqlite3_column_name(stmt, i)).remove(QLatin1Char('"'));
+    }
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns.at(i).compare(column, Qt::CaseInsensitive) == 0)
+            return i;
+    const qsizetype dot = column.indexOf(QLatin1Char('.'));
+    if (dot >= 0) {
+        const QStringView field = QStringView(column).mid(dot + 1);
+        for (int i = 0; i < m_columns.size(); ++i)
+            if (QStringView(m_columns.at(i)).compare(field, Qt::CaseInsensitive) == 0)
+                return i;
+    }
+    return -1;
+}
+
+bool Query::isNull(int column) const
+{
+    if (!m_stmt || !m_onRow || column < 0 || column >= sqlite3_column_count(m_stmt.get()))
+        return value(column).isNull();
+    return sqlite3_column_type(m_stmt.get(), column) == SQLITE_NULL;
+}
+
+QString Query::text(int column) const
+{
+    if (!m_stmt || !m_onRow || column < 0 || column >= sqlite3_column_count(m_stmt.get()))
+        return sqlvalue::text(value(column));
+    // Straight from SQLite's UTF-8, with no value in between; numbers as the driver's values
+    // print them.
+    sqlite3_stmt *stmt = m_stmt.get();
+    switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QString::number(qlonglong(sqlite3_column_int64(stmt, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt, column)).toString();
+    case SQLITE_BLOB:
+        return sqlvalue::text(value(column));
+    default:
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, column)),
+                                 sqlite3_column_bytes(stmt, column));
+    }
+}
+
+QString Query::text(const QString &column) const
+{
+    return m_stmt ? text(indexOf(column)) : sqlvalue::text(value(column));
+}
 QDate Query::date(int column) const { return sqlvalue::date(value(column)); }
 QDate Query::date(const QString &column) const { return sqlvalue::date(value(column)); }
 double Query::number(int column) const { return value(column).toDouble(); }
 double Query::number(const QString &column) const { return value(column).toDouble(); }
+
+int Query::numRowsAffected() const
+{
+    return m_stmt ? sqlite3_changes(sqlite3_db_handle(m_stmt.get())) : m_query.numRowsAffected();
+}

@@ -5,6 +5,11 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+#include <QVariantList>
+
+#include <memory>
+
+struct sqlite3_stmt;
 
 // One statement on gcnWarehouse: text with positional "?" parameters, bound in order, read forward.
 // Every failure throws DbError, so no caller can forget to check.
@@ -12,10 +17,19 @@
 //     Query q(QStringLiteral("SELECT PageNum FROM tblCatalogMap WHERE ClubID=?"));
 //     q.bind(club).exec();
 //     while (q.next()) pages << q.text(0);
+//
+// A SELECT on the embedded warehouse is stepped through SQLite's own interface on the connection's
+// handle, beside Qt's driver: the driver converts every text to UTF-16 inside SQLite and caches a
+// QVariant per value, which costs large fills half again the database's own time. Values, texts
+// and errors come out as the driver gives them; every other statement, and every statement on the
+// server, goes through the driver.
 class Query
 {
 public:
     explicit Query(QString sql);
+    ~Query();
+    Query(Query &&) noexcept;
+    Query &operator=(Query &&) noexcept;
 
     // A text holding a NUL character is refused with this DbError, before anything runs.
     static constexpr const char *kNulNumber = "22021";
@@ -41,7 +55,7 @@ public:
     QVariant value(const QString &column) const;
     // The position of a result column, -1 when there is none; valid after exec().
     int indexOf(const QString &column) const;
-    bool isNull(int column) const { return value(column).isNull(); }
+    bool isNull(int column) const;
     bool isNull(const QString &column) const { return value(column).isNull(); }
     // The value as text, NULL as empty text.
     QString text(int column) const;
@@ -52,15 +66,41 @@ public:
     double number(int column) const;
     double number(const QString &column) const;
 
-    int numRowsAffected() const { return m_query.numRowsAffected(); }
+    int numRowsAffected() const;
     const QString &sql() const { return m_sql; }
+    // Whether this statement is stepped through SQLite's own interface (for tests).
+    bool steppedDirectly() const { return m_stmt != nullptr; }
+
+    // Runs every statement through the driver while alive (tests compare both ways).
+    class DriverOnly
+    {
+    public:
+        DriverOnly();
+        ~DriverOnly();
+        DriverOnly(const DriverOnly &) = delete;
+        DriverOnly &operator=(const DriverOnly &) = delete;
+    };
 
     // A typed NULL, accepted by every driver where an untyped one is not.
     static QVariant nullText();
 
 private:
+    struct Finalizer
+    {
+        void operator()(sqlite3_stmt *stmt) const;
+    };
+    void execDirect();
+    bool stepDirect();
+
     QString m_sql;
     QSqlQuery m_query;
+    std::unique_ptr<sqlite3_stmt, Finalizer> m_stmt;
+    QVariantList m_values;  // the direct statement's parameters
+    int m_bindIndex = 0;    // as the driver: binding after exec starts again at the first
+    bool m_active = false;  // executed, rows may follow
+    bool m_pending = false; // exec stepped onto the first row, which next() hands over
+    bool m_onRow = false;
+    mutable QStringList m_columns;
 };
 
 // Conversions of stored values, shared with code that reads QSqlQuery results itself.
