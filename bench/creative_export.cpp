@@ -58,38 +58,6 @@ void timed(Timing &best, const std::function<void()> &run)
         best = t;
 }
 
-// One package of every catalog's main version and every insert; the IDs of its items.
-QStringList makePackage()
-{
-    Query(QStringLiteral("UPDATE tblProductsMap SET TestID = '0000' WHERE ClubID IS NOT NULL"))
-        .exec();
-    QStringList ids;
-    Query items(QStringLiteral("SELECT DISTINCT ClubID, CatalogID FROM tblCatalogMap UNION ALL "
-                               "SELECT DISTINCT NULL, InsertID FROM tblInsertMap"));
-    items.exec();
-    Query insert(QStringLiteral(
-        "INSERT INTO tblMailPackages (PackageID, PackageDescription, PackageMailDate, "
-        "PackageCreateDate, ClubID, CatalogID, TestID, ItemType, ItemDescription, ModifyDate, "
-        "ModifyUser) VALUES (?,?,?,?,?,?,?,?,?,?,?)"));
-    while (items.next()) {
-        const bool isInsert = items.isNull(0);
-        insert.bind(kPackage)
-            .bind(QStringLiteral("Everything"))
-            .bindDate(QDate::currentDate())
-            .bind(QStringLiteral("01/01/2026"))
-            .bind(isInsert ? Query::nullText() : items.value(0))
-            .bind(items.text(1))
-            .bind(isInsert ? Query::nullText() : QVariant(QStringLiteral("0000")))
-            .bind(isInsert ? QStringLiteral("Package Insert") : QStringLiteral("General Catalog"))
-            .bind(QString())
-            .bindDateTime(QDateTime::currentDateTime())
-            .bind(QStringLiteral("bench"))
-            .exec();
-        ids << items.text(1);
-    }
-    return ids;
-}
-
 // The export's statement, stepped through, every column read.
 int stepThroughExportQuery(const QStringList &ids)
 {
@@ -124,7 +92,7 @@ int main(int argc, char **argv)
         bench::openFromArguments(argc, argv);
 
         Transaction transaction; // never committed: the large warehouse stays as built
-        const QStringList ids = makePackage();
+        const QStringList ids = bench::makePackageOfEverything(kPackage);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("creative.txt"));
 

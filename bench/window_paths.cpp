@@ -390,39 +390,6 @@ template <typename Window> void show(Window &window)
     QCoreApplication::processEvents();
 }
 
-// One package of every catalog's main version and every insert, made inside the caller's
-// transaction; the IDs of its items.
-QStringList makePackage(const QString &package)
-{
-    Query(QStringLiteral("UPDATE tblProductsMap SET TestID = '0000' WHERE ClubID IS NOT NULL"))
-        .exec();
-    QStringList ids;
-    Query items(QStringLiteral("SELECT DISTINCT ClubID, CatalogID FROM tblCatalogMap UNION ALL "
-                               "SELECT DISTINCT NULL, InsertID FROM tblInsertMap"));
-    items.exec();
-    Query insert(QStringLiteral(
-        "INSERT INTO tblMailPackages (PackageID, PackageDescription, PackageMailDate, "
-        "PackageCreateDate, ClubID, CatalogID, TestID, ItemType, ItemDescription, ModifyDate, "
-        "ModifyUser) VALUES (?,?,?,?,?,?,?,?,?,?,?)"));
-    while (items.next()) {
-        const bool isInsert = items.isNull(0);
-        insert.bind(package)
-            .bind(QStringLiteral("Everything"))
-            .bindDate(QDate::currentDate())
-            .bind(QStringLiteral("01/01/2026"))
-            .bind(isInsert ? Query::nullText() : items.value(0))
-            .bind(items.text(1))
-            .bind(isInsert ? Query::nullText() : QVariant(QStringLiteral("0000")))
-            .bind(isInsert ? QStringLiteral("Package Insert") : QStringLiteral("General Catalog"))
-            .bind(QString())
-            .bindDateTime(QDateTime::currentDateTime())
-            .bind(QStringLiteral("bench"))
-            .exec();
-        ids << items.text(1);
-    }
-    return ids;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -605,7 +572,7 @@ int main(int argc, char **argv)
             Query(QStringLiteral("DELETE FROM tblMailPackages WHERE PackageID = ?"))
                 .bind(package)
                 .exec();
-            const QStringList ids = makePackage(package);
+            const QStringList ids = bench::makePackageOfEverything(package);
             if (postgres)
                 transaction.commit();
             QTemporaryDir folder;

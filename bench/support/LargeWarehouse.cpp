@@ -91,6 +91,19 @@ struct Builder
 
     QDate daysAgo(int days) const { return today.addDays(-days); }
 
+    void build()
+    {
+        products();
+        descriptions();
+        schedule();
+        catalogMaps();
+        insertMaps();
+        placements();
+        recommendationsAndRecurring();
+        packages();
+        adCodes();
+    }
+
     void products()
     {
         Query insert(QStringLiteral(
@@ -384,16 +397,7 @@ void openLargeWarehouse(const QString &path, const LargeWarehouseSize &size)
         Transaction transaction;
         warehouse::schema::createTables();
         warehouse::schema::loadReferenceData();
-        Builder builder(size);
-        builder.products();
-        builder.descriptions();
-        builder.schedule();
-        builder.catalogMaps();
-        builder.insertMaps();
-        builder.placements();
-        builder.recommendationsAndRecurring();
-        builder.packages();
-        builder.adCodes();
+        Builder(size).build();
         transaction.commit();
     }
     warehouse::close();
@@ -499,16 +503,7 @@ void fillPostgres(const PostgresServer &server, const LargeWarehouseSize &size)
     {
         Transaction transaction;
         warehouse::schema::loadReferenceData();
-        Builder builder(size);
-        builder.products();
-        builder.descriptions();
-        builder.schedule();
-        builder.catalogMaps();
-        builder.insertMaps();
-        builder.placements();
-        builder.recommendationsAndRecurring();
-        builder.packages();
-        builder.adCodes();
+        Builder(size).build();
         transaction.commit();
     }
     runOrThrow(QStringLiteral("psql"), adminPsql(server, QStringLiteral("folvane_bench"))
@@ -555,6 +550,37 @@ QStringList postgresStatementsSince(const PostgresServer &server, qint64 from)
         statements << sql;
     }
     return statements;
+}
+
+QStringList makePackageOfEverything(const QString &package)
+{
+    Query(QStringLiteral("UPDATE tblProductsMap SET TestID = '0000' WHERE ClubID IS NOT NULL"))
+        .exec();
+    QStringList ids;
+    Query items(QStringLiteral("SELECT DISTINCT ClubID, CatalogID FROM tblCatalogMap UNION ALL "
+                               "SELECT DISTINCT NULL, InsertID FROM tblInsertMap"));
+    items.exec();
+    Query insert(QStringLiteral(
+        "INSERT INTO tblMailPackages (PackageID, PackageDescription, PackageMailDate, "
+        "PackageCreateDate, ClubID, CatalogID, TestID, ItemType, ItemDescription, ModifyDate, "
+        "ModifyUser) VALUES (?,?,?,?,?,?,?,?,?,?,?)"));
+    while (items.next()) {
+        const bool isInsert = items.isNull(0);
+        insert.bind(package)
+            .bind(QStringLiteral("Everything"))
+            .bindDate(QDate::currentDate())
+            .bind(QStringLiteral("01/01/2026"))
+            .bind(isInsert ? Query::nullText() : items.value(0))
+            .bind(items.text(1))
+            .bind(isInsert ? Query::nullText() : QVariant(QStringLiteral("0000")))
+            .bind(isInsert ? QStringLiteral("Package Insert") : QStringLiteral("General Catalog"))
+            .bind(QString())
+            .bindDateTime(QDateTime::currentDateTime())
+            .bind(QStringLiteral("bench"))
+            .exec();
+        ids << items.text(1);
+    }
+    return ids;
 }
 
 void openFromArguments(int argc, char **argv)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // A large embedded warehouse for the benchmarks: the shipped schema and reference data, filled
 // with a deterministic data set the size of a busy mailer's (100,000 products, 2,000 catalog
@@ -39,6 +40,9 @@ void openLargeWarehouse(const QString &path = defaultLargeWarehousePath(),
 
 // The start the benchmarks share: their dialogs printed to the terminal, and the large warehouse
 // opened, the one named on the command line or the shared default one.
+// One package holding every catalog's main version and every insert, written inside the caller's
+// transaction (placements moved to the main versions first); the IDs of its items.
+QStringList makePackageOfEverything(const QString &package);
 void openFromArguments(int argc, char **argv);
 
 // The large warehouse on PostgreSQL: the test server started as the tests start it
