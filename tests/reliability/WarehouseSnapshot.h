@@ -63,4 +63,13 @@ inline QString difference(const Tables &before, const Tables &after)
     return {};
 }
 
+// Rows per table.
+inline QMap<QString, int> rowCounts(const Tables &tables)
+{
+    QMap<QString, int> counts;
+    for (auto it = tables.cbegin(); it != tables.cend(); ++it)
+        counts.insert(it.key(), int(it.value().size()));
+    return counts;
+}
+
 } // namespace snapshot

@@ -198,14 +198,6 @@ QList<Field> fields()
     return list;
 }
 
-QMap<QString, int> rowCounts(const snapshot::Tables &tables)
-{
-    QMap<QString, int> counts;
-    for (auto it = tables.begin(); it != tables.end(); ++it)
-        counts.insert(it.key(), int(it.value().size()));
-    return counts;
-}
-
 } // namespace
 
 class tst_hostile_text : public QObject
@@ -237,7 +229,7 @@ private Q_SLOTS:
         const auto forgetAnswers = qScopeGuard([&dialogs] { dialogs->clear(); });
         dialogs->answerYes();
 
-        const QMap<QString, int> before = rowCounts(snapshot::take());
+        const QMap<QString, int> before = snapshot::rowCounts(snapshot::take());
         QString refused;
         try {
             refused = f.write(text);
@@ -248,7 +240,7 @@ private Q_SLOTS:
                           ? error.description()
                           : QStringLiteral("the warehouse: ") + error.description();
         }
-        const QMap<QString, int> after = rowCounts(snapshot::take());
+        const QMap<QString, int> after = snapshot::rowCounts(snapshot::take());
         if (!refused.isEmpty()) {
             qInfo("refused: %s", qPrintable(refused.left(200)));
             QCOMPARE(after, before);

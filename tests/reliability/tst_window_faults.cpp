@@ -316,15 +316,6 @@ snapshot::Tables timeless(snapshot::Tables tables)
     return tables;
 }
 
-// Rows per table.
-QMap<QString, int> rowCounts(const snapshot::Tables &tables)
-{
-    QMap<QString, int> counts;
-    for (auto it = tables.cbegin(); it != tables.cend(); ++it)
-        counts.insert(it.key(), int(it.value().size()));
-    return counts;
-}
-
 } // namespace
 
 class tst_window_faults : public QObject
@@ -404,7 +395,7 @@ private Q_SLOTS:
         const int statements = faults::countStatements([&] { drive(write, *dialogs); });
         QVERIFY2(criticals(*dialogs).isEmpty(), qPrintable(criticals(*dialogs).join(u'|')));
         const snapshot::Tables wholeTables = timeless(snapshot::take());
-        const QMap<QString, int> whole = rowCounts(wholeTables);
+        const QMap<QString, int> whole = snapshot::rowCounts(wholeTables);
         QVERIFY2(snapshot::take() != seeded, "the write changed nothing");
         qInfo("%s: %d statements", qPrintable(write.name), statements);
 
@@ -455,7 +446,7 @@ private Q_SLOTS:
             QVERIFY2(criticals(*dialogs).isEmpty(),
                      qPrintable(at + QStringLiteral(": the second attempt failed: ") +
                                 criticals(*dialogs).join(u'|')));
-            QVERIFY2(rowCounts(snapshot::take()) == whole && snapshot::take() != before,
+            QVERIFY2(snapshot::rowCounts(snapshot::take()) == whole && snapshot::take() != before,
                      qPrintable(at + QStringLiteral(": the second attempt wrote otherwise")));
         }
     }

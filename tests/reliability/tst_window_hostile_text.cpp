@@ -394,14 +394,6 @@ QList<Input> inputs()
     return list;
 }
 
-QMap<QString, int> rowCounts(const snapshot::Tables &tables)
-{
-    QMap<QString, int> counts;
-    for (auto it = tables.cbegin(); it != tables.cend(); ++it)
-        counts.insert(it.key(), int(it.value().size()));
-    return counts;
-}
-
 } // namespace
 
 class tst_window_hostile_text : public QObject
@@ -478,8 +470,8 @@ private Q_SLOTS:
             return;
         }
         // The write touched its own table only.
-        const QMap<QString, int> countsBefore = rowCounts(before);
-        const QMap<QString, int> countsAfter = rowCounts(after);
+        const QMap<QString, int> countsBefore = snapshot::rowCounts(before);
+        const QMap<QString, int> countsAfter = snapshot::rowCounts(after);
         QStringList changed;
         for (auto it = before.cbegin(); it != before.cend(); ++it)
             if (after.value(it.key()) != it.value())
