@@ -6,6 +6,7 @@
 //     bench_catalog_editor [warehouse.db]
 #include "LargeWarehouse.h"
 #include "PrintedDialogs.h"
+#include "Timing.h"
 
 #include "catalog/CatalogTree.h"
 #include "catalog/NodeKey.h"
@@ -19,36 +20,16 @@
 #include "warehouse/Transaction.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
 namespace {
 
-constexpr int kRuns = 7;
 constexpr int kPlacementsOnPage = 200;
-
-double timed(const std::function<void()> &run)
-{
-    QElapsedTimer timer;
-    timer.start();
-    run();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-// The best of several runs, in milliseconds: the least disturbed by the rest of the machine.
-double bestOf(const std::function<void()> &run)
-{
-    double best = 1e9;
-    for (int i = 0; i < kRuns; ++i)
-        best = std::min(best, timed(run));
-    return best;
-}
 
 // The two view queries as the tree runs them, reading the values the tree uses.
 int stepThroughTreeViews()
@@ -72,14 +53,6 @@ int stepThroughTreeViews()
         ++rows;
     }
     return rows;
-}
-
-void print(const char *what, double ms, double bare = 0)
-{
-    if (bare > 0)
-        std::printf("  %-52s %9.1f ms  (%.2f x bare)\n", what, ms, ms / bare);
-    else
-        std::printf("  %-52s %9.1f ms\n", what, ms);
 }
 
 // The same tree made of QTreeWidget items, one per node, for comparison with the model.
@@ -132,10 +105,11 @@ int main(int argc, char **argv)
         double bare = 1e9;
         double core = 1e9;
         double window = 1e9;
-        for (int round = 0; round < kRuns; ++round) {
-            bare = std::min(bare, timed([&rows] { rows = stepThroughTreeViews(); }));
-            core = std::min(core, timed([&nodes] { nodes = catalog::loadCatalogTree().size(); }));
-            window = std::min(window, timed([&editor] {
+        for (int round = 0; round < bench::kBestOfRuns; ++round) {
+            bare = std::min(bare, bench::timed([&rows] { rows = stepThroughTreeViews(); }));
+            core = std::min(core,
+                            bench::timed([&nodes] { nodes = catalog::loadCatalogTree().size(); }));
+            window = std::min(window, bench::timed([&editor] {
                                   editor.LoadCatalogTree();
                                   QApplication::processEvents(); // the view lays out and paints
                               }));
@@ -144,16 +118,17 @@ int main(int argc, char **argv)
         QTreeWidget widget;
         widget.resize(400, 900);
         widget.show();
-        const double widgetTree = timed([&widget] {
+        const double widgetTree = bench::timed([&widget] {
             buildTreeWidget(widget);
             QApplication::processEvents();
         });
 
         std::printf("Catalog tree: %d page rows from the two views, %d nodes\n", rows, nodes);
-        print("bare view queries, stepping through the rows", bare);
-        print("tree nodes built (catalog::loadCatalogTree)", core, bare);
-        print("tree built in the editor (nodes, model, view)", window, bare);
-        print("for comparison: QTreeWidget, catalog pages only, once", widgetTree, bare);
+        bench::printFigure("bare view queries, stepping through the rows", bare);
+        bench::printFigure("tree nodes built (catalog::loadCatalogTree)", core, bare);
+        bench::printFigure("tree built in the editor (nodes, model, view)", window, bare);
+        bench::printFigure("for comparison: QTreeWidget, catalog pages only, once", widgetTree,
+                           bare);
 
         // A page of the first catalog version with 200 placements, made here and rolled back.
         Transaction placements;
@@ -183,20 +158,21 @@ int main(int argc, char **argv)
                 .bind(i)
                 .exec();
 
-        const double pageQuery = bestOf([&key] {
+        const double pageQuery = bench::bestOf([&key] {
             int n = 0;
             catalog::loadPageProducts(key, [&n](QStringList &&) { ++n; });
         });
         auto *grid = editor.findChild<FlexGrid *>(QStringLiteral("grdChosenProducts"));
-        const double click = bestOf([tree, page, grid] {
+        const double click = bench::bestOf([tree, page, grid] {
             Q_EMIT tree->clicked(page);
             grid->showAppendedRows();
             QApplication::processEvents();
         });
         std::printf("Page click: %s, %d placements in the grid\n", qPrintable(key.key()),
                     grid->Rows() - 1);
-        print("placements of the page, formatted (catalog::loadPageProducts)", pageQuery);
-        print("click to filled grid (placements, recommendations, recurring)", click);
+        bench::printFigure("placements of the page, formatted (catalog::loadPageProducts)",
+                           pageQuery);
+        bench::printFigure("click to filled grid (placements, recommendations, recurring)", click);
     } catch (const DbError &error) {
         std::fprintf(stderr, "%s %s\n", qPrintable(error.number()),
                      qPrintable(error.description()));

@@ -5,6 +5,7 @@
 //     bench_page_map [warehouse.db]
 #include "LargeWarehouse.h"
 #include "PrintedDialogs.h"
+#include "Timing.h"
 
 #include "catalog/PageMap.h"
 #include "catalog/frmPageMap.h"
@@ -15,46 +16,19 @@
 #include "warehouse/Transaction.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
-constexpr int kRuns = 7;
 constexpr int kPages = 200;
 constexpr int kPlacements = 2000;
 const QString kClub = QStringLiteral("BENCH");
 const QString kCatalog = QStringLiteral("PAGEMAP");
 const QString kTest = QStringLiteral("0000");
-
-double timed(const std::function<void()> &run)
-{
-    QElapsedTimer timer;
-    timer.start();
-    run();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double bestOf(const std::function<void()> &run)
-{
-    double best = 1e9;
-    for (int i = 0; i < kRuns; ++i)
-        best = std::min(best, timed(run));
-    return best;
-}
-
-void print(const char *what, double ms, double bare = 0)
-{
-    if (bare > 0)
-        std::printf("  %-56s %9.2f ms  (%.2f x bare)\n", what, ms, ms / bare);
-    else
-        std::printf("  %-56s %9.2f ms\n", what, ms);
-}
 
 // 200 pages in eight sections, ten placements a page (some pages over or under 100), a forecast
 // for every third product.
@@ -145,11 +119,11 @@ int main(int argc, char **argv)
         double bare = 1e9;
         double core = 1e9;
         double open = 1e9;
-        for (int round = 0; round < kRuns; ++round) {
-            bare = std::min(bare, timed([&rows] { rows = bareQueries(); }));
-            core = std::min(core,
-                            timed([&key] { (void)catalog::loadPageMap(catalog::NodeKey(key)); }));
-            open = std::min(open, timed([&key] {
+        for (int round = 0; round < bench::kBestOfRuns; ++round) {
+            bare = std::min(bare, bench::timed([&rows] { rows = bareQueries(); }));
+            core = std::min(
+                core, bench::timed([&key] { (void)catalog::loadPageMap(catalog::NodeKey(key)); }));
+            open = std::min(open, bench::timed([&key] {
                                 frmPageMap window(key);
                                 window.resize(1600, 1000);
                                 window.show();
@@ -160,9 +134,9 @@ int main(int argc, char **argv)
         }
         std::printf("Page map: %d pages, %d placements (%d rows read)\n", kPages, kPlacements,
                     rows);
-        print("bare queries, stepping through the rows", bare);
-        print("map loaded (catalog::loadPageMap)", core, bare);
-        print("window opened and painted (whole book)", open, bare);
+        bench::printFigure("bare queries, stepping through the rows", bare);
+        bench::printFigure("map loaded (catalog::loadPageMap)", core, bare);
+        bench::printFigure("window opened and painted (whole book)", open, bare);
 
         frmPageMap window(key);
         window.resize(1600, 1000);
@@ -171,35 +145,35 @@ int main(int argc, char **argv)
         frmPageMapView *view = window.view();
         view->showWholeBook();
         QApplication::processEvents();
-        const double reload = bestOf([&window, view] {
+        const double reload = bench::bestOf([&window, view] {
             window.ReloadMap();
             view->viewport()->repaint();
         });
-        const double emptyWindow = bestOf([] {
+        const double emptyWindow = bench::bestOf([] {
             QWidget empty;
             empty.resize(1600, 1000);
             empty.show();
             QApplication::processEvents();
         });
-        print("map read again and repainted in the open window", reload, bare);
-        print("for comparison: an empty top-level window shown", emptyWindow);
+        bench::printFigure("map read again and repainted in the open window", reload, bare);
+        bench::printFigure("for comparison: an empty top-level window shown", emptyWindow);
         const double overviewZoom = view->zoom();
-        const double overview = bestOf([view] { view->viewport()->repaint(); });
+        const double overview = bench::bestOf([view] { view->viewport()->repaint(); });
         view->showTwoPages(100);
         QApplication::processEvents();
-        const double twoPages = bestOf([view] { view->viewport()->repaint(); });
+        const double twoPages = bench::bestOf([view] { view->viewport()->repaint(); });
         QImage image(view->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
         view->showWholeBook();
-        const double offscreen = bestOf([view, &image] {
+        const double offscreen = bench::bestOf([view, &image] {
             image.fill(Qt::white);
             QPainter painter(&image);
             view->paintAll(painter);
         });
         std::printf("Repaint, view %dx%d, overview zoom %.3f\n", view->viewport()->width(),
                     view->viewport()->height(), overviewZoom);
-        print("whole-book overview repainted", overview);
-        print("two-page view repainted", twoPages);
-        print("whole book painted into an image", offscreen);
+        bench::printFigure("whole-book overview repainted", overview);
+        bench::printFigure("two-page view repainted", twoPages);
+        bench::printFigure("whole book painted into an image", offscreen);
     } catch (const DbError &error) {
         std::fprintf(stderr, "%s %s\n", qPrintable(error.number()),
                      qPrintable(error.description()));

@@ -40,22 +40,16 @@ frmCatBuild::frmCatBuild(QWidget *parent)
                           toTwips(style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
     picContainer = createPanel(gridWidth, kFormHeightTwips + kGridHeightTwips);
 
-    cboClub = new QComboBox(picContainer);
-    cboClub->setObjectName(QStringLiteral("cboClub"));
-    cboCatalogType = new QComboBox(picContainer);
-    cboCatalogType->setObjectName(QStringLiteral("cboCatalogType"));
-    txtCatalogID = new QLineEdit(picContainer);
-    txtCatalogID->setObjectName(QStringLiteral("txtCatalogID"));
+    cboClub = named(new QComboBox(picContainer), "cboClub");
+    cboCatalogType = named(new QComboBox(picContainer), "cboCatalogType");
+    txtCatalogID = named(new QLineEdit(picContainer), "txtCatalogID");
     txtCatalogID->setMaxLength(25);
-    txtTestID = new QLineEdit(picContainer);
-    txtTestID->setObjectName(QStringLiteral("txtTestID"));
+    txtTestID = named(new QLineEdit(picContainer), "txtTestID");
     txtTestID->setMaxLength(5);
-    txtPages = new QLineEdit(picContainer);
-    txtPages->setObjectName(QStringLiteral("txtPages"));
+    txtPages = named(new QLineEdit(picContainer), "txtPages");
     txtPages->setMaxLength(5);
     txtPages->setFixedWidth(twips(900));
-    scrPages = new QScrollBar(Qt::Vertical, picContainer);
-    scrPages->setObjectName(QStringLiteral("scrPages"));
+    scrPages = named(new QScrollBar(Qt::Vertical, picContainer), "scrPages");
     scrPages->setRange(kMinPages, kMaxPages);
     scrPages->setSingleStep(1);
     scrPages->setPageStep(1);
@@ -63,10 +57,8 @@ frmCatBuild::frmCatBuild(QWidget *parent)
     scrPages->setInvertedAppearance(true);
     scrPages->setInvertedControls(true);
     scrPages->setFixedHeight(txtPages->sizeHint().height());
-    cmdSave = new QPushButton(QStringLiteral("Save"), picContainer);
-    cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    grdPageAlloc = new FlexGrid(picContainer);
-    grdPageAlloc->setObjectName(QStringLiteral("grdPageAlloc"));
+    cmdSave = newButton(picContainer, "cmdSave", QStringLiteral("Save"));
+    grdPageAlloc = named(new FlexGrid(picContainer), "grdPageAlloc");
     grdPageAlloc->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdPageAlloc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
@@ -108,8 +100,7 @@ frmCatBuild::frmCatBuild(QWidget *parent)
     layout->setColumnStretch(1, 1);
 
     // Floats over the section column of the row clicked; not part of the layout.
-    cboPageGenre = new QComboBox(picContainer);
-    cboPageGenre->setObjectName(QStringLiteral("cboPageGenre"));
+    cboPageGenre = named(new QComboBox(picContainer), "cboPageGenre");
     cboPageGenre->setEditable(true);
     cboPageGenre->setInsertPolicy(QComboBox::NoInsert);
     cboPageGenre->setCompleter(nullptr);

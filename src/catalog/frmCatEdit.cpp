@@ -3,6 +3,7 @@
 #include "catalog/frmCatEditTreeModel.h"
 #include "catalog/frmPageMap.h"
 #include "shell/BusyPointer.h"
+#include "shell/Controls.h"
 #include "shell/FlexGrid.h"
 #include "shell/Twips.h"
 #include "warehouse/DbError.h"
@@ -43,12 +44,6 @@ constexpr int kSideGridInset = 60;
 void place(QWidget *widget, int left, int top, int width, int height)
 {
     widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
-}
-
-template <typename Widget> Widget *named(Widget *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
 }
 
 } // namespace
@@ -165,7 +160,7 @@ void frmCatEdit::createPlacementEditor()
     optEdit = named(new QRadioButton(QStringLiteral("Edit Item"), fraSaveInfo), "optEdit");
     place(optAdd, left + 90, 180, 1200, 300);
     place(optEdit, left + 90, 510, 1200, 300);
-    cmdAdd = named(new QPushButton(QStringLiteral("Save"), fraSaveInfo), "cmdAdd");
+    cmdAdd = newButton(fraSaveInfo, "cmdAdd", QStringLiteral("Save"));
     place(cmdAdd, left + 1380, 360, 1000, 420);
     optAdd->setChecked(true);
 

@@ -13,10 +13,7 @@ namespace {
 
 constexpr int kSize = 16;
 
-QColor ink()
-{
-    return QColor(0x33, 0x33, 0x33);
-}
+QColor ink() { return QColor(0x33, 0x33, 0x33); }
 
 void drawBook(QPainter &p, const QRectF &r, const QColor &cover)
 {

@@ -61,10 +61,7 @@ int frmCatEditTreeModel::rowCount(const QModelIndex &parent) const
     return m_tree.childCount(int(parent.internalId()));
 }
 
-int frmCatEditTreeModel::columnCount(const QModelIndex &) const
-{
-    return 1;
-}
+int frmCatEditTreeModel::columnCount(const QModelIndex &) const { return 1; }
 
 bool frmCatEditTreeModel::hasChildren(const QModelIndex &parent) const
 {

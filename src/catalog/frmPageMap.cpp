@@ -3,6 +3,7 @@
 #include "catalog/frmPageMapPaint.h"
 #include "catalog/frmPageMapView.h"
 #include "shell/BusyPointer.h"
+#include "shell/Controls.h"
 #include "shell/PrinterChoice.h"
 #include "shell/WindowHost.h"
 #include "shell/WindowRegistry.h"
@@ -47,16 +48,14 @@ frmPageMap::frmPageMap(const QString &nodeKey, QWidget *parent)
 {
     m_map.map = NodeKey(m_mapKey);
 
-    lblLegend = new QLabel(this);
-    lblLegend->setObjectName(QStringLiteral("lblLegend"));
+    lblLegend = named(new QLabel(this), "lblLegend");
     lblLegend->setTextFormat(Qt::RichText);
     lblLegend->setWordWrap(true);
     // The legend wraps to the window; it never widens it.
     lblLegend->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     lblLegend->setMinimumWidth(200);
     const auto button = [this](const char *name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
+        QPushButton *b = newButton(this, name, caption);
         b->setFocusPolicy(Qt::NoFocus);
         return b;
     };
@@ -64,10 +63,8 @@ frmPageMap::frmPageMap(const QString &nodeKey, QWidget *parent)
     cmdTwoPages = button("cmdTwoPages", QStringLiteral("Two Pages"));
     cmdExportPdf = button("cmdExportPdf", QStringLiteral("Export PDF…"));
     cmdPrint = button("cmdPrint", QStringLiteral("Print…"));
-    pmvSpreads = new frmPageMapView(this);
-    pmvSpreads->setObjectName(QStringLiteral("pmvSpreads"));
-    lblSummary = new QLabel(this);
-    lblSummary->setObjectName(QStringLiteral("lblSummary"));
+    pmvSpreads = named(new frmPageMapView(this), "pmvSpreads");
+    lblSummary = named(new QLabel(this), "lblSummary");
     lblSummary->setFrameShape(QFrame::StyledPanel);
     lblSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
 

@@ -54,34 +54,27 @@ frmProdDesc::frmProdDesc(QWidget *parent)
 {
     picContainer = createPanel(kPanelWidthTwips, kPanelHeightTwips);
 
-    txtSearch = new QLineEdit(picContainer);
-    txtSearch->setObjectName(QStringLiteral("txtSearch"));
+    txtSearch = named(new QLineEdit(picContainer), "txtSearch");
     txtSearch->setMaxLength(15);
     cmdSearch = newButton(picContainer, "cmdSearch", QStringLiteral("Search"));
-    lstProductID = new QListWidget(picContainer);
-    lstProductID->setObjectName(QStringLiteral("lstProductID"));
+    lstProductID = named(new QListWidget(picContainer), "lstProductID");
     // Every ID is one line of text: the list need not measure each of tens of thousands.
     lstProductID->setUniformItemSizes(true);
-    txtProductID = new QLineEdit(picContainer);
-    txtProductID->setObjectName(QStringLiteral("txtProductID"));
+    txtProductID = named(new QLineEdit(picContainer), "txtProductID");
     txtProductID->setMaxLength(15);
     // A list the operator chooses from: a typed size could differ from every stored one.
-    cboBlurbSize = new QComboBox(picContainer);
-    cboBlurbSize->setObjectName(QStringLiteral("cboBlurbSize"));
+    cboBlurbSize = named(new QComboBox(picContainer), "cboBlurbSize");
     cboBlurbSize->setEditable(false);
-    txtBlurb = new QPlainTextEdit(picContainer);
-    txtBlurb->setObjectName(QStringLiteral("txtBlurb"));
+    txtBlurb = named(new QPlainTextEdit(picContainer), "txtBlurb");
     txtBlurb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtBlurb->setTabChangesFocus(true);
-    txtModifyDate = new QLineEdit(picContainer);
-    txtModifyDate->setObjectName(QStringLiteral("txtModifyDate"));
+    txtModifyDate = named(new QLineEdit(picContainer), "txtModifyDate");
     txtModifyDate->setMaxLength(20);
     lblProdName = addFact("lblProdName");
     lblActiveProd = addFact("lblActiveProd");
     lblMSRP = addFact("lblMSRP");
     lblOnHand = addFact("lblOnHand");
-    grdMisProdDesc = new FlexGrid(picContainer);
-    grdMisProdDesc->setObjectName(QStringLiteral("grdMisProdDesc"));
+    grdMisProdDesc = named(new FlexGrid(picContainer), "grdMisProdDesc");
     cmdAdd = newButton(picContainer, "cmdAdd", QStringLiteral("Add"));
     cmdEdit = newButton(picContainer, "cmdEdit", QStringLiteral("Edit"));
     cmdDelete = newButton(picContainer, "cmdDelete", QStringLiteral("Delete"));
@@ -125,8 +118,7 @@ frmProdDesc::frmProdDesc(QWidget *parent)
 
 QLabel *frmProdDesc::addCaption(const char *name, const char *text)
 {
-    auto *label = new QLabel(QString::fromLatin1(text), picContainer);
-    label->setObjectName(QString::fromLatin1(name));
+    QLabel *label = newLabel(picContainer, name, QString::fromLatin1(text));
     m_captions << label;
     return label;
 }

@@ -36,45 +36,39 @@ frmProdMaint::frmProdMaint(QWidget *parent)
 {
     picContainer = createPanel(kPanelWidthTwips, kPanelHeightTwips, true);
 
-    grdINVItemsList = new FlexGrid(picContainer);
-    grdINVItemsList->setObjectName(QStringLiteral("grdINVItemsList"));
-    optSearchActive = new QRadioButton(QStringLiteral("Search Active Products ONLY"), picContainer);
-    optSearchActive->setObjectName(QStringLiteral("optSearchActive"));
-    optSearchWorld = new QRadioButton(QStringLiteral("Search ALL Products"), picContainer);
-    optSearchWorld->setObjectName(QStringLiteral("optSearchWorld"));
+    grdINVItemsList = named(new FlexGrid(picContainer), "grdINVItemsList");
+    optSearchActive =
+        named(new QRadioButton(QStringLiteral("Search Active Products ONLY"), picContainer),
+              "optSearchActive");
+    optSearchWorld = named(new QRadioButton(QStringLiteral("Search ALL Products"), picContainer),
+                           "optSearchWorld");
     lblSearchMSG =
         new QLabel(QStringLiteral("Double click on a column of the grid to search by that field."),
                    picContainer);
     lblSearchMSG->setObjectName(QStringLiteral("lblSearchMSG"));
-    cmdExport = new QPushButton(QStringLiteral("Export Results To File"), picContainer);
-    cmdExport->setObjectName(QStringLiteral("cmdExport"));
+    cmdExport = newButton(picContainer, "cmdExport", QStringLiteral("Export Results To File"));
 
     txtProductID = newTextBox(picContainer, "txtProductID", 15);
     txtProductUPC = newTextBox(picContainer, "txtProductUPC", 25);
     txtProductName = newTextBox(picContainer, "txtProductName", 150);
-    chkActiveProd = new QCheckBox(QStringLiteral("Active"), picContainer);
-    chkActiveProd->setObjectName(QStringLiteral("chkActiveProd"));
-    chkActiveWeb = new QCheckBox(QStringLiteral("Web Active"), picContainer);
-    chkActiveWeb->setObjectName(QStringLiteral("chkActiveWeb"));
-    cboCategory = new QComboBox(picContainer);
-    cboCategory->setObjectName(QStringLiteral("cboCategory"));
+    chkActiveProd = named(new QCheckBox(QStringLiteral("Active"), picContainer), "chkActiveProd");
+    chkActiveWeb = named(new QCheckBox(QStringLiteral("Web Active"), picContainer), "chkActiveWeb");
+    cboCategory = named(new QComboBox(picContainer), "cboCategory");
     txtMSRP = newTextBox(picContainer, "txtMSRP");
     txtLastPrice = newTextBox(picContainer, "txtLastPrice");
     txtProdCost = newTextBox(picContainer, "txtProdCost");
-    cboManufacturer = new QComboBox(picContainer);
-    cboManufacturer->setObjectName(QStringLiteral("cboManufacturer"));
+    cboManufacturer = named(new QComboBox(picContainer), "cboManufacturer");
     txtReleaseDate = newTextBox(picContainer, "txtReleaseDate");
     txtDistEndDate = newTextBox(picContainer, "txtDistEndDate");
     txtFirstUseDate = newTextBox(picContainer, "txtFirstUseDate");
     txtFirstUseCycle = newTextBox(picContainer, "txtFirstUseCycle", 15);
     txtLastUseDate = newTextBox(picContainer, "txtLastUseDate");
     txtLastUseCycle = newTextBox(picContainer, "txtLastUseCycle", 15);
-    chkFeaturedProd = new QCheckBox(QStringLiteral("Featured Product"), picContainer);
-    chkFeaturedProd->setObjectName(QStringLiteral("chkFeaturedProd"));
+    chkFeaturedProd =
+        named(new QCheckBox(QStringLiteral("Featured Product"), picContainer), "chkFeaturedProd");
     txtOnHand = newTextBox(picContainer, "txtOnHand");
     txtStatus = newTextBox(picContainer, "txtStatus", 15);
-    txtComments = new QPlainTextEdit(picContainer);
-    txtComments->setObjectName(QStringLiteral("txtComments"));
+    txtComments = named(new QPlainTextEdit(picContainer), "txtComments");
     txtComments->setTabChangesFocus(true);
     txtComments->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtSource = newTextBox(picContainer, "txtSource", 50);
@@ -86,12 +80,9 @@ frmProdMaint::frmProdMaint(QWidget *parent)
     txtFiller1 = newTextBox(picContainer, "txtFiller1", 25);
     txtFiller2 = newTextBox(picContainer, "txtFiller2", 25);
     txtFiller3 = newTextBox(picContainer, "txtFiller3", 25);
-    cmdSave = new QPushButton(QStringLiteral("Save"), picContainer);
-    cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), picContainer);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdDelete = new QPushButton(QStringLiteral("Delete"), picContainer);
-    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
+    cmdSave = newButton(picContainer, "cmdSave", QStringLiteral("Save"));
+    cmdCancel = newButton(picContainer, "cmdCancel", QStringLiteral("Cancel"));
+    cmdDelete = newButton(picContainer, "cmdDelete", QStringLiteral("Delete"));
 
     // The list fills the upper half; the panel below reads in four columns of label and box, the
     // identity and prices first, then dates, then stock and sizes, then sources and spares.

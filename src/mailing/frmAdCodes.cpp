@@ -63,8 +63,7 @@ bool blankRow(const FlexGrid &grid, int row)
 frmAdCodes::frmAdCodes(QWidget *parent)
     : WorkingWindow(QStringLiteral("frmAdCodes"), caption(), parent)
 {
-    picContain1 = new QWidget(this);
-    picContain1->setObjectName(QStringLiteral("picContain1"));
+    picContain1 = named(new QWidget(this), "picContain1");
 
     txtSourceCode = newTextBox(picContain1, "txtSourceCode", 10);
     txtCatName = newTextBox(picContain1, "txtCatName", 50);
@@ -73,26 +72,18 @@ frmAdCodes::frmAdCodes(QWidget *parent)
     txtPkg = newTextBox(picContain1, "txtPkg", 25);
     txtPkgDesc = newTextBox(picContain1, "txtPkgDesc", 150);
     txtPkgCpm = newTextBox(picContain1, "txtPkgCpm", 32767);
-    cboMedia = new QComboBox(picContain1);
-    cboMedia->setObjectName(QStringLiteral("cboMedia"));
+    cboMedia = named(new QComboBox(picContain1), "cboMedia");
     txtOffer = newTextBox(picContain1, "txtOffer", 75);
-    dtpMailDate = new QDateEdit(picContain1);
-    dtpMailDate->setObjectName(QStringLiteral("dtpMailDate"));
+    dtpMailDate = named(new QDateEdit(picContain1), "dtpMailDate");
     dtpMailDate->setCalendarPopup(true);
     dtpMailDate->setDisplayFormat(QStringLiteral("MM/dd/yyyy"));
     txtQtyMailed = newTextBox(picContain1, "txtQtyMailed", 32767);
     txtTargetResp = newTextBox(picContain1, "txtTargetResp", 32767);
-    lblTotalCPM = new QLabel(picContain1);
-    lblTotalCPM->setObjectName(QStringLiteral("lblTotalCPM"));
-    const auto button = [this](const char *name, const QString &text) {
-        auto *created = new QPushButton(text, picContain1);
-        created->setObjectName(QString::fromLatin1(name));
-        return created;
-    };
-    cmdSave = button("cmdSave", QStringLiteral("Save"));
-    cmdCancel = button("cmdCancel", QStringLiteral("Cancel"));
-    cmdDelete = button("cmdDelete", QStringLiteral("Delete"));
-    cmdCheckSaveGridData = button("cmdCheckSaveGridData", kCheckGridData);
+    lblTotalCPM = named(new QLabel(picContain1), "lblTotalCPM");
+    cmdSave = newButton(picContain1, "cmdSave", QStringLiteral("Save"));
+    cmdCancel = newButton(picContain1, "cmdCancel", QStringLiteral("Cancel"));
+    cmdDelete = newButton(picContain1, "cmdDelete", QStringLiteral("Delete"));
+    cmdCheckSaveGridData = newButton(picContain1, "cmdCheckSaveGridData", kCheckGridData);
 
     auto *layout = new QGridLayout(picContain1);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -126,8 +117,7 @@ frmAdCodes::frmAdCodes(QWidget *parent)
     for (int col : {1, 3, 5})
         layout->setColumnStretch(col, 1);
 
-    grdKeymastDisp = new FlexGrid(this);
-    grdKeymastDisp->setObjectName(QStringLiteral("grdKeymastDisp"));
+    grdKeymastDisp = named(new FlexGrid(this), "grdKeymastDisp");
     createStatusBar();
 
     setTabOrder(txtSourceCode, txtCatName);

@@ -45,11 +45,9 @@ frmCatPkg::frmCatPkg(QWidget *parent)
     txtDescription = newTextBox(picContainer, "txtDescription", 250);
     txtMailDate = newTextBox(picContainer, "txtMailDate", 20);
     cmdAdd = newButton(picContainer, "cmdAdd", QStringLiteral("Create Package"));
-    grdPackages = new FlexGrid(picContainer);
-    grdPackages->setObjectName(QStringLiteral("grdPackages"));
+    grdPackages = named(new FlexGrid(picContainer), "grdPackages");
     lstPackageContents = addList("lstPackageContents", true);
-    grdDupes = new FlexGrid(picContainer);
-    grdDupes->setObjectName(QStringLiteral("grdDupes"));
+    grdDupes = named(new FlexGrid(picContainer), "grdDupes");
     cmdDelete = newButton(picContainer, "cmdDelete", QStringLiteral("Delete Package"));
     cmdSend = newButton(picContainer, "cmdSend", QStringLiteral("Send To Creative"));
 
@@ -128,8 +126,7 @@ frmCatPkg::frmCatPkg(QWidget *parent)
 
 QListWidget *frmCatPkg::addList(const char *name, bool multiSelect)
 {
-    auto *list = new QListWidget(picContainer);
-    list->setObjectName(QString::fromLatin1(name));
+    auto *list = named(new QListWidget(picContainer), name);
     list->setSelectionMode(multiSelect ? QAbstractItemView::MultiSelection
                                        : QAbstractItemView::SingleSelection);
     return list;

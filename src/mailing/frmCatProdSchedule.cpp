@@ -3,6 +3,7 @@
 #include "catalog/ProductGrids.h"
 #include "mailing/RecurringProducts.h"
 #include "shell/BusyPointer.h"
+#include "shell/Controls.h"
 #include "shell/FlexGrid.h"
 #include "shell/GridSetup.h"
 #include "shell/Twips.h"
@@ -27,15 +28,12 @@ const char *const kProductTag = "tag";
 
 QLabel *addLabel(QWidget *parent, const char *name, const char *caption)
 {
-    auto *label = new QLabel(QString::fromLatin1(caption), parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
+    return newLabel(parent, name, QString::fromLatin1(caption));
 }
 
 QListWidget *addList(QWidget *parent, const char *name)
 {
-    auto *list = new QListWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
+    auto *list = named(new QListWidget(parent), name);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setMinimumWidth(twips(kListWidthTwips));
     return list;
@@ -58,11 +56,9 @@ frmCatProdSchedule::frmCatProdSchedule(QWidget *parent)
     picContainer = createPanel(kPanelWidthTwips, kPanelHeightTwips);
 
     QLabel *lblProducts = addLabel(picContainer, "lblProductsListing", "Products Listing");
-    grdProducts = new FlexGrid(picContainer);
-    grdProducts->setObjectName(QStringLiteral("grdProducts"));
+    grdProducts = named(new FlexGrid(picContainer), "grdProducts");
     QLabel *lblRecurring = addLabel(picContainer, "lblRecurringProducts", "Recurring Products");
-    grdRecurringProducts = new FlexGrid(picContainer);
-    grdRecurringProducts->setObjectName(QStringLiteral("grdRecurringProducts"));
+    grdRecurringProducts = named(new FlexGrid(picContainer), "grdRecurringProducts");
     lblProductID = addLabel(picContainer, "lblProductID", "Product ID");
     // Shows which product the two lists belong to.
     lblChosenProduct = addLabel(picContainer, "lblChosenProduct", "");
@@ -71,10 +67,8 @@ frmCatProdSchedule::frmCatProdSchedule(QWidget *parent)
     lstAvailSched = addList(picContainer, "lstAvailSched");
     QLabel *lblCalendar = addLabel(picContainer, "lblProdCalendar", "Product Recurrence Calendar");
     lstProdCalendar = addList(picContainer, "lstProdCalendar");
-    cmdAdd = new QPushButton(QStringLiteral("Add >>"), picContainer);
-    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    cmdRemove = new QPushButton(QStringLiteral("<< Remove"), picContainer);
-    cmdRemove->setObjectName(QStringLiteral("cmdRemove"));
+    cmdAdd = newButton(picContainer, "cmdAdd", QStringLiteral("Add >>"));
+    cmdRemove = newButton(picContainer, "cmdRemove", QStringLiteral("<< Remove"));
 
     // The search grid across the top; below it the recurring products, then the chosen product's
     // calendar with the buttons between its two lists.

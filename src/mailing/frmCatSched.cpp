@@ -30,8 +30,7 @@ frmCatSched::frmCatSched(QWidget *parent)
 {
     picContainer = createPanel(kPanelWidthTwips, kPanelHeightTwips);
 
-    cboClubID = new QComboBox(picContainer);
-    cboClubID->setObjectName(QStringLiteral("cboClubID"));
+    cboClubID = named(new QComboBox(picContainer), "cboClubID");
     cboClubID->setEditable(true);
     cboClubID->setInsertPolicy(QComboBox::NoInsert);
     txtCatalogID = newTextBox(picContainer, "txtCatalogID", 25);
@@ -43,12 +42,9 @@ frmCatSched::frmCatSched(QWidget *parent)
     txtAAAddressCompleteDate = newTextBox(picContainer, "txtAAAddressCompleteDate", 20);
     txtReplyDate = newTextBox(picContainer, "txtReplyDate", 20);
     txtLabelRunShipDate = newTextBox(picContainer, "txtLabelRunShipDate", 20);
-    cmdSave = new QPushButton(QStringLiteral("Save"), picContainer);
-    cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    cmdClear = new QPushButton(QStringLiteral("Clear"), picContainer);
-    cmdClear->setObjectName(QStringLiteral("cmdClear"));
-    grdSchedule = new FlexGrid(picContainer);
-    grdSchedule->setObjectName(QStringLiteral("grdSchedule"));
+    cmdSave = newButton(picContainer, "cmdSave", QStringLiteral("Save"));
+    cmdClear = newButton(picContainer, "cmdClear", QStringLiteral("Clear"));
+    grdSchedule = named(new FlexGrid(picContainer), "grdSchedule");
 
     // Dates in three columns, read down each column in the order of the schedule's milestones.
     auto *layout = new QGridLayout(picContainer);

@@ -1,5 +1,6 @@
 #include "shell/frmAbout.h"
 
+#include "shell/Controls.h"
 #include "shell/Twips.h"
 #include "warehouse/Dialogs.h"
 #include "warehouse/Warehouse.h"
@@ -34,42 +35,39 @@ frmAbout::frmAbout(QWidget *parent)
     : WorkingWindow(QStringLiteral("frmAbout"), QStringLiteral("About ") + productName(), parent)
 {
 
-    lblTitle = new QLabel(productName(), this);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle = named(new QLabel(productName(), this), "lblTitle");
     QFont titleFont = lblTitle->font();
     titleFont.setPointSize(titleFont.pointSize() + 8);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
 
-    lblVersion = new QLabel(QStringLiteral("Version ") + versionText(), this);
-    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    lblVersion = named(new QLabel(QStringLiteral("Version ") + versionText(), this), "lblVersion");
 
-    lblDescription = new QLabel(
-        QStringLiteral("Catalog planning for the catalog mailer: cycle schedules, page maps, "
-                       "product placements, mailing packages and the product master.\n"
-                       "Written by the Folvane development team."),
-        this);
-    lblDescription->setObjectName(QStringLiteral("lblDescription"));
+    lblDescription =
+        named(new QLabel(QStringLiteral(
+                             "Catalog planning for the catalog mailer: cycle schedules, page maps, "
+                             "product placements, mailing packages and the product master.\n"
+                             "Written by the Folvane development team."),
+                         this),
+              "lblDescription");
     lblDescription->setWordWrap(true);
 
-    lblDisclaimer = new QLabel(
-        QStringLiteral("Warning: this program is for the use of the licensed company only. "
-                       "Copying or passing it on, in whole or in part, without the owner's "
-                       "written permission is not allowed."),
-        this);
-    lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
+    lblDisclaimer =
+        named(new QLabel(QStringLiteral(
+                             "Warning: this program is for the use of the licensed company only. "
+                             "Copying or passing it on, in whole or in part, without the owner's "
+                             "written permission is not allowed."),
+                         this),
+              "lblDisclaimer");
     lblDisclaimer->setWordWrap(true);
 
-    lblWarehouse = new QLabel(warehouse::description(), this);
-    lblWarehouse->setObjectName(QStringLiteral("lblWarehouse"));
+    lblWarehouse = named(new QLabel(warehouse::description(), this), "lblWarehouse");
     lblWarehouse->setWordWrap(true);
     lblWarehouse->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK = newButton(this, "cmdOK", QStringLiteral("OK"));
     cmdOK->setDefault(true);
-    cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
-    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    cmdSysInfo = newButton(this, "cmdSysInfo", QStringLiteral("&System Info..."));
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(lblTitle, 0, 0, 1, 2);

@@ -1,5 +1,6 @@
 #include "shell/frmSplashScreen.h"
 
+#include "shell/Controls.h"
 #include "shell/Twips.h"
 #include "shell/basGeneralDeclarations.h"
 
@@ -31,8 +32,7 @@ frmSplashScreen::frmSplashScreen(QWidget *parent)
     auto *subtitle = new QLabel(QStringLiteral("Catalog planning"), this);
     subtitle->setAlignment(Qt::AlignCenter);
 
-    lblComm = new QLabel(this);
-    lblComm->setObjectName(QStringLiteral("lblComm"));
+    lblComm = named(new QLabel(this), "lblComm");
     lblComm->setAlignment(Qt::AlignCenter);
     lblComm->setWordWrap(true);
 

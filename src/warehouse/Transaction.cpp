@@ -28,18 +28,16 @@ Transaction::~Transaction() { rollback(); }
 
 void Transaction::commit()
 {
-    QSqlDatabase db = gcnWarehouse();
+    // A failed commit rolls back at once, not only when the transaction goes out of scope.
     try {
         faults::beforeStatement(QStringLiteral("COMMIT"));
+        warehouse::lostconnection::commitStarting();
+        QSqlDatabase db = gcnWarehouse();
+        if (!db.commit())
+            throw DbError(db.lastError());
     } catch (const DbError &) {
         rollback();
         throw;
-    }
-    warehouse::lostconnection::commitStarting();
-    if (!db.commit()) {
-        const DbError error(db.lastError());
-        rollback();
-        throw error;
     }
     m_open = false;
     warehouse::lostconnection::transactionEnded();
