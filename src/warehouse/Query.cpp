@@ -3,6 +3,7 @@
 #include "warehouse/DbError.h"
 #include "warehouse/FaultInjection.h"
 #include "warehouse/LostConnection.h"
+#include "warehouse/OdbcRows.h"
 #include "warehouse/Warehouse.h"
 
 #include <QSqlDriver>
@@ -181,8 +182,11 @@ Query &Query::exec()
         execDirect();
         return *this;
     }
+    m_rows.reset();
     if (!m_query.exec())
         throw DbError(m_query.lastError());
+    if (driverOnlyDepth == 0 && isSelect(m_sql))
+        m_rows = OdbcRows::over(m_query);
     return *this;
 }
 
@@ -286,6 +290,12 @@ bool Query::next()
         warehouse::lostconnection::rowRead();
         return true;
     }
+    if (m_rows) {
+        if (!m_rows->next())
+            return false;
+        warehouse::lostconnection::rowRead();
+        return true;
+    }
     if (m_query.next()) {
         warehouse::lostconnection::rowRead();
         return true;
@@ -297,6 +307,8 @@ bool Query::next()
 
 QVariant Query::value(int column) const
 {
+    if (m_rows)
+        return m_rows->value(column);
     if (!m_stmt)
         return m_query.value(column);
     sqlite3_stmt *stmt = m_stmt.get();
@@ -321,7 +333,7 @@ QVariant Query::value(int column) const
 
 QVariant Query::value(const QString &column) const
 {
-    if (!m_stmt)
+    if (!m_stmt && !m_rows)
         return m_query.value(column);
     return value(indexOf(column));
 }

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class OdbcRows;
 struct sqlite3_stmt;
 
 // One statement on gcnWarehouse: text with positional "?" parameters, bound in order, read forward.
@@ -20,9 +21,10 @@ struct sqlite3_stmt;
 //
 // A SELECT on the embedded warehouse is stepped through SQLite's own interface on the connection's
 // handle, beside Qt's driver: the driver converts every text to UTF-16 inside SQLite and caches a
-// QVariant per value, which costs large fills half again the database's own time. Values, texts
-// and errors come out as the driver gives them; every other statement, and every statement on the
-// server, goes through the driver.
+// QVariant per value, which costs large fills half again the database's own time. On the server,
+// the driver executes a SELECT and its rows are read from the driver's ODBC statement (OdbcRows).
+// Values, texts and errors come out as the driver gives them; every other statement goes through
+// the driver alone.
 class Query
 {
 public:
@@ -68,8 +70,9 @@ public:
 
     int numRowsAffected() const;
     const QString &sql() const { return m_sql; }
-    // Whether this statement is stepped through SQLite's own interface (for tests).
-    bool steppedDirectly() const { return m_stmt != nullptr; }
+    // Whether this statement's rows are read beside the driver (for tests): on the embedded
+    // warehouse from its preparing, on the server once executed.
+    bool steppedDirectly() const { return m_stmt != nullptr || m_rows != nullptr; }
 
     // Runs every statement through the driver while alive (tests compare both ways).
     class DriverOnly
@@ -95,10 +98,11 @@ private:
     QString m_sql;
     QSqlQuery m_query;
     std::unique_ptr<sqlite3_stmt, Finalizer> m_stmt;
-    QVariantList m_values;  // the direct statement's parameters
-    int m_bindIndex = 0;    // as the driver: binding after exec starts again at the first
-    bool m_active = false;  // executed, rows may follow
-    bool m_pending = false; // exec stepped onto the first row, which next() hands over
+    std::unique_ptr<OdbcRows> m_rows; // the server's rows of the last exec, when read directly
+    QVariantList m_values;            // the direct statement's parameters
+    int m_bindIndex = 0;              // as the driver: binding after exec starts again at the first
+    bool m_active = false;            // executed, rows may follow
+    bool m_pending = false;           // exec stepped onto the first row, which next() hands over
     bool m_onRow = false;
     mutable QStringList m_columns;
 };
