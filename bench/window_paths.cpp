@@ -448,11 +448,14 @@ int main(int argc, char **argv)
                         runs);
         }
         printHeader();
+        // A path's name, or a group's name that begins the names of its paths.
         const auto wanted = [&only](const char *name) {
             if (only.isEmpty())
                 return true;
+            const QString wantedName = QString::fromLatin1(name);
             for (const QString &part : only.split(QLatin1Char(',')))
-                if (QString::fromLatin1(name).contains(part, Qt::CaseInsensitive))
+                if (wantedName.contains(part, Qt::CaseInsensitive) ||
+                    part.startsWith(wantedName, Qt::CaseInsensitive))
                     return true;
             return false;
         };

@@ -15,6 +15,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <ctime>
+
 namespace warehouse {
 namespace {
 
@@ -54,6 +56,21 @@ Dialect dialectOfOdbc(const QSqlDatabase &db)
                    .contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive)
                ? Dialect::PostgreSQL
                : Dialect::SqlServer;
+}
+
+// With TZ unset, the C library reads the zone file again at every local-time conversion, and
+// every date and time the warehouse hands over is one: a tenth of a large read went to it. Naming
+// the same zone once keeps it loaded.
+void keepLocalTimeZoneLoaded()
+{
+    static const bool named = [] {
+        if (qEnvironmentVariableIsSet("TZ") || !QFile::exists(QStringLiteral("/etc/localtime")))
+            return false;
+        qputenv("TZ", ":/etc/localtime");
+        tzset();
+        return true;
+    }();
+    Q_UNUSED(named);
 }
 
 } // namespace
@@ -97,6 +114,7 @@ std::optional<OpenFailure> open()
 std::optional<OpenFailure> openDataSource(const QString &name)
 {
     close();
+    keepLocalTimeZoneLoaded();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), kConnection);
     // Qt's ODBC driver puts "DSN=" in front of a bare name itself.
     db.setDatabaseName(name);
@@ -120,6 +138,7 @@ std::optional<OpenFailure> openDataSource(const QString &name)
 std::optional<OpenFailure> openSQLiteFile(const QString &path)
 {
     close();
+    keepLocalTimeZoneLoaded();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMilliseconds));
