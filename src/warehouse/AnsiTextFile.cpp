@@ -35,14 +35,22 @@ bool AnsiTextFile::open()
     return !m_failed;
 }
 
-QByteArray AnsiTextFile::encode(const QString &text)
+void AnsiTextFile::appendEncoded(QByteArray &bytes, QStringView text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    // Whole code points, so a character beyond the basic plane gives one "?", not two.
-    for (const char32_t code : text.toUcs4())
+    bytes.reserve(bytes.size() + text.size());
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = text[i].unicode();
+        if (unit < 0x80) {
+            bytes.append(char(unit));
+            continue;
+        }
+        // Whole code points, so a character beyond the basic plane gives one "?", not two.
+        char32_t code = unit;
+        if (QChar::isHighSurrogate(unit) && i + 1 < size && text[i + 1].isLowSurrogate())
+            code = QChar::surrogateToUcs4(unit, text[++i].unicode());
         bytes.append(ansiByte(code));
-    return bytes;
+    }
 }
 
 void AnsiTextFile::write(const QString &text)
@@ -50,7 +58,7 @@ void AnsiTextFile::write(const QString &text)
     // After a failure nothing more reaches the file; the text is dropped rather than kept.
     if (m_failed)
         return;
-    m_buffer.append(encode(text));
+    appendEncoded(m_buffer, text);
     if (m_buffer.size() >= kFlushBytes)
         flush();
 }

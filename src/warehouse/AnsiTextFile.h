@@ -25,10 +25,9 @@ public:
     bool commit();
     QString errorString() const;
 
-    // The Windows-1252 bytes of a text, "?" for what the code page lacks.
-    static QByteArray encode(const QString &text);
-
 private:
+    // Appends the Windows-1252 bytes of a text, "?" for what the code page lacks.
+    static void appendEncoded(QByteArray &bytes, QStringView text);
     void flush();
 
     QSaveFile m_file;
