@@ -72,7 +72,7 @@ QString fileFilter()
 }
 
 ExportResult ExportPackageForCreative(const QString &packageID, const QStringList &catalogIDs,
-                                      const QString &path)
+                                      const QString &path, const Progress &progress)
 {
     ExportResult result;
     AnsiTextFile file(path);
@@ -108,6 +108,11 @@ ExportResult ExportPackageForCreative(const QString &packageID, const QStringLis
             appendRecord(record, query);
             file.write(record);
             ++result.records;
+            if (progress && !progress()) {
+                // Not committed, the file is dropped when it goes out of scope.
+                result.stopped = true;
+                return result;
+            }
         }
     }
     if (!file.commit()) {

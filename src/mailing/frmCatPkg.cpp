@@ -17,6 +17,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <optional>
+
 using namespace catalogpackage;
 
 namespace {
@@ -258,8 +260,18 @@ bool frmCatPkg::ExportPackageForCreative()
     BusyPointer busy;
     setStatusText(QStringLiteral("Writing ") + path + QStringLiteral("..."));
     const QString packageID = m_contentsPackageID;
-    const auto result = attempt(
-        [&] { return creativeexport::ExportPackageForCreative(packageID, catalogIDs, path); });
+    std::optional<creativeexport::ExportResult> result;
+    watchedRun([&](const std::function<bool()> &recordDone) {
+        result = attempt([&] {
+            return creativeexport::ExportPackageForCreative(packageID, catalogIDs, path,
+                                                            recordDone);
+        });
+    });
+    if (result && result->stopped) {
+        // The operator's own Esc: nothing went wrong, and the old file, if any, is as it was.
+        setStatusText(QStringLiteral("Export stopped; no file written."));
+        return false;
+    }
     if (!result || !result->written) {
         setStatusText(QString());
         if (result)

@@ -1,6 +1,7 @@
 #include "shell/FlexGrid.h"
 
 #include "shell/FlexGridModel.h"
+#include "shell/OperatorWatch.h"
 #include "shell/Twips.h"
 
 #include <QApplication>
@@ -8,92 +9,14 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <utility>
-#include <vector>
-
-// Lets the event loop turn during a watched fill: Esc is taken as the operator's stop, other clicks
-// and keys are held back and delivered when the watch ends, so nothing can change the grid under
-// the fill.
-class FillWatch : public QObject
-{
-public:
-    explicit FillWatch(std::function<void(int)> progress)
-        : m_progress(std::move(progress))
-    {
-        m_clock.start();
-    }
-
-    ~FillWatch() override
-    {
-        for (auto &[receiver, event] : m_heldBack)
-            if (receiver)
-                QCoreApplication::postEvent(receiver, event.release());
-    }
-
-    void rowAppended() { ++m_rows; }
-
-    // True when the operator pressed Esc.
-    bool letEventLoopRun()
-    {
-        // Progress only for a fill long enough for the operator to wonder.
-        if (m_progress && m_clock.elapsed() >= kProgressAfterMs)
-            m_progress(m_rows);
-        qApp->installEventFilter(this);
-        QApplication::processEvents();
-        qApp->removeEventFilter(this);
-        return m_stopped;
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-            if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
-                m_stopped = true;
-                return true;
-            }
-            hold(watched, event);
-            return true;
-        case QEvent::ShortcutOverride:
-            return true; // the key press that follows is held back, and with it any shortcut
-        case QEvent::KeyRelease:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-            hold(watched, event);
-            return true;
-        default:
-            return false;
-        }
-    }
-
-private:
-    static constexpr qint64 kProgressAfterMs = 500;
-
-    void hold(QObject *receiver, QEvent *event)
-    {
-        m_heldBack.emplace_back(receiver, std::unique_ptr<QEvent>(event->clone()));
-    }
-
-    std::function<void(int)> m_progress;
-    int m_rows = 0;
-    QElapsedTimer m_clock;
-    bool m_stopped = false;
-    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_heldBack;
-};
 
 namespace {
 
-// How long a fill may keep the event loop waiting before the window gets to repaint.
-constexpr qint64 kFillSliceMs = 40;
 constexpr int kDefaultRowHeightTwips = 240;
 constexpr int kDefaultColWidthTwips = 1200;
 
@@ -454,10 +377,10 @@ void FlexGrid::onRowsInserted(int first, int last)
 void FlexGrid::rowsAppended()
 {
     if (m_watch)
-        m_watch->rowAppended();
+        m_watch->counted();
     if (!m_slice.isValid()) {
         m_slice.start();
-    } else if (m_slice.elapsed() >= kFillSliceMs) {
+    } else if (m_slice.elapsed() >= OperatorWatch::kSliceMs) {
         // A long fill: show what is there and let the window repaint, but keep the operator's
         // clicks and keys for later, so nothing can change the grid under the fill.
         updateView();
@@ -476,7 +399,7 @@ void FlexGrid::rowsAppended()
 
 void FlexGrid::watchFill(std::function<void(int rows)> progress)
 {
-    m_watch = std::make_unique<FillWatch>(std::move(progress));
+    m_watch = std::make_unique<OperatorWatch>(std::move(progress));
 }
 
 void FlexGrid::endFillWatch() { m_watch.reset(); }

@@ -8,7 +8,7 @@
 #include <memory>
 
 class FlexGridModel;
-class FillWatch;
+class OperatorWatch;
 
 // The read-only data grid of every window: a text matrix with a current cell, an optional fixed
 // header row, per-cell back colours, row heights and column widths, offered with the names the
@@ -149,5 +149,5 @@ private:
     bool m_afterDoubleClick = false;
     bool m_headerPressed = false; // a left press on a header section, not on its resize handle
     QElapsedTimer m_slice;        // time since the fill last let the event loop run
-    std::unique_ptr<FillWatch> m_watch;
+    std::unique_ptr<OperatorWatch> m_watch;
 };

@@ -2,6 +2,7 @@
 
 #include "shell/CenteredPanel.h"
 #include "shell/FlexGrid.h"
+#include "shell/OperatorWatch.h"
 #include "shell/Twips.h"
 #include "shell/WindowHost.h"
 #include "warehouse/Dialogs.h"
@@ -56,6 +57,39 @@ public:
                     box->setValidator(new WholeCharacters(box));
         return false;
     }
+};
+
+// Shows a watched operation's count so far in a status bar, and gives the bar back its earlier text
+// when the operation is over.
+class ProgressMessage
+{
+public:
+    explicit ProgressMessage(QStatusBar *bar)
+        : m_bar(bar)
+        , m_before(bar ? bar->currentMessage() : QString())
+    {}
+    ~ProgressMessage()
+    {
+        if (m_shown)
+            m_bar->showMessage(m_before);
+    }
+    ProgressMessage(const ProgressMessage &) = delete;
+    ProgressMessage &operator=(const ProgressMessage &) = delete;
+
+    std::function<void(int)> reporter()
+    {
+        return [this](int count) {
+            if (!m_bar)
+                return;
+            m_bar->showMessage(QString::number(count) + QStringLiteral(" rows so far; Esc stops"));
+            m_shown = true;
+        };
+    }
+
+private:
+    QStatusBar *m_bar;
+    QString m_before;
+    bool m_shown = false;
 };
 
 } // namespace
@@ -130,15 +164,8 @@ bool WorkingWindow::fillGrid(FlexGrid &grid, const std::function<void(const RowS
 
 bool WorkingWindow::watchedFill(FlexGrid &grid, const std::function<bool()> &fill)
 {
-    QStatusBar *bar = progressBar();
-    const QString before = bar ? bar->currentMessage() : QString();
-    bool shown = false;
-    grid.watchFill([bar, &shown](int rows) {
-        if (!bar)
-            return;
-        bar->showMessage(QString::number(rows) + QStringLiteral(" rows so far; Esc stops"));
-        shown = true;
-    });
+    ProgressMessage message(progressBar());
+    grid.watchFill(message.reporter());
     struct WatchEnd
     {
         FlexGrid &grid;
@@ -148,15 +175,19 @@ bool WorkingWindow::watchedFill(FlexGrid &grid, const std::function<bool()> &fil
             grid.showAppendedRows();
         }
     } end{grid};
-    bool filled = true;
     try {
-        filled = fill();
+        return fill();
     } catch (const FlexGrid::FillStopped &) {
         // The operator stopped the fill: the rows read so far stay, and nothing went wrong.
+        return true;
     }
-    if (shown)
-        bar->showMessage(before);
-    return filled;
+}
+
+void WorkingWindow::watchedRun(const std::function<void(const std::function<bool()> &)> &run)
+{
+    ProgressMessage message(progressBar());
+    OperatorWatch watch(message.reporter());
+    run([&watch] { return !watch.step(); });
 }
 
 QStatusBar *WorkingWindow::progressBar() const

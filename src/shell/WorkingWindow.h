@@ -70,6 +70,12 @@ public:
     // The same for a fill that appends to the grid itself; `fill` returns whether it went through
     // (a stop by Esc counts as going through).
     bool watchedFill(FlexGrid &grid, const std::function<bool()> &fill);
+    // The same for a long operation that is not a grid fill (writing a file): `run` calls the
+    // function it is given once per record done, which now and then lets the window repaint, shows
+    // the count so far in the status bar once the operation has run half a second, and returns
+    // false when the operator has pressed Esc, for `run` to stop. Clicks and keys meanwhile are
+    // delivered when `run` is over.
+    void watchedRun(const std::function<void(const std::function<bool()> &recordDone)> &run);
 
     // The first panel of the window's status bar; nothing when the window has no status bar.
     void setStatusText(const QString &text);

@@ -1,6 +1,6 @@
 // The creative export file, compared byte for byte: page headers, the four product lines and the
 // separators, the number formats, the sale price rule, Windows-1252, and what happens to the file
-// when nothing matches or something fails.
+// when nothing matches, something fails or the export is stopped.
 #include "PackageFixture.h"
 #include "TestWarehouse.h"
 #include "mailing/CreativeExport.h"
@@ -190,6 +190,44 @@ private Q_SLOTS:
         QVERIFY(result.written);
         QCOMPARE(result.records, 0);
         QCOMPARE(readAll(path("old.txt")), QByteArray());
+    }
+
+    void aStopLeavesTheOldFileAndWritesNothing()
+    {
+        threePageCatalog();
+        const QByteArray lastWeek = "last week's export\r\n\xe9";
+        QFile old(path("keep.txt"));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(lastWeek);
+        old.close();
+        int calls = 0;
+        const ExportResult stopped =
+            ExportPackageForCreative(kPackage, {QStringLiteral("SPRING")}, path("keep.txt"),
+                                     [&calls] { return ++calls < 2; });
+        QVERIFY(stopped.stopped);
+        QVERIFY(!stopped.written);
+        QCOMPARE(stopped.error, QString());
+        QCOMPARE(stopped.records, 2);
+        QCOMPARE(calls, 2);
+        QCOMPARE(readAll(path("keep.txt")), lastWeek);
+
+        // Stopped at its first record, a new file is not made at all.
+        QVERIFY(ExportPackageForCreative(kPackage, {QStringLiteral("SPRING")}, path("new.txt"), [] {
+                    return false;
+                }).stopped);
+        QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("keep.txt")});
+
+        // Let through to the end, the file is the one written without a watch.
+        calls = 0;
+        const ExportResult whole =
+            ExportPackageForCreative(kPackage, {QStringLiteral("SPRING")}, path("keep.txt"),
+                                     [&calls] { return ++calls > 0; });
+        QVERIFY(whole.written && !whole.stopped);
+        QCOMPARE(calls, 4);
+        QVERIFY(ExportPackageForCreative(kPackage, {QStringLiteral("SPRING")}, path("plain.txt"))
+                    .written);
+        QCOMPARE(readAll(path("keep.txt")), readAll(path("plain.txt")));
     }
 
     void failuresLeaveTheOldFile()

@@ -1,5 +1,6 @@
 // The package window: its lists and grids, creating a package from them and what each list keeps
-// afterwards, the package click, delete with its question, and Send To Creative.
+// afterwards, the package click, delete with its question, and Send To Creative with its stop by
+// Esc.
 #include "PackageFixture.h"
 #include "ScriptedDialogs.h"
 #include "TestWarehouse.h"
@@ -8,7 +9,9 @@
 #include "shell/FlexGrid.h"
 #include "shell/MDIfrmMain.h"
 
+#include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -299,6 +302,47 @@ private Q_SLOTS:
                                      "_  1  Fiction###\r\nTwice#####\r\n10.00%###\r\n"
                                      "Both places.###\r\nB1##Fiction / Mystery##$10.00/$9.00###"
                                      "\r\n###\r\n###\r\n");
+    }
+
+    void escapeStopsALongExportAndTheNextWritesItWhole()
+    {
+        // Enough placements on one page for the export to run past its first repaint.
+        constexpr int kPlacements = 20000;
+        fixture::packageCatalog(QStringLiteral("P1"), QStringLiteral("MYST"),
+                                QStringLiteral("SPRING"), QStringLiteral("0001"));
+        TestWarehouse::exec(
+            QStringLiteral("INSERT INTO tblProductsMap (ClubID, CatalogID, TestID, ProductID, "
+                           "PageNum, PagePosition, PageWeight, DescType, Price, Discount) "
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                           "WHERE i < ?) SELECT 'MYST', 'SPRING', '0001', 'P' || i, 1, i, 1, "
+                           "'Short', 10, 25 FROM n"),
+            {kPlacements});
+        open();
+        clickPackage(1);
+        list("lstPackageContents")->item(0)->setSelected(true);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("creative.txt"));
+
+        // Esc waiting in the queue is found at the export's first repaint.
+        dialogs().answerFile(path);
+        QCoreApplication::postEvent(
+            m_window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        QVERIFY(!m_window->ExportPackageForCreative());
+        QCOMPARE(dialogs().messages(), QStringList());
+        QCOMPARE(m_window->statusBar()->currentMessage(),
+                 QStringLiteral("Export stopped; no file written."));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
+
+        dialogs().answerFile(path);
+        QVERIFY(m_window->ExportPackageForCreative());
+        QCOMPARE(dialogs().messages(), QStringList());
+        QCOMPARE(m_window->statusBar()->currentMessage(),
+                 QStringLiteral("20,000 products written to ") + path + QStringLiteral("."));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        QCOMPARE(written.count("\r\n"), 1 + 6 * kPlacements); // the page header and each record
+        QVERIFY(written.contains("\r\nP20000##"));
     }
 };
 

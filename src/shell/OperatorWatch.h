@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+// Watches over a long operation on the GUI thread (a grid fill, an export) that the operator may
+// stop. Now and then the event loop gets to run, so the window repaints; Esc pressed meanwhile is
+// the operator's stop, and other clicks and keys are held back and delivered when the watch ends,
+// so nothing can change the window under the operation. Once the operation has run for half a
+// second, `progress` hears the count so far each time the event loop runs.
+//
+//     OperatorWatch watch([bar](int rows) { bar->showMessage(...); });
+//     while (query.next()) {
+//         write(query);
+//         if (watch.step())
+//             return; // the operator pressed Esc
+//     }
+class OperatorWatch : public QObject
+{
+public:
+    // How long an operation may keep the event loop waiting before the window gets to repaint.
+    static constexpr qint64 kSliceMs = 40;
+
+    explicit OperatorWatch(std::function<void(int count)> progress = {});
+    ~OperatorWatch() override;
+    OperatorWatch(const OperatorWatch &) = delete;
+    OperatorWatch &operator=(const OperatorWatch &) = delete;
+
+    // One more row or record done, for an operation that keeps its own time (the grid's).
+    void counted() { ++m_count; }
+    // Lets the event loop run now; true when the operator has pressed Esc.
+    bool letEventLoopRun();
+    // One more row or record done, letting the event loop run once a slice has passed; true when
+    // the operator has pressed Esc.
+    bool step()
+    {
+        ++m_count;
+        return m_slice.elapsed() >= kSliceMs && letEventLoopRun();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void hold(QObject *receiver, QEvent *event);
+
+    std::function<void(int)> m_progress;
+    int m_count = 0;
+    QElapsedTimer m_clock; // since the watch began
+    QElapsedTimer m_slice; // since the event loop last ran
+    bool m_stopped = false;
+    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_heldBack;
+};
