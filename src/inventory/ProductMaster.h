@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // The product master behind Inventory Maintenance: the product list's search and export, the two
@@ -30,7 +31,9 @@ QString foundMessage(int count);
 
 // Writes the list's rows (header and placeholder rows included) as tab-separated Windows-1252
 // text: every cell followed by a TAB, every line by CR LF. The reason it failed, or nothing.
-std::optional<QString> exportList(const QString &path, const QList<QStringList> &rows);
+// `cell(row, column)` gives each of the rows' cells, read once, in order.
+using ListCell = std::function<QStringView(int row, int column)>;
+std::optional<QString> exportList(const QString &path, int rows, int columns, const ListCell &cell);
 
 // --- The record panel ---
 

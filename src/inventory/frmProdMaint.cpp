@@ -220,15 +220,9 @@ void frmProdMaint::SearchInventory(int column, const QString &criterion)
 
 bool frmProdMaint::ExportInventoryList(const QString &path)
 {
-    QList<QStringList> rows;
-    rows.reserve(grdINVItemsList->Rows());
-    for (int r = 0; r < grdINVItemsList->Rows(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < grdINVItemsList->Cols(); ++c)
-            cells << grdINVItemsList->TextMatrix(r, c);
-        rows << cells;
-    }
-    if (const auto failure = exportList(path, rows)) {
+    const FlexGrid &grid = *grdINVItemsList;
+    if (const auto failure = exportList(path, grid.Rows(), grid.Cols(),
+                                        [&grid](int r, int c) { return grid.cellText(r, c); })) {
         Dialogs::instance().message(QStringLiteral("The list could not be written to [") + path +
                                         QStringLiteral("]: ") + *failure,
                                     windowTitle(), Dialogs::Icon::Critical);

@@ -184,6 +184,8 @@ void FlexGrid::setFixedCols(int cols) { m_model->setFixedCols(cols); }
 
 QString FlexGrid::TextMatrix(int row, int col) const { return m_model->text(row, col); }
 
+QStringView FlexGrid::cellText(int row, int col) const { return m_model->cell(row, col); }
+
 void FlexGrid::setTextMatrix(int row, int col, const QString &text)
 {
     if (row < 0 || row >= Rows() || col < 0 || col >= Cols()) {

@@ -41,6 +41,8 @@ public:
     void setFixedCols(int cols);
 
     QString TextMatrix(int row, int col) const;
+    // The same without a copy, valid until the row changes.
+    QStringView cellText(int row, int col) const;
     void setTextMatrix(int row, int col, const QString &text);
     // Text of the current cell.
     QString Text() const { return TextMatrix(Row(), Col()); }

@@ -53,7 +53,7 @@ void AnsiTextFile::appendEncoded(QByteArray &bytes, QStringView text)
     }
 }
 
-void AnsiTextFile::write(const QString &text)
+void AnsiTextFile::write(QStringView text)
 {
     // After a failure nothing more reaches the file; the text is dropped rather than kept.
     if (m_failed)

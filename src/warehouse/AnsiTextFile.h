@@ -20,7 +20,7 @@ public:
 
     bool open();
     // Text as it stands: line ends are the caller's ("\r\n").
-    void write(const QString &text);
+    void write(QStringView text);
     // Writes what is left and gives the file its name; false when anything failed on the way.
     bool commit();
     QString errorString() const;
