@@ -2,6 +2,7 @@
 
 #include "warehouse/AnsiTextFile.h"
 #include "warehouse/Query.h"
+#include "warehouse/StatementWatch.h"
 #include "warehouse/Vb.h"
 
 namespace creativeexport {
@@ -66,10 +67,7 @@ void appendRecord(QString &out, const Query &row)
 
 } // namespace
 
-QString fileFilter()
-{
-    return QStringLiteral("Text Files (*.txt)");
-}
+QString fileFilter() { return QStringLiteral("Text Files (*.txt)"); }
 
 ExportResult ExportPackageForCreative(const QString &packageID, const QStringList &catalogIDs,
                                       const QString &path, const Progress &progress)
@@ -80,40 +78,46 @@ ExportResult ExportPackageForCreative(const QString &packageID, const QStringLis
         result.error = file.errorString();
         return result;
     }
-    if (!catalogIDs.isEmpty()) {
-        // The IDs are bound, one parameter each, so no ID can change the statement.
-        Query query(exportSql(catalogIDs.size()));
-        query.bind(packageID);
-        for (const QString &id : catalogIDs)
-            query.bind(id);
-        query.exec();
+    try {
+        if (!catalogIDs.isEmpty()) {
+            // The IDs are bound, one parameter each, so no ID can change the statement.
+            Query query(exportSql(catalogIDs.size()));
+            query.bind(packageID);
+            for (const QString &id : catalogIDs)
+                query.bind(id);
+            query.exec();
 
-        QString previousItem;
-        QString previousPage;
-        QString record;
-        while (query.next()) {
-            record.clear();
-            // A new page header for a new page number, and also for a new item whose first
-            // page has the number the previous item's last page had: its products belong under
-            // its own header.
-            const QString item = query.text(ClubID) + QLatin1Char('_') + query.text(CatalogID) +
-                                 QLatin1Char('_') + query.text(TestID);
-            const QString page = query.text(PageNum);
-            if (result.records == 0 || page != previousPage || item != previousItem) {
-                record += item + QStringLiteral("  ") + page + QStringLiteral("  ") +
-                          query.text(PageSection) + kEndOfField + kLineEnd;
-                previousItem = item;
-                previousPage = page;
-            }
-            appendRecord(record, query);
-            file.write(record);
-            ++result.records;
-            if (progress && !progress()) {
-                // Not committed, the file is dropped when it goes out of scope.
-                result.stopped = true;
-                return result;
+            QString previousItem;
+            QString previousPage;
+            QString record;
+            while (query.next()) {
+                record.clear();
+                // A new page header for a new page number, and also for a new item whose first
+                // page has the number the previous item's last page had: its products belong under
+                // its own header.
+                const QString item = query.text(ClubID) + QLatin1Char('_') + query.text(CatalogID) +
+                                     QLatin1Char('_') + query.text(TestID);
+                const QString page = query.text(PageNum);
+                if (result.records == 0 || page != previousPage || item != previousItem) {
+                    record += item + QStringLiteral("  ") + page + QStringLiteral("  ") +
+                              query.text(PageSection) + kEndOfField + kLineEnd;
+                    previousItem = item;
+                    previousPage = page;
+                }
+                appendRecord(record, query);
+                file.write(record);
+                ++result.records;
+                if (progress && !progress()) {
+                    // Not committed, the file is dropped when it goes out of scope.
+                    result.stopped = true;
+                    return result;
+                }
             }
         }
+    } catch (const StoppedByOperator &) {
+        // Esc while the statement was still reading; not committed, the file is dropped.
+        result.stopped = true;
+        return result;
     }
     if (!file.commit()) {
         result.error = file.errorString();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "warehouse/StatementWatch.h"
+
 #include <QElapsedTimer>
 #include <QStringList>
 #include <QTableView>
@@ -95,9 +97,7 @@ public:
     // and Esc stops it: the appendRow that finds Esc pressed keeps its row and throws
     // FillStopped, for the one who set the watch to catch. Other clicks and keys meanwhile are
     // delivered when the watch ends, as before.
-    struct FillStopped
-    {
-    };
+    using FillStopped = StoppedByOperator;
     void watchFill(std::function<void(int rows)> progress);
     void endFillWatch();
     // Rectangle of a cell in the viewport (data rows) or in the header's viewport (row 0 of a grid

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "warehouse/StatementWatch.h"
+
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QObject>
@@ -14,7 +16,9 @@
 // stop. Now and then the event loop gets to run, so the window repaints; Esc pressed meanwhile is
 // the operator's stop, and other clicks and keys are held back and delivered when the watch ends,
 // so nothing can change the window under the operation. Once the operation has run for half a
-// second, `progress` hears the count so far each time the event loop runs.
+// second, `progress` hears the count so far each time the event loop runs. A statement on the
+// embedded warehouse that works long before its next row gives way the same, and Esc meanwhile
+// stops it with StoppedByOperator.
 //
 //     OperatorWatch watch([bar](int rows) { bar->showMessage(...); });
 //     while (query.next()) {
@@ -42,8 +46,11 @@ public:
     bool step()
     {
         ++m_count;
-        return m_slice.elapsed() >= kSliceMs && letEventLoopRun();
+        return giveWay();
     }
+    // Lets the event loop run once a slice has passed; true when the operator has pressed Esc.
+    // Also asked by the warehouse during a long statement, between rows.
+    bool giveWay() { return m_slice.elapsed() >= kSliceMs && letEventLoopRun(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -57,4 +64,8 @@ private:
     QElapsedTimer m_slice; // since the event loop last ran
     bool m_stopped = false;
     std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_heldBack;
+    // Last, so it ends first: a statement sorting its rows gives way too.
+    StatementWatch m_statements{[this] {
+        return giveWay();
+    }};
 };

@@ -5,8 +5,6 @@
 #include "warehouse/Warehouse.h"
 
 #include <QFile>
-#include <QSqlDriver>
-#include <QVariant>
 
 #include <sqlite3.h>
 
@@ -24,10 +22,10 @@ sqlite3 *embeddedHandle()
 {
     if (!isEmbedded())
         fail(QStringLiteral("Only the embedded warehouse can be backed up here."));
-    const QVariant handle = gcnWarehouse().driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+    sqlite3 *handle = sqliteHandle();
+    if (!handle)
         fail(QStringLiteral("The embedded warehouse gives no access to its file."));
-    return *static_cast<sqlite3 *const *>(handle.data());
+    return handle;
 }
 
 } // namespace

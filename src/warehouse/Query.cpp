@@ -4,6 +4,7 @@
 #include "warehouse/FaultInjection.h"
 #include "warehouse/LostConnection.h"
 #include "warehouse/OdbcRows.h"
+#include "warehouse/StatementWatch.h"
 #include "warehouse/Warehouse.h"
 
 #include <QSqlDriver>
@@ -85,13 +86,15 @@ sqlite3 *embeddedHandle()
 {
     if (driverOnlyDepth > 0 || warehouse::dialect() != Dialect::SQLite)
         return nullptr;
-    const QSqlDatabase db = gcnWarehouse();
-    if (!db.isOpen() || !db.driver())
-        return nullptr;
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(handle.data());
+    return warehouse::sqliteHandle();
+}
+
+// A statement the operator's watch stopped went wrong only because it was stopped.
+[[noreturn]] void throwDriverFailure(const QSqlError &error)
+{
+    if (StatementWatch::stopped())
+        throw StoppedByOperator{};
+    throw DbError(error);
 }
 
 // The error as the driver reports it: SQLite's code as the number, its message as the text.
@@ -120,6 +123,8 @@ Query::Query(QString sql)
             const int res =
                 sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()) + 1, &stmt, &tail);
             m_stmt.reset(stmt);
+            if (res == SQLITE_INTERRUPT && StatementWatch::stopped())
+                throw StoppedByOperator{};
             // Anything unusual (an error, a second statement) goes to the driver, which reports
             // it in its own words.
             if (res != SQLITE_OK || !stmt || (tail && !QByteArray(tail).trimmed().isEmpty()))
@@ -129,7 +134,7 @@ Query::Query(QString sql)
         }
     }
     if (!m_query.prepare(m_sql))
-        throw DbError(m_query.lastError());
+        throwDriverFailure(m_query.lastError());
 }
 
 Query::~Query() = default;
@@ -184,7 +189,7 @@ Query &Query::exec()
     }
     m_rows.reset();
     if (!m_query.exec())
-        throw DbError(m_query.lastError());
+        throwDriverFailure(m_query.lastError());
     if (driverOnlyDepth == 0 && isSelect(m_sql))
         m_rows = OdbcRows::over(m_query);
     return *this;
@@ -272,6 +277,10 @@ bool Query::stepDirect()
     int code = res;
     if (res == SQLITE_ERROR || res == SQLITE_CONSTRAINT)
         code = sqlite3_reset(stmt);
+    if (code == SQLITE_INTERRUPT && StatementWatch::stopped()) {
+        sqlite3_reset(stmt);
+        throw StoppedByOperator{};
+    }
     const QString message = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt))).trimmed();
     sqlite3_reset(stmt);
     throw DbError(QString::number(code), message);
@@ -301,7 +310,7 @@ bool Query::next()
         return true;
     }
     if (m_query.lastError().isValid())
-        throw DbError(m_query.lastError());
+        throwDriverFailure(m_query.lastError());
     return false;
 }
 

@@ -238,6 +238,17 @@ QString description() { return g_description; }
 
 bool isEmbedded() { return isOpen() && gcnWarehouse().driverName() == QLatin1String("QSQLITE"); }
 
+sqlite3 *sqliteHandle()
+{
+    const QSqlDatabase db = gcnWarehouse();
+    if (!db.isOpen() || !db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.data());
+}
+
 } // namespace warehouse
 
 QSqlDatabase gcnWarehouse()

@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+struct sqlite3;
+
 // The one connection of the client to the data warehouse, and how it is found: the unixODBC data
 // source "Folvane" with the fixed login when one is defined, else the embedded SQLite warehouse in
 // the per-user data folder, created with its schema, reference data and demo data on first use.
@@ -71,6 +73,9 @@ Dialect dialect();
 // "Server: <DSN> on <host>/<database>" as the driver names them; empty when none is open.
 QString description();
 bool isEmbedded();
+// The embedded warehouse's own SQLite connection (on this thread's connection), for work beside
+// Qt's driver; null on the server or when nothing is open.
+sqlite3 *sqliteHandle();
 
 // A consistent copy of the open embedded warehouse, taken while the client works on, written to a
 // new file through SQLite's online backup. `progress` hears the pages copied and the pages in all

@@ -8,6 +8,7 @@
 #include "shell/FlexGrid.h"
 #include "shell/WorkingWindow.h"
 #include "warehouse/Query.h"
+#include "warehouse/Warehouse.h"
 
 #include <QKeyEvent>
 #include <QStatusBar>
@@ -30,11 +31,12 @@ public:
         grid->setCols(1);
     }
 
-    bool fill(int count)
+    bool fill(int count, const QString &order = {})
     {
-        return fillGrid(*grid, [count](const RowSink &sink) {
+        return fillGrid(*grid, [count, order](const RowSink &sink) {
             Query query(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
-                                       "FROM n WHERE i < ?) SELECT i FROM n"));
+                                       "FROM n WHERE i < ?) SELECT i FROM n") +
+                        order);
             query.bind(count).exec();
             while (query.next())
                 sink({query.text(0)});
@@ -143,6 +145,26 @@ private Q_SLOTS:
         QCOMPARE(keysAfter, 0);
         QCoreApplication::processEvents();
         QCOMPARE(keysAfter, 1);
+    }
+
+    void escapeWhileTheWarehouseSortsStopsBeforeTheFirstRow()
+    {
+        SeriesWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const int kSeries = 2000000; // sorted for far longer than a slice
+        pressEscape(window.grid);
+        QVERIFY(window.fill(kSeries, QStringLiteral(" ORDER BY i DESC")));
+        QCOMPARE((*m_dialogs)->messages(), QStringList());
+        const int rows = window.grid->Rows();
+        if (warehouse::dialect() == Dialect::SQLite)
+            QCOMPARE(rows, 0); // the event loop ran, and Esc was taken, before the first row
+        else
+            QVERIFY(rows < kSeries); // the server's statement runs to its end; the rows stop
+        window.grid->setRows(0);
+        QVERIFY(window.fill(1000, QStringLiteral(" ORDER BY i DESC")));
+        QCOMPARE(window.grid->Rows(), 1000);
+        QCOMPARE(window.grid->TextMatrix(0, 0), QStringLiteral("1000"));
     }
 
     void aFailedFillIsReportedOnceAndKeepsItsRows()

@@ -1,0 +1,56 @@
+#include "warehouse/StatementWatch.h"
+
+#include "warehouse/Warehouse.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+// SQLite's steps between two calls: a few microseconds of its work.
+constexpr int kStepsPerCall = 1000;
+
+thread_local StatementWatch *newest = nullptr;
+
+} // namespace
+
+StatementWatch::StatementWatch(std::function<bool()> giveWay)
+    : m_giveWay(std::move(giveWay))
+    , m_older(newest)
+    , m_db(warehouse::sqliteHandle())
+{
+    newest = this;
+    watchConnection();
+}
+
+StatementWatch::~StatementWatch()
+{
+    // Watches end in the order they began, but an older one ending first is taken out of the chain.
+    StatementWatch **link = &newest;
+    while (*link && *link != this)
+        link = &(*link)->m_older;
+    if (*link)
+        *link = m_older;
+    // Only the connection still open: the warehouse may have been closed meanwhile.
+    if (m_db && m_db == warehouse::sqliteHandle()) {
+        if (newest && newest->m_db == m_db)
+            newest->watchConnection();
+        else
+            sqlite3_progress_handler(m_db, 0, nullptr, nullptr);
+    }
+}
+
+bool StatementWatch::stopped() { return newest && newest->m_stopped; }
+
+void StatementWatch::watchConnection()
+{
+    if (m_db)
+        sqlite3_progress_handler(m_db, kStepsPerCall, &StatementWatch::progress, this);
+}
+
+int StatementWatch::progress(void *watch)
+{
+    auto *self = static_cast<StatementWatch *>(watch);
+    if (!self->m_stopped && self->m_giveWay())
+        self->m_stopped = true;
+    return self->m_stopped ? 1 : 0;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+
+struct sqlite3;
+
+// The operator stopped a long operation (a fill, an export) with Esc. Not a failure: what was done
+// so far stays, and nothing is reported.
+struct StoppedByOperator
+{
+};
+
+// Lets the statements on the embedded warehouse give way while they work a long time before the
+// next row comes (reading and sorting a large result before the first, say). While a watch is
+// alive, SQLite calls `giveWay` every thousand steps of its work on this thread's connection; when
+// it returns true the statement stops and Query throws StoppedByOperator. `giveWay` runs inside the
+// statement, so it must not use the warehouse. The newest watch is the one asked. On the server a
+// statement runs to its end.
+//
+//     StatementWatch watch([&] { return clock.elapsed() > 40 && letWindowRepaint(); });
+//     Query query(bigSortedRead);   // may throw StoppedByOperator from exec() or next()
+class StatementWatch
+{
+public:
+    explicit StatementWatch(std::function<bool()> giveWay);
+    ~StatementWatch();
+    StatementWatch(const StatementWatch &) = delete;
+    StatementWatch &operator=(const StatementWatch &) = delete;
+
+    // Whether the newest watch stopped a statement (for Query, when SQLite reports an interrupt).
+    static bool stopped();
+
+private:
+    static int progress(void *watch);
+    void watchConnection();
+
+    std::function<bool()> m_giveWay;
+    StatementWatch *m_older;
+    sqlite3 *m_db;
+    bool m_stopped = false;
+};

@@ -1,0 +1,101 @@
+// A long statement on the embedded warehouse gives way to its watch while it works, stops when the
+// watch asks, and leaves the connection as it found it; on the server it runs to its end.
+
+#include "TestWarehouse.h"
+
+#include "warehouse/Query.h"
+#include "warehouse/StatementWatch.h"
+#include "warehouse/Warehouse.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+namespace {
+
+constexpr int kSeries = 200000;
+
+// Sorted the other way round, so every row is read before the first comes. The SELECT is stepped
+// beside the driver, the WITH through it.
+const QString kSeriesSelect = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT "
+                                             "i + 1 FROM n WHERE i < ?) SELECT i FROM n");
+const QString kSortedSeries =
+    QStringLiteral("SELECT i FROM (") + kSeriesSelect + QStringLiteral(") series ORDER BY i DESC");
+const QString kSortedSeriesThroughTheDriver = kSeriesSelect + QStringLiteral(" ORDER BY i DESC");
+
+int readAll(Query &query)
+{
+    query.bind(kSeries).exec();
+    int rows = 0;
+    while (query.next())
+        ++rows;
+    return rows;
+}
+
+bool embedded() { return warehouse::dialect() == Dialect::SQLite; }
+
+} // namespace
+
+class TestStatementWatch : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void aLongStatementGivesWayAndStopsWhenAsked_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::newRow("stepped beside the driver") << kSortedSeries;
+        QTest::newRow("through the driver") << kSortedSeriesThroughTheDriver;
+    }
+
+    void aLongStatementGivesWayAndStopsWhenAsked()
+    {
+        QFETCH(QString, sql);
+        TestWarehouse warehouse;
+        Query query(sql);
+        int calls = 0;
+        {
+            StatementWatch watch([&calls] { return ++calls == 3; });
+            if (!embedded()) {
+                QCOMPARE(readAll(query), kSeries);
+                QCOMPARE(calls, 0);
+                return;
+            }
+            QVERIFY_THROWS_EXCEPTION(StoppedByOperator, readAll(query));
+            QCOMPARE(calls, 3);
+            // Still stopped while the watch lives: the rest of the operation ends too.
+            QVERIFY_THROWS_EXCEPTION(StoppedByOperator, readAll(query));
+            QCOMPARE(calls, 3);
+        }
+        // The watch gone, the same statement reads whole and nothing is asked.
+        QCOMPARE(readAll(query), kSeries);
+        QCOMPARE(calls, 3);
+    }
+
+    void theNewestWatchIsAskedAndTheOlderAgainWhenItEnds()
+    {
+        if (!embedded())
+            QSKIP("statements on the server run to their end");
+        TestWarehouse warehouse;
+        Query query(kSortedSeries);
+        int outerCalls = 0;
+        int innerCalls = 0;
+        StatementWatch outer([&outerCalls] {
+            ++outerCalls;
+            return false;
+        });
+        {
+            StatementWatch inner([&innerCalls] {
+                ++innerCalls;
+                return false;
+            });
+            QCOMPARE(readAll(query), kSeries);
+        }
+        QVERIFY(innerCalls > 0);
+        QCOMPARE(outerCalls, 0);
+        QCOMPARE(readAll(query), kSeries);
+        QVERIFY(outerCalls > 0);
+    }
+};
+
+FOLVANE_DATABASE_TEST_MAIN(TestStatementWatch)
+#include "tst_statement_watch.moc"
