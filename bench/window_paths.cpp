@@ -17,8 +17,8 @@
 #include "catalog/frmCatEditTreeModel.h"
 #include "inventory/frmProdDesc.h"
 #include "inventory/frmProdMaint.h"
-#include "mailing/CreativeExport.h"
 #include "mailing/frmAdCodes.h"
+#include "mailing/frmCatPkg.h"
 #include "mailing/frmCatProdSchedule.h"
 #include "mailing/frmCatSched.h"
 #include "shell/FlexGrid.h"
@@ -416,7 +416,6 @@ int main(int argc, char **argv)
         bench::PostgresServer server;
         qint64 logFrom = 0;
         if (postgres) {
-            Dialogs::install(std::make_unique<PrintedDialogs>());
             server = bench::openLargePostgresWarehouse();
             database.startCapture = [&] {
                 logFrom = bench::postgresLogEnd(server);
@@ -447,6 +446,9 @@ int main(int argc, char **argv)
                         "statements and reading every column as text\n",
                         runs);
         }
+        auto printed = std::make_unique<PrintedDialogs>();
+        PrintedDialogs &dialogs = *printed;
+        Dialogs::install(std::move(printed));
         printHeader();
         // A path's name, or a group's name that begins the names of its paths.
         const auto wanted = [&only](const char *name) {
@@ -575,15 +577,21 @@ int main(int argc, char **argv)
             Query(QStringLiteral("DELETE FROM tblMailPackages WHERE PackageID = ?"))
                 .bind(package)
                 .exec();
-            const QStringList ids = bench::makePackageOfEverything(package);
+            bench::makePackageOfEverything(package);
             if (postgres)
                 transaction.commit();
+            // Chosen in the packages window with every item of its contents, as a person does.
+            frmCatPkg window;
+            show(window);
+            FlexGrid *packages = grid(window, "grdPackages");
+            for (int row = 1; row < packages->Rows(); ++row)
+                if (packages->TextMatrix(row, 0) == package)
+                    packages->setRow(row);
+            window.ShowPackageContents();
+            window.findChild<QListWidget *>(QStringLiteral("lstPackageContents"))->selectAll();
             QTemporaryDir folder;
-            const QString file = folder.filePath(QStringLiteral("creative.txt"));
-            report({"creative export file",
-                    [&] { creativeexport::ExportPackageForCreative(package, ids, file); },
-                    {},
-                    {}});
+            dialogs.savePath = folder.filePath(QStringLiteral("creative.txt"));
+            report({"creative export file", [&] { window.ExportPackageForCreative(); }, {}, {}});
         }
     } catch (const DbError &error) {
         std::fprintf(stderr, "%s %s\n", qPrintable(error.number()),

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-// The dialog service of the benchmarks: messages go to the terminal, questions are answered No and
-// input boxes cancelled, so nothing waits for a person.
+// The dialog service of the benchmarks: messages go to the terminal, questions are answered No,
+// input boxes cancelled and save dialogs answered with `savePath`, so nothing waits for a person.
 class PrintedDialogs : public Dialogs
 {
 public:
@@ -18,5 +18,10 @@ public:
     {
         return std::nullopt;
     }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override
+    {
+        return savePath;
+    }
+
+    QString savePath;
 };
