@@ -119,16 +119,16 @@ QString containsExpression(const QString &column)
     return QStringLiteral("LTRIM(RTRIM(") + column + QStringLiteral("))");
 }
 
-QString gridCell(const Query &query, int column)
+// The grid's column `column`, read from the result's column `position`.
+QString gridCell(const Query &query, int column, int position)
 {
-    const QString &name = columnNames()[column];
-    if (query.isNull(name))
+    if (query.isNull(position))
         return {};
-    if (name == kMailDate)
-        return vb::FormatDate(query.date(name), kDateFormat);
+    if (columnNames()[column] == kMailDate)
+        return vb::FormatDate(query.date(position), kDateFormat);
     if (isEqualsColumn(column))
-        return vb::CStr(query.number(name));
-    return query.text(name);
+        return vb::CStr(query.number(position));
+    return query.text(position);
 }
 
 } // namespace
@@ -323,12 +323,15 @@ std::optional<QList<QStringList>> SearchAdCodes(int column, const QString &crite
         else
             query.bind(vb::Trim(criteria));
         query.exec();
+        QList<int> positions; // looked up once for all the rows
+        for (int col = 0; col < kGridCols; ++col)
+            positions << query.indexOf(columnNames()[col]);
         QList<QStringList> rows;
         while (query.next()) {
             QStringList cells;
             cells.reserve(kGridCols);
             for (int col = 0; col < kGridCols; ++col)
-                cells << gridCell(query, col);
+                cells << gridCell(query, col, positions.at(col));
             rows << cells;
         }
         return rows;

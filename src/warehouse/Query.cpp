@@ -38,8 +38,29 @@ QDate date(const QVariant &value)
         return value.toDate();
     case QMetaType::QDateTime:
         return value.toDateTime().date();
-    default:
-        return QDate::fromString(value.toString().left(10), QStringLiteral("yyyy-MM-dd"));
+    default: {
+        // yyyy-mm-dd, as the embedded warehouse keeps its dates: read digit by digit, where
+        // QDate's own parser costs a microsecond a date.
+        const QString text = value.toString();
+        const auto number = [&text](int from, int count) {
+            int n = 0;
+            for (int i = from; i < from + count; ++i) {
+                const char16_t c = text.at(i).unicode();
+                if (c < u'0' || c > u'9')
+                    return -1;
+                n = n * 10 + (c - u'0');
+            }
+            return n;
+        };
+        if (text.size() >= 10 && text.at(4) == u'-' && text.at(7) == u'-') {
+            const int year = number(0, 4);
+            const int month = number(5, 2);
+            const int day = number(8, 2);
+            if (year >= 0 && month >= 0 && day >= 0)
+                return QDate(year, month, day);
+        }
+        return QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+    }
     }
 }
 

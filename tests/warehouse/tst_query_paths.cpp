@@ -167,6 +167,17 @@ private Q_SLOTS:
         compareBothWays(2, sql + QStringLiteral("ProductUPC = ?"), {QString()}); // empty, not NULL
     }
 
+    void storedDateTextsReadAsQDatesParserDoes()
+    {
+        const QStringList texts{QStringLiteral("1999-12-31"), QStringLiteral("2024-02-29 23:59:58"),
+                                QStringLiteral("2023-02-29"), QStringLiteral("2024-13-01"),
+                                QStringLiteral("0000-01-01"), QStringLiteral("20x4-01-01"),
+                                QStringLiteral("2024-1-01"),  QStringLiteral("")};
+        for (const QString &text : texts)
+            QCOMPARE(sqlvalue::date(text),
+                     QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd")));
+    }
+
     void aQueryRunAgainTakesItsNewValues()
     {
         TestWarehouse warehouse;
