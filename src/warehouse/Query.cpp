@@ -4,6 +4,7 @@
 #include "warehouse/FaultInjection.h"
 #include "warehouse/LostConnection.h"
 #include "warehouse/OdbcRows.h"
+#include "warehouse/ReadAhead.h"
 #include "warehouse/StatementWatch.h"
 #include "warehouse/Warehouse.h"
 
@@ -124,6 +125,98 @@ sqlite3 *embeddedHandle()
     throw DbError(QString::number(code), QString::fromUtf8(sqlite3_errmsg(db)).trimmed());
 }
 
+// Steps onto the next row: false at the end, with the statement reset for another run. A failure
+// throws DbError in the driver's words, or StoppedByOperator when the operator's watch stopped it.
+bool stepStatement(sqlite3_stmt *stmt)
+{
+    const int res = sqlite3_step(stmt);
+    if (res == SQLITE_ROW)
+        return true;
+    if (res == SQLITE_DONE) {
+        sqlite3_reset(stmt);
+        return false;
+    }
+    // SQLite's generic codes tell the real one on reset, which the driver reports.
+    int code = res;
+    if (res == SQLITE_ERROR || res == SQLITE_CONSTRAINT)
+        code = sqlite3_reset(stmt);
+    if (code == SQLITE_INTERRUPT && StatementWatch::stopped()) {
+        sqlite3_reset(stmt);
+        throw StoppedByOperator{};
+    }
+    const QString message = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt))).trimmed();
+    sqlite3_reset(stmt);
+    throw DbError(QString::number(code), message);
+}
+
+// A value of the statement's current row.
+SqliteCell liveCell(sqlite3_stmt *stmt, int column)
+{
+    SqliteCell cell;
+    cell.type = sqlite3_column_type(stmt, column);
+    switch (cell.type) {
+    case SQLITE_INTEGER:
+        cell.integer = sqlite3_column_int64(stmt, column);
+        break;
+    case SQLITE_FLOAT:
+        cell.real = sqlite3_column_double(stmt, column);
+        break;
+    case SQLITE_TEXT:
+        cell.bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+        cell.size = sqlite3_column_bytes(stmt, column);
+        break;
+    case SQLITE_BLOB:
+        cell.bytes = static_cast<const char *>(sqlite3_column_blob(stmt, column));
+        cell.size = sqlite3_column_bytes(stmt, column);
+        break;
+    default:
+        break;
+    }
+    return cell;
+}
+
+// The value as the driver makes it.
+QVariant valueOf(const SqliteCell &cell)
+{
+    switch (cell.type) {
+    case SQLITE_BLOB:
+        return QByteArray(cell.bytes, cell.size);
+    case SQLITE_INTEGER:
+        return qlonglong(cell.integer);
+    case SQLITE_FLOAT:
+        return cell.real;
+    case SQLITE_NULL:
+        return Query::nullText();
+    default:
+        return QString::fromUtf8(cell.bytes, cell.size);
+    }
+}
+
+// Straight from SQLite's UTF-8, with no value in between; numbers as the driver's values print
+// them.
+QString textOf(const SqliteCell &cell)
+{
+    switch (cell.type) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QString::number(cell.integer);
+    case SQLITE_FLOAT:
+        return QVariant(cell.real).toString();
+    case SQLITE_BLOB:
+        return sqlvalue::text(valueOf(cell));
+    default:
+        return QString::fromUtf8(cell.bytes, cell.size);
+    }
+}
+
+// Rows read on the caller's thread before the rest is read ahead on another: most statements end
+// before, and never start a thread.
+constexpr int kReadAheadAfter = 1000;
+
+// The rest of a result read ahead needs SQLite to guard the connection against two threads.
+bool canReadAhead() { return sqlite3_threadsafe() == 1; }
+
 } // namespace
 
 void Query::Finalizer::operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
@@ -160,7 +253,6 @@ Query::Query(QString sql)
 
 Query::~Query() = default;
 Query::Query(Query &&) noexcept = default;
-Query &Query::operator=(Query &&) noexcept = default;
 
 QVariant Query::nullText() { return QVariant(QMetaType::fromType<QString>()); }
 
@@ -228,6 +320,8 @@ void Query::execDirect()
 {
     sqlite3_stmt *stmt = m_stmt.get();
     sqlite3 *db = sqlite3_db_handle(stmt);
+    m_ahead.reset();
+    m_rowsRead = 0;
     m_active = m_pending = m_onRow = false;
     m_bindIndex = 0;
     sqlite3_reset(stmt);
@@ -285,26 +379,9 @@ void Query::execDirect()
 
 bool Query::stepDirect()
 {
-    sqlite3_stmt *stmt = m_stmt.get();
-    const int res = sqlite3_step(stmt);
-    if (res == SQLITE_ROW)
-        return true;
     m_active = false;
-    if (res == SQLITE_DONE) {
-        sqlite3_reset(stmt);
-        return false;
-    }
-    // SQLite's generic codes tell the real one on reset, which the driver reports.
-    int code = res;
-    if (res == SQLITE_ERROR || res == SQLITE_CONSTRAINT)
-        code = sqlite3_reset(stmt);
-    if (code == SQLITE_INTERRUPT && StatementWatch::stopped()) {
-        sqlite3_reset(stmt);
-        throw StoppedByOperator{};
-    }
-    const QString message = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt))).trimmed();
-    sqlite3_reset(stmt);
-    throw DbError(QString::number(code), message);
+    m_active = stepStatement(m_stmt.get());
+    return m_active;
 }
 
 bool Query::next()
@@ -313,9 +390,15 @@ bool Query::next()
         m_onRow = false;
         if (m_pending) {
             m_pending = false;
-        } else if (!m_active || !stepDirect()) {
+        } else if (!m_active) {
+            return false;
+        } else if (m_ahead || (m_rowsRead >= kReadAheadAfter && canReadAhead())) {
+            if (!nextReadAhead())
+                return false;
+        } else if (!stepDirect()) {
             return false;
         }
+        ++m_rowsRead;
         m_onRow = true;
         warehouse::lostconnection::rowRead();
         return true;
@@ -335,30 +418,51 @@ bool Query::next()
     return false;
 }
 
+// A large result: the rest of its rows are stepped on a thread of their own while the caller
+// takes in the last ones.
+bool Query::nextReadAhead()
+{
+    if (!m_ahead)
+        m_ahead = std::make_unique<ReadAhead>(m_stmt.get(), stepStatement);
+    bool row = false;
+    try {
+        row = m_ahead->next();
+    } catch (...) {
+        m_ahead.reset();
+        m_active = false;
+        throw;
+    }
+    if (!row) {
+        m_ahead.reset();
+        m_active = false;
+    }
+    return row;
+}
+
 QVariant Query::value(int column) const
 {
     if (m_rows)
         return m_rows->value(column);
     if (!m_stmt)
         return m_query.value(column);
-    sqlite3_stmt *stmt = m_stmt.get();
-    if (!m_onRow || column < 0 || column >= sqlite3_column_count(stmt))
-        return {};
-    // As the driver makes them.
-    switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_BLOB:
-        return QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, column)),
-                          sqlite3_column_bytes(stmt, column));
-    case SQLITE_INTEGER:
-        return qlonglong(sqlite3_column_int64(stmt, column));
-    case SQLITE_FLOAT:
-        return sqlite3_column_double(stmt, column);
-    case SQLITE_NULL:
-        return nullText();
-    default:
-        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, column)),
-                                 sqlite3_column_bytes(stmt, column));
+    SqliteCell cell;
+    return directCell(column, cell) ? valueOf(cell) : QVariant();
+}
+
+bool Query::directCell(int column, SqliteCell &cell) const
+{
+    if (!m_stmt || !m_onRow || column < 0)
+        return false;
+    if (m_ahead) {
+        if (column >= m_ahead->columns())
+            return false;
+        cell = m_ahead->cell(column);
+        return true;
     }
+    if (column >= sqlite3_column_count(m_stmt.get()))
+        return false;
+    cell = liveCell(m_stmt.get(), column);
+    return true;
 }
 
 QVariant Query::value(const QString &column) const
@@ -393,31 +497,14 @@ int Query::indexOf(const QString &column) const
 
 bool Query::isNull(int column) const
 {
-    if (!m_stmt || !m_onRow || column < 0 || column >= sqlite3_column_count(m_stmt.get()))
-        return value(column).isNull();
-    return sqlite3_column_type(m_stmt.get(), column) == SQLITE_NULL;
+    SqliteCell cell;
+    return directCell(column, cell) ? cell.type == SQLITE_NULL : value(column).isNull();
 }
 
 QString Query::text(int column) const
 {
-    if (!m_stmt || !m_onRow || column < 0 || column >= sqlite3_column_count(m_stmt.get()))
-        return sqlvalue::text(value(column));
-    // Straight from SQLite's UTF-8, with no value in between; numbers as the driver's values
-    // print them.
-    sqlite3_stmt *stmt = m_stmt.get();
-    switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_NULL:
-        return {};
-    case SQLITE_INTEGER:
-        return QString::number(qlonglong(sqlite3_column_int64(stmt, column)));
-    case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(stmt, column)).toString();
-    case SQLITE_BLOB:
-        return sqlvalue::text(value(column));
-    default:
-        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, column)),
-                                 sqlite3_column_bytes(stmt, column));
-    }
+    SqliteCell cell;
+    return directCell(column, cell) ? textOf(cell) : sqlvalue::text(value(column));
 }
 
 QString Query::text(const QString &column) const

@@ -10,6 +10,8 @@
 #include <memory>
 
 class OdbcRows;
+class ReadAhead;
+struct SqliteCell;
 struct sqlite3_stmt;
 
 // One statement on gcnWarehouse: text with positional "?" parameters, bound in order, read forward.
@@ -31,7 +33,8 @@ public:
     explicit Query(QString sql);
     ~Query();
     Query(Query &&) noexcept;
-    Query &operator=(Query &&) noexcept;
+    // Not assigned: rows read ahead would go on stepping a statement the assignment lets go.
+    Query &operator=(Query &&) = delete;
 
     // A text holding a NUL character is refused with this DbError, before anything runs.
     static constexpr const char *kNulNumber = "22021";
@@ -94,15 +97,21 @@ private:
     };
     void execDirect();
     bool stepDirect();
+    bool nextReadAhead();
+    // The current row's value on the embedded warehouse; false off a row or the columns.
+    bool directCell(int column, SqliteCell &cell) const;
 
     QString m_sql;
     QSqlQuery m_query;
     std::unique_ptr<sqlite3_stmt, Finalizer> m_stmt;
     std::unique_ptr<OdbcRows> m_rows; // the server's rows of the last exec, when read directly
-    QVariantList m_values;            // the direct statement's parameters
-    int m_bindIndex = 0;              // as the driver: binding after exec starts again at the first
-    bool m_active = false;            // executed, rows may follow
-    bool m_pending = false;           // exec stepped onto the first row, which next() hands over
+    // A large result's rest, stepped on a thread of its own (ends before the statement).
+    std::unique_ptr<ReadAhead> m_ahead;
+    int m_rowsRead = 0;
+    QVariantList m_values;  // the direct statement's parameters
+    int m_bindIndex = 0;    // as the driver: binding after exec starts again at the first
+    bool m_active = false;  // executed, rows may follow
+    bool m_pending = false; // exec stepped onto the first row, which next() hands over
     bool m_onRow = false;
     mutable QStringList m_columns;
 };

@@ -17,6 +17,7 @@ StatementWatch::StatementWatch(std::function<bool()> giveWay)
     : m_giveWay(std::move(giveWay))
     , m_older(newest)
     , m_db(warehouse::sqliteHandle())
+    , m_thread(std::this_thread::get_id())
 {
     newest = this;
     watchConnection();
@@ -41,6 +42,15 @@ StatementWatch::~StatementWatch()
 
 bool StatementWatch::stopped() { return newest && newest->m_stopped; }
 
+bool StatementWatch::giveWayHere() { return newest && newest->giveWay(); }
+
+bool StatementWatch::giveWay()
+{
+    if (!m_stopped && m_giveWay())
+        m_stopped = true;
+    return m_stopped;
+}
+
 void StatementWatch::watchConnection()
 {
     if (m_db)
@@ -50,7 +60,9 @@ void StatementWatch::watchConnection()
 int StatementWatch::progress(void *watch)
 {
     auto *self = static_cast<StatementWatch *>(watch);
-    if (!self->m_stopped && self->m_giveWay())
-        self->m_stopped = true;
-    return self->m_stopped ? 1 : 0;
+    // A statement read ahead on another thread only learns of a stop; the watch's turns are its
+    // own thread's.
+    if (std::this_thread::get_id() != self->m_thread)
+        return self->m_stopped ? 1 : 0;
+    return self->giveWay() ? 1 : 0;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
+#include <thread>
 
 struct sqlite3;
 
@@ -29,13 +31,19 @@ public:
 
     // Whether the newest watch stopped a statement (for Query, when SQLite reports an interrupt).
     static bool stopped();
+    // Gives the newest watch of this thread its turn now, for a caller waiting on rows read
+    // elsewhere; true when it stops (and has stopped) the operation. False without a watch.
+    static bool giveWayHere();
 
 private:
     static int progress(void *watch);
     void watchConnection();
 
+    bool giveWay();
+
     std::function<bool()> m_giveWay;
     StatementWatch *m_older;
     sqlite3 *m_db;
-    bool m_stopped = false;
+    std::thread::id m_thread; // the watch's own: SQLite may step its statements on another
+    std::atomic<bool> m_stopped = false;
 };

@@ -194,6 +194,41 @@ private Q_SLOTS:
         QCOMPARE(query.indexOf(QStringLiteral("Nothing")), -1);
     }
 
+    void largeResultsReadTheSameRowsAndFailuresBothWays()
+    {
+        // Past the first thousand rows the rest is read ahead on another thread.
+        TestWarehouse warehouse;
+        // In the series' own order: a sort would compute every row before handing the first.
+        const auto series = [](const QString &columns) -> QString {
+            return QStringLiteral("SELECT ") + columns +
+                   QStringLiteral(" FROM (WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                  "FROM n WHERE i < 5000) SELECT i FROM n) series");
+        };
+        compareBothWays(4, series(QStringLiteral("i, 'Row ' || i, i * 0.5, NULL")));
+        // A failure far into the rows comes after every row before it, on both ways.
+        const QString failing = series(QStringLiteral(
+            "CASE WHEN i < 3000 THEN i ELSE abs(-9223372036854775807 - i / 3000) END"));
+        const auto readUntilFailure = [&failing](bool direct) {
+            std::optional<Query::DriverOnly> driverOnly;
+            if (!direct)
+                driverOnly.emplace();
+            QStringList read;
+            try {
+                Query query(failing);
+                query.exec();
+                while (query.next())
+                    read << query.text(0);
+            } catch (const DbError &error) {
+                read << error.number() + QLatin1Char('|') + error.description();
+            }
+            return read;
+        };
+        const QStringList direct = readUntilFailure(true);
+        QCOMPARE(direct, readUntilFailure(false));
+        if (warehouse::dialect() == Dialect::SQLite)
+            QCOMPARE(direct.size(), 3000); // 2,999 rows, then the failure
+    }
+
     void failuresReadTheSameBothWays()
     {
         TestWarehouse warehouse;

@@ -1,0 +1,150 @@
+#include "warehouse/ReadAhead.h"
+
+#include "warehouse/StatementWatch.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+
+namespace {
+
+// Rows handed over at once: small enough that the first of them come at once, large enough that
+// handing them over costs nothing next to reading them.
+constexpr int kBatchRows = 256;
+// Batches read ahead before the reader waits for the caller: a few thousand rows in memory.
+constexpr size_t kBatchesAhead = 16;
+// How often a caller waiting for rows gives the operator's watch its turn.
+constexpr std::chrono::milliseconds kWaitSlice(20);
+
+} // namespace
+
+ReadAhead::ReadAhead(sqlite3_stmt *stmt, std::function<bool(sqlite3_stmt *)> step)
+    : m_stmt(stmt)
+    , m_step(std::move(step))
+    , m_columns(sqlite3_column_count(stmt))
+    , m_reader([this] { read(); })
+{}
+
+ReadAhead::~ReadAhead() { stop(); }
+
+void ReadAhead::stop()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopped = true;
+    }
+    m_roomFree.notify_all();
+    if (m_reader.joinable())
+        m_reader.join();
+}
+
+void ReadAhead::read()
+{
+    Batch batch;
+    const auto startBatch = [this, &batch] {
+        batch = Batch();
+        batch.cells.reserve(size_t(kBatchRows) * size_t(m_columns));
+        batch.bytes.reserve(kBatchRows * 64);
+    };
+    startBatch();
+    try {
+        for (;;) {
+            {
+                std::lock_guard lock(m_mutex);
+                if (m_stopped)
+                    break;
+            }
+            if (!m_step(m_stmt))
+                break;
+            for (int c = 0; c < m_columns; ++c) {
+                Stored cell{sqlite3_column_type(m_stmt, c), 0, 0, 0, 0};
+                const void *bytes = nullptr;
+                switch (cell.type) {
+                case SQLITE_INTEGER:
+                    cell.integer = sqlite3_column_int64(m_stmt, c);
+                    break;
+                case SQLITE_FLOAT:
+                    cell.real = sqlite3_column_double(m_stmt, c);
+                    break;
+                case SQLITE_TEXT:
+                    bytes = sqlite3_column_text(m_stmt, c);
+                    break;
+                case SQLITE_BLOB:
+                    bytes = sqlite3_column_blob(m_stmt, c);
+                    break;
+                default:
+                    break;
+                }
+                if (bytes) {
+                    cell.offset = quint32(batch.bytes.size());
+                    cell.size = quint32(sqlite3_column_bytes(m_stmt, c));
+                    batch.bytes.append(static_cast<const char *>(bytes), qsizetype(cell.size));
+                }
+                batch.cells.push_back(cell);
+            }
+            if (++batch.rows == kBatchRows) {
+                hand(std::move(batch), false);
+                startBatch();
+            }
+        }
+    } catch (...) {
+        std::lock_guard lock(m_mutex);
+        m_failure = std::current_exception();
+    }
+    hand(std::move(batch), true);
+}
+
+void ReadAhead::hand(Batch &&batch, bool last)
+{
+    {
+        std::unique_lock lock(m_mutex);
+        m_roomFree.wait(lock, [this] { return m_stopped || m_batches.size() < kBatchesAhead; });
+        if (batch.rows > 0)
+            m_batches.push_back(std::move(batch));
+        m_ended = last;
+    }
+    m_rowsReady.notify_one();
+}
+
+bool ReadAhead::next()
+{
+    if (m_row + 1 < m_current.rows) {
+        ++m_row;
+        return true;
+    }
+    std::unique_lock lock(m_mutex);
+    while (m_batches.empty() && !m_ended) {
+        if (m_rowsReady.wait_for(lock, kWaitSlice) == std::cv_status::timeout &&
+            m_batches.empty() && !m_ended) {
+            // The operator's turn comes outside the lock: it may run the event loop.
+            lock.unlock();
+            if (StatementWatch::giveWayHere()) {
+                stop();
+                throw StoppedByOperator{};
+            }
+            lock.lock();
+        }
+    }
+    if (m_batches.empty()) {
+        m_current = Batch();
+        m_row = -1;
+        if (m_failure)
+            std::rethrow_exception(std::exchange(m_failure, nullptr));
+        return false;
+    }
+    m_current = std::move(m_batches.front());
+    m_batches.pop_front();
+    lock.unlock();
+    m_roomFree.notify_one();
+    m_row = 0;
+    return true;
+}
+
+SqliteCell ReadAhead::cell(int column) const
+{
+    const Stored &stored = m_current.cells[size_t(m_row) * size_t(m_columns) + size_t(column)];
+    SqliteCell cell{stored.type, stored.integer, stored.real, nullptr, int(stored.size)};
+    if (stored.type == SQLITE_TEXT || stored.type == SQLITE_BLOB)
+        cell.bytes = m_current.bytes.constData() + stored.offset;
+    return cell;
+}
