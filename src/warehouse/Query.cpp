@@ -301,9 +301,15 @@ Query &Query::exec()
         return *this;
     }
     m_rows.reset();
-    if (!m_query.exec())
+    const bool select = driverOnlyDepth == 0 && isSelect(m_sql);
+    // A server's driver reads a whole result in its execute: a large one takes seconds, during
+    // which the window gets its turns when the operator's watch is on.
+    const bool executed = select && warehouse::dialect() != Dialect::SQLite
+                              ? StatementWatch::runGivingWay([this] { return m_query.exec(); })
+                              : m_query.exec();
+    if (!executed)
         throwDriverFailure(m_query.lastError());
-    if (driverOnlyDepth == 0 && isSelect(m_sql))
+    if (select)
         m_rows = OdbcRows::over(m_query);
     return *this;
 }

@@ -4,6 +4,10 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
 namespace {
 
 // SQLite's steps between two calls: a few microseconds of its work.
@@ -43,6 +47,47 @@ StatementWatch::~StatementWatch()
 bool StatementWatch::stopped() { return newest && newest->m_stopped; }
 
 bool StatementWatch::giveWayHere() { return newest && newest->giveWay(); }
+
+bool StatementWatch::runGivingWay(const std::function<bool()> &work)
+{
+    if (!newest)
+        return work();
+    // An operation already stopped starts no more statements.
+    if (newest->m_stopped)
+        throw StoppedByOperator{};
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    bool result = false;
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            result = work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        std::lock_guard lock(mutex);
+        done = true;
+        ended.notify_one();
+    });
+    bool stop = false;
+    std::unique_lock lock(mutex);
+    while (!done) {
+        if (!ended.wait_for(lock, std::chrono::milliseconds(20), [&] { return done; })) {
+            // The watch's turn outside the lock: it runs the event loop.
+            lock.unlock();
+            stop = stop || giveWayHere();
+            lock.lock();
+        }
+    }
+    lock.unlock();
+    worker.join();
+    if (stop)
+        throw StoppedByOperator{};
+    if (failure)
+        std::rethrow_exception(failure);
+    return result;
+}
 
 bool StatementWatch::giveWay()
 {

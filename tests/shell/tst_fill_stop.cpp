@@ -34,8 +34,8 @@ public:
     bool fill(int count, const QString &order = {})
     {
         return fillGrid(*grid, [count, order](const RowSink &sink) {
-            Query query(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
-                                       "FROM n WHERE i < ?) SELECT i FROM n") +
+            Query query(QStringLiteral("SELECT i FROM (WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                                       "SELECT i + 1 FROM n WHERE i < ?) SELECT i FROM n) series") +
                         order);
             query.bind(count).exec();
             while (query.next())
@@ -60,6 +60,7 @@ class tst_fill_stop : public QObject
 
     std::unique_ptr<TestWarehouse> m_warehouse;
     std::unique_ptr<ScriptedDialogsScope> m_dialogs;
+    QMetaObject::Connection m_escapeOnce;
 
 private Q_SLOTS:
     void init()
@@ -90,8 +91,12 @@ private Q_SLOTS:
             return grid->Rows() - 2;
         }; // header and hidden row
 
-        // Esc waiting in the queue is found at the first repaint of the fill.
-        pressEscape(grid);
+        // Esc pressed as the first rows show is found at the next repaint of the fill.
+        m_escapeOnce =
+            connect(grid->model(), &QAbstractItemModel::rowsInserted, grid, [grid, this] {
+                pressEscape(grid);
+                disconnect(m_escapeOnce);
+            });
         harness->SearchInventory(0, QStringLiteral("P"));
         const int kept = listed();
         QVERIFY2(kept > 0 && kept < kProducts, qPrintable(QString::number(kept)));
@@ -124,7 +129,9 @@ private Q_SLOTS:
         watcher.setInterval(20);
         connect(&watcher, &QTimer::timeout, &window, [&] {
             const QString text = window.statusBar()->currentMessage();
-            if (text.contains(QStringLiteral("rows so far")) && progress.isEmpty()) {
+            // Once rows have come: on the server the first progress comes while it executes.
+            if (text.contains(QStringLiteral("rows so far")) &&
+                !text.startsWith(QStringLiteral("0 ")) && progress.isEmpty()) {
                 progress << text;
                 QCoreApplication::postEvent(
                     window.grid, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
@@ -152,15 +159,13 @@ private Q_SLOTS:
         SeriesWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const int kSeries = 2000000; // sorted for far longer than a slice
+        const int kSeries = 500000; // sorted for far longer than a slice
         pressEscape(window.grid);
         QVERIFY(window.fill(kSeries, QStringLiteral(" ORDER BY i DESC")));
         QCOMPARE((*m_dialogs)->messages(), QStringList());
-        const int rows = window.grid->Rows();
-        if (warehouse::dialect() == Dialect::SQLite)
-            QCOMPARE(rows, 0); // the event loop ran, and Esc was taken, before the first row
-        else
-            QVERIFY(rows < kSeries); // the server's statement runs to its end; the rows stop
+        // The event loop ran, and Esc was taken, before the first row: on the server while its
+        // driver read the result.
+        QCOMPARE(window.grid->Rows(), 0);
         window.grid->setRows(0);
         QVERIFY(window.fill(1000, QStringLiteral(" ORDER BY i DESC")));
         QCOMPARE(window.grid->Rows(), 1000);

@@ -1,5 +1,6 @@
-// A long statement on the embedded warehouse gives way to its watch while it works, stops when the
-// watch asks, and leaves the connection as it found it; on the server it runs to its end.
+// A long statement gives way to its watch while it works, stops when the watch asks, and leaves
+// the connection as it found it: on the embedded warehouse while SQLite steps it, on the server
+// while the driver executes a SELECT.
 
 #include "TestWarehouse.h"
 
@@ -53,9 +54,11 @@ private Q_SLOTS:
         TestWarehouse warehouse;
         Query query(sql);
         int calls = 0;
+        // On the server a SELECT gives way while the driver executes it, every 20 ms.
+        const bool givesWay = embedded() || sql == kSortedSeries;
         {
             StatementWatch watch([&calls] { return ++calls == 3; });
-            if (!embedded()) {
+            if (!givesWay) {
                 QCOMPARE(readAll(query), kSeries);
                 QCOMPARE(calls, 0);
                 return;
