@@ -30,7 +30,7 @@ class OperatorWatch : public QObject
 {
 public:
     // How long an operation may keep the event loop waiting before the window gets to repaint.
-    static constexpr qint64 kSliceMs = 40;
+    static constexpr qint64 kSliceMs = 30;
 
     explicit OperatorWatch(std::function<void(int count)> progress = {});
     ~OperatorWatch() override;
