@@ -378,22 +378,22 @@ void FlexGrid::onRowsInserted(int first, int last)
 
 void FlexGrid::rowsAppended()
 {
-    if (m_watch)
+    if (m_watch) {
         m_watch->counted();
-    if (!m_slice.isValid()) {
+        // The watch keeps the time: it also gave the event loop its turns while the rows were
+        // still being read. It keeps the operator's clicks and keys for later, so nothing can
+        // change the grid under the fill.
+        if (m_watch->sliceOver()) {
+            updateView();
+            if (m_watch->letEventLoopRun())
+                throw FillStopped{};
+        }
+    } else if (!m_slice.isValid()) {
         m_slice.start();
     } else if (m_slice.elapsed() >= OperatorWatch::kSliceMs) {
-        // A long fill: show what is there and let the window repaint, but keep the operator's
-        // clicks and keys for later, so nothing can change the grid under the fill.
+        // A long fill: show what is there and let the window repaint.
         updateView();
-        if (m_watch) {
-            if (m_watch->letEventLoopRun()) {
-                m_slice.invalidate();
-                throw FillStopped{};
-            }
-        } else {
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        }
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         m_slice.start();
     }
     scheduleViewUpdate();

@@ -50,7 +50,9 @@ public:
     }
     // Lets the event loop run once a slice has passed; true when the operator has pressed Esc.
     // Also asked by the warehouse during a long statement, between rows.
-    bool giveWay() { return m_slice.elapsed() >= kSliceMs && letEventLoopRun(); }
+    bool giveWay() { return sliceOver() && letEventLoopRun(); }
+    // Whether the event loop has waited a slice since it last ran.
+    bool sliceOver() const { return m_slice.elapsed() >= kSliceMs; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

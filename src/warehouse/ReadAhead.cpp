@@ -14,7 +14,7 @@ constexpr int kBatchRows = 256;
 // Batches read ahead before the reader waits for the caller: a few thousand rows in memory.
 constexpr size_t kBatchesAhead = 16;
 // How often a caller waiting for rows gives the operator's watch its turn.
-constexpr std::chrono::milliseconds kWaitSlice(20);
+constexpr std::chrono::milliseconds kWaitSlice(10);
 
 } // namespace
 

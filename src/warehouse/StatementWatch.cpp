@@ -73,7 +73,7 @@ bool StatementWatch::runGivingWay(const std::function<bool()> &work)
     bool stop = false;
     std::unique_lock lock(mutex);
     while (!done) {
-        if (!ended.wait_for(lock, std::chrono::milliseconds(20), [&] { return done; })) {
+        if (!ended.wait_for(lock, std::chrono::milliseconds(10), [&] { return done; })) {
             // The watch's turn outside the lock: it runs the event loop.
             lock.unlock();
             stop = stop || giveWayHere();

@@ -35,7 +35,8 @@ public:
     // elsewhere; true when it stops (and has stopped) the operation. False without a watch.
     static bool giveWayHere();
     // Runs `work`, a statement a driver carries out in one call (the server's execute), on a
-    // thread of its own while this thread's watch gets its turns; without a watch, runs it here.
+    // thread of its own while this thread's watch gets its turns (asked every 10 ms); without a
+    // watch, runs it here.
     // A stop meanwhile waits for `work` to end, then throws StoppedByOperator.
     static bool runGivingWay(const std::function<bool()> &work);
 
