@@ -71,17 +71,25 @@ bool StatementWatch::runGivingWay(const std::function<bool()> &work)
         ended.notify_one();
     });
     bool stop = false;
+    std::exception_ptr turnFailure; // the worker is always waited for, whatever happens here
     std::unique_lock lock(mutex);
     while (!done) {
-        if (!ended.wait_for(lock, std::chrono::milliseconds(10), [&] { return done; })) {
+        if (!ended.wait_for(lock, std::chrono::milliseconds(10), [&] { return done; }) && !stop &&
+            !turnFailure) {
             // The watch's turn outside the lock: it runs the event loop.
             lock.unlock();
-            stop = stop || giveWayHere();
+            try {
+                stop = giveWayHere();
+            } catch (...) {
+                turnFailure = std::current_exception();
+            }
             lock.lock();
         }
     }
     lock.unlock();
     worker.join();
+    if (turnFailure)
+        std::rethrow_exception(turnFailure);
     if (stop)
         throw StoppedByOperator{};
     if (failure)
