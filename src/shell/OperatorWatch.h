@@ -16,9 +16,9 @@
 // stop. Now and then the event loop gets to run, so the window repaints; Esc pressed meanwhile is
 // the operator's stop, and other clicks and keys are held back and delivered when the watch ends,
 // so nothing can change the window under the operation. Once the operation has run for half a
-// second, `progress` hears the count so far each time the event loop runs. A statement on the
-// embedded warehouse that works long before its next row gives way the same, and Esc meanwhile
-// stops it with StoppedByOperator.
+// second, `progress` hears the count so far each time the event loop runs. A statement that works
+// long before its next row (SQLite sorting, a server's driver reading a whole result) gives way the
+// same, and Esc meanwhile stops it with StoppedByOperator.
 //
 //     OperatorWatch watch([bar](int rows) { bar->showMessage(...); });
 //     while (query.next()) {
