@@ -26,7 +26,6 @@ public:
 
     // Throws DbError when the driver fails to fetch.
     bool next();
-    bool onRow() const { return m_onRow; }
     int columns() const { return int(m_types.size()); }
     // Invalid off a row or outside the columns.
     QVariant value(int column);

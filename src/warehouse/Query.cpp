@@ -149,32 +149,6 @@ bool stepStatement(sqlite3_stmt *stmt)
     throw DbError(QString::number(code), message);
 }
 
-// A value of the statement's current row.
-SqliteCell liveCell(sqlite3_stmt *stmt, int column)
-{
-    SqliteCell cell;
-    cell.type = sqlite3_column_type(stmt, column);
-    switch (cell.type) {
-    case SQLITE_INTEGER:
-        cell.integer = sqlite3_column_int64(stmt, column);
-        break;
-    case SQLITE_FLOAT:
-        cell.real = sqlite3_column_double(stmt, column);
-        break;
-    case SQLITE_TEXT:
-        cell.bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-        cell.size = sqlite3_column_bytes(stmt, column);
-        break;
-    case SQLITE_BLOB:
-        cell.bytes = static_cast<const char *>(sqlite3_column_blob(stmt, column));
-        cell.size = sqlite3_column_bytes(stmt, column);
-        break;
-    default:
-        break;
-    }
-    return cell;
-}
-
 // The value as the driver makes it.
 QVariant valueOf(const SqliteCell &cell)
 {
@@ -467,7 +441,7 @@ bool Query::directCell(int column, SqliteCell &cell) const
     }
     if (column >= sqlite3_column_count(m_stmt.get()))
         return false;
-    cell = liveCell(m_stmt.get(), column);
+    cell = sqliteCell(m_stmt.get(), column);
     return true;
 }
 

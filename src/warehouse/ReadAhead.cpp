@@ -18,6 +18,31 @@ constexpr std::chrono::milliseconds kWaitSlice(10);
 
 } // namespace
 
+SqliteCell sqliteCell(sqlite3_stmt *stmt, int column)
+{
+    SqliteCell cell;
+    cell.type = sqlite3_column_type(stmt, column);
+    switch (cell.type) {
+    case SQLITE_INTEGER:
+        cell.integer = sqlite3_column_int64(stmt, column);
+        break;
+    case SQLITE_FLOAT:
+        cell.real = sqlite3_column_double(stmt, column);
+        break;
+    case SQLITE_TEXT:
+        cell.bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+        cell.size = sqlite3_column_bytes(stmt, column);
+        break;
+    case SQLITE_BLOB:
+        cell.bytes = static_cast<const char *>(sqlite3_column_blob(stmt, column));
+        cell.size = sqlite3_column_bytes(stmt, column);
+        break;
+    default:
+        break;
+    }
+    return cell;
+}
+
 ReadAhead::ReadAhead(sqlite3_stmt *stmt, std::function<bool(sqlite3_stmt *)> step)
     : m_stmt(stmt)
     , m_step(std::move(step))
@@ -57,30 +82,14 @@ void ReadAhead::read()
             if (!m_step(m_stmt))
                 break;
             for (int c = 0; c < m_columns; ++c) {
-                Stored cell{sqlite3_column_type(m_stmt, c), 0, 0, 0, 0};
-                const void *bytes = nullptr;
-                switch (cell.type) {
-                case SQLITE_INTEGER:
-                    cell.integer = sqlite3_column_int64(m_stmt, c);
-                    break;
-                case SQLITE_FLOAT:
-                    cell.real = sqlite3_column_double(m_stmt, c);
-                    break;
-                case SQLITE_TEXT:
-                    bytes = sqlite3_column_text(m_stmt, c);
-                    break;
-                case SQLITE_BLOB:
-                    bytes = sqlite3_column_blob(m_stmt, c);
-                    break;
-                default:
-                    break;
+                const SqliteCell cell = sqliteCell(m_stmt, c);
+                Stored stored{cell.type, cell.integer, cell.real, 0, 0};
+                if (cell.bytes) {
+                    stored.offset = quint32(batch.bytes.size());
+                    stored.size = quint32(cell.size);
+                    batch.bytes.append(cell.bytes, cell.size);
                 }
-                if (bytes) {
-                    cell.offset = quint32(batch.bytes.size());
-                    cell.size = quint32(sqlite3_column_bytes(m_stmt, c));
-                    batch.bytes.append(static_cast<const char *>(bytes), qsizetype(cell.size));
-                }
-                batch.cells.push_back(cell);
+                batch.cells.push_back(stored);
             }
             if (++batch.rows == kBatchRows) {
                 hand(std::move(batch), false);

@@ -24,6 +24,9 @@ struct SqliteCell
     int size = 0;
 };
 
+// A value of the statement's current row, its bytes as long as the statement stays on the row.
+SqliteCell sqliteCell(sqlite3_stmt *stmt, int column);
+
 // Steps the rest of a large result on a thread of its own while the caller works on the rows
 // already read, so the database reads the next rows while the window takes in the last ones, on
 // two cores. The reader copies each row's values as SQLite gives them, a batch of rows in one

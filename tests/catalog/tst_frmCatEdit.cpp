@@ -115,9 +115,7 @@ class frmCatEditTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-        QApplication::setOrganizationName(QStringLiteral("Folvane"));
-        QApplication::setApplicationName(QStringLiteral("Folvane"));
+        useScratchSettings(m_config.path());
         gstrUserName = QStringLiteral("planner7");
     }
 

@@ -360,9 +360,7 @@ class tst_window_faults : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-        QApplication::setOrganizationName(QStringLiteral("Folvane"));
-        QApplication::setApplicationName(QStringLiteral("Folvane"));
+        useScratchSettings(m_config.path());
         gstrUserName = QStringLiteral("planner");
     }
 

@@ -3,6 +3,7 @@
 #include "ClientWindows.h"
 #include "ScriptedDialogs.h"
 #include "TestWarehouse.h"
+#include "WindowHarness.h"
 #include "shell/FlexGrid.h"
 #include "shell/GridFunctions.h"
 #include "shell/MDIfrmMain.h"
@@ -35,12 +36,7 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-        QApplication::setOrganizationName(QStringLiteral("Folvane"));
-        QApplication::setApplicationName(QStringLiteral("Folvane"));
-    }
+    void initTestCase() { useScratchSettings(m_config.path()); }
 
     void init() { settings().clear(); }
 

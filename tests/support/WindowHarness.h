@@ -5,12 +5,22 @@
 #include "shell/MDIfrmMain.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTest>
 
 #include <memory>
 
 // main() of a window test: as FOLVANE_DATABASE_TEST_MAIN, on a QApplication.
 #define FOLVANE_WINDOW_TEST_MAIN(TestObject) FOLVANE_DATABASE_TEST_MAIN_ON(QApplication, TestObject)
+
+// The client's settings (window places, last choices) in a scratch folder, under the client's own
+// names, so nothing a test saves touches the user's.
+inline void useScratchSettings(const QString &configFolder)
+{
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder));
+    QApplication::setOrganizationName(QStringLiteral("Folvane"));
+    QApplication::setApplicationName(QStringLiteral("Folvane"));
+}
 
 // A control of a window by its name; the test ends at once when there is none.
 template <typename Control> Control *control(const QObject &window, const char *name)
