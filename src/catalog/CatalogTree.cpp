@@ -48,7 +48,7 @@ int CatalogTree::addInsert(const QString &insertId, const QString &insertDescrip
 int CatalogTree::addPage(int map, int pageNumber, const QString &pageSection)
 {
     // Neighbouring pages mostly share their section: they share its text too.
-    if (pageSection != m_lastSection)
+    if (pageSection.constData() != m_lastSection.constData() && pageSection != m_lastSection)
         m_lastSection = pageSection;
     const int node = size();
     auto &siblings = m_maps[size_t(m_nodes[size_t(map)].pageOrMap)].children;
@@ -120,20 +120,23 @@ CatalogTree loadCatalogTree(int expectedNodes)
         ", LabelRunShipDate From viewMapCatalogsDisplay ORDER BY ClubID, CatalogID, TestID, "
         "PageNum"));
     catalogs.exec();
-    QString club, catalog, test;
+    QString club, catalog, test, section;
     int map = CatalogTree::kNoNode;
+    // Texts are made only where they change from the row before: most rows repeat them.
+    const auto changed = [](const Query &query, int column, QString &text) {
+        if (query.textIs(column, text))
+            return false;
+        text = query.text(column);
+        return true;
+    };
     while (catalogs.next()) {
-        QString rowClub = catalogs.value(0).toString();
-        QString rowCatalog = catalogs.value(1).toString();
-        QString rowTest = catalogs.value(2).toString();
-        if (map == CatalogTree::kNoNode || rowClub != club || rowCatalog != catalog ||
-            rowTest != test) {
-            club = std::move(rowClub);
-            catalog = std::move(rowCatalog);
-            test = std::move(rowTest);
+        const bool newClub = changed(catalogs, 0, club);
+        const bool newCatalog = changed(catalogs, 1, catalog);
+        const bool newTest = changed(catalogs, 2, test);
+        if (map == CatalogTree::kNoNode || newClub || newCatalog || newTest)
             map = tree.addCatalogTest(club, catalog, test);
-        }
-        tree.addPage(map, catalogs.value(4).toInt(), catalogs.value(5).toString());
+        changed(catalogs, 5, section);
+        tree.addPage(map, catalogs.value(4).toInt(), section);
     }
 
     // Newest insert first: the ID "mmddyyyyhhmmss" read as "yyyymmddhhmmss"; the ID itself breaks
@@ -148,12 +151,10 @@ CatalogTree loadCatalogTree(int expectedNodes)
     QString insert;
     map = CatalogTree::kNoNode;
     while (inserts.next()) {
-        QString rowInsert = inserts.value(0).toString();
-        if (map == CatalogTree::kNoNode || rowInsert != insert) {
-            insert = std::move(rowInsert);
-            map = tree.addInsert(insert, inserts.value(1).toString());
-        }
-        tree.addPage(map, inserts.value(2).toInt(), inserts.value(3).toString());
+        if (changed(inserts, 0, insert) || map == CatalogTree::kNoNode)
+            map = tree.addInsert(insert, inserts.text(1));
+        changed(inserts, 3, section);
+        tree.addPage(map, inserts.value(2).toInt(), section);
     }
     return tree;
 }

@@ -1,6 +1,7 @@
 // The online backup of the embedded warehouse, through SQLite's backup API on the client's own
 // connection: pages are copied a batch at a time, so the copy is consistent even while another
 // connection writes, and the operator sees it progress.
+#include "warehouse/ConnectionLock.h"
 #include "warehouse/DbError.h"
 #include "warehouse/Warehouse.h"
 
@@ -43,14 +44,20 @@ void backUpEmbedded(const QString &targetPath, const std::function<void(int, int
     } else if (sqlite3_backup *backup = sqlite3_backup_init(target, "main", source, "main")) {
         int step = SQLITE_OK;
         do {
-            step = sqlite3_backup_step(backup, kPagesPerStep);
+            {
+                const ConnectionLock lock;
+                step = sqlite3_backup_step(backup, kPagesPerStep);
+            }
             if (progress)
                 progress(sqlite3_backup_pagecount(backup) - sqlite3_backup_remaining(backup),
                          sqlite3_backup_pagecount(backup));
             if (step == SQLITE_BUSY || step == SQLITE_LOCKED)
                 sqlite3_sleep(50);
         } while (step == SQLITE_OK || step == SQLITE_BUSY || step == SQLITE_LOCKED);
-        sqlite3_backup_finish(backup);
+        {
+            const ConnectionLock lock;
+            sqlite3_backup_finish(backup);
+        }
         if (step != SQLITE_DONE)
             error = QString::fromUtf8(sqlite3_errstr(step));
     } else {

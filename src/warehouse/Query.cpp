@@ -1,5 +1,7 @@
 #include "warehouse/Query.h"
 
+#include "warehouse/ConnectionLock.h"
+
 #include "warehouse/DbError.h"
 #include "warehouse/FaultInjection.h"
 #include "warehouse/LostConnection.h"
@@ -203,6 +205,7 @@ Query::Query(QString sql)
     , m_query(gcnWarehouse())
 {
     m_query.setForwardOnly(true);
+    const ConnectionLock lock;
     if (isSelect(m_sql)) {
         if (sqlite3 *db = embeddedHandle()) {
             const QByteArray utf8 = m_sql.toUtf8();
@@ -225,7 +228,16 @@ Query::Query(QString sql)
         throwDriverFailure(m_query.lastError());
 }
 
-Query::~Query() = default;
+Query::~Query()
+{
+    // The reader first: it may be waiting for the lock the statement's end takes.
+    m_ahead.reset();
+    const ConnectionLock lock;
+    m_stmt.reset();
+    m_rows.reset();
+    m_query = QSqlQuery();
+}
+
 Query::Query(Query &&) noexcept = default;
 
 QVariant Query::nullText() { return QVariant(QMetaType::fromType<QString>()); }
@@ -270,6 +282,9 @@ Query &Query::exec()
 {
     faults::beforeStatement(m_sql);
     warehouse::lostconnection::statementStarting(m_sql);
+    // The reader of the last run first: it may be waiting for the lock.
+    m_ahead.reset();
+    const ConnectionLock lock;
     if (m_stmt) {
         execDirect();
         return *this;
@@ -360,6 +375,7 @@ void Query::execDirect()
 bool Query::stepDirect()
 {
     m_active = false;
+    const ConnectionLock lock;
     m_active = stepStatement(m_stmt.get());
     return m_active;
 }
@@ -389,6 +405,7 @@ bool Query::next()
         warehouse::lostconnection::rowRead();
         return true;
     }
+    const ConnectionLock lock;
     if (m_query.next()) {
         warehouse::lostconnection::rowRead();
         return true;
@@ -439,6 +456,7 @@ bool Query::directCell(int column, SqliteCell &cell) const
         cell = m_ahead->cell(column);
         return true;
     }
+    const ConnectionLock lock;
     if (column >= sqlite3_column_count(m_stmt.get()))
         return false;
     cell = sqliteCell(m_stmt.get(), column);
@@ -458,6 +476,7 @@ int Query::indexOf(const QString &column) const
         return m_query.record().indexOf(column);
     sqlite3_stmt *stmt = m_stmt.get();
     if (m_columns.isEmpty()) {
+        const ConnectionLock lock;
         const int count = sqlite3_column_count(stmt);
         for (int i = 0; i < count; ++i)
             m_columns << QString::fromUtf8(sqlite3_column_name(stmt, i)).remove(QLatin1Char('"'));
@@ -487,6 +506,14 @@ QString Query::text(int column) const
     return directCell(column, cell) ? textOf(cell) : sqlvalue::text(value(column));
 }
 
+bool Query::textIs(int column, QStringView text) const
+{
+    SqliteCell cell;
+    if (directCell(column, cell) && cell.type == SQLITE_TEXT)
+        return QAnyStringView::equal(QUtf8StringView(cell.bytes, cell.size), text);
+    return this->text(column) == text;
+}
+
 QString Query::text(const QString &column) const
 {
     return m_stmt ? text(indexOf(column)) : sqlvalue::text(value(column));
@@ -498,5 +525,6 @@ double Query::number(const QString &column) const { return value(column).toDoubl
 
 int Query::numRowsAffected() const
 {
+    const ConnectionLock lock;
     return m_stmt ? sqlite3_changes(sqlite3_db_handle(m_stmt.get())) : m_query.numRowsAffected();
 }

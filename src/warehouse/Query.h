@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringView>
 #include <QVariant>
 #include <QVariantList>
 
@@ -65,6 +66,9 @@ public:
     // The value as text, NULL as empty text.
     QString text(int column) const;
     QString text(const QString &column) const;
+    // Whether text(column) equals `text`, without making the text where the row's value is one
+    // already (for a loop that starts a new group where a column changes).
+    bool textIs(int column, QStringView text) const;
     // A date or date-and-time column as a date; invalid for NULL or anything not a date.
     QDate date(int column) const;
     QDate date(const QString &column) const;

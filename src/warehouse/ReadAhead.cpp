@@ -1,5 +1,6 @@
 #include "warehouse/ReadAhead.h"
 
+#include "warehouse/ConnectionLock.h"
 #include "warehouse/StatementWatch.h"
 
 #include <sqlite3.h>
@@ -67,31 +68,46 @@ void ReadAhead::read()
 {
     Batch batch;
     const auto startBatch = [this, &batch] {
-        batch = Batch();
+        {
+            std::lock_guard lock(m_mutex);
+            if (!m_spent.empty()) {
+                batch = std::move(m_spent.back());
+                m_spent.pop_back();
+            }
+        }
+        batch.cells.clear();
+        batch.bytes.resize(0); // clear() would let go of the memory
+        batch.rows = 0;
         batch.cells.reserve(size_t(kBatchRows) * size_t(m_columns));
         batch.bytes.reserve(kBatchRows * 64);
     };
     startBatch();
     try {
-        for (;;) {
+        for (bool more = true; more;) {
             {
-                std::lock_guard lock(m_mutex);
-                if (m_stopped)
-                    break;
-            }
-            if (!m_step(m_stmt))
-                break;
-            for (int c = 0; c < m_columns; ++c) {
-                const SqliteCell cell = sqliteCell(m_stmt, c);
-                Stored stored{cell.type, cell.integer, cell.real, 0, 0};
-                if (cell.bytes) {
-                    stored.offset = quint32(batch.bytes.size());
-                    stored.size = quint32(cell.size);
-                    batch.bytes.append(cell.bytes, cell.size);
+                // A batch at a time, so the window's thread runs a statement of its own between.
+                const ConnectionLock lock;
+                while (batch.rows < kBatchRows) {
+                    if (m_stopped.load(std::memory_order_relaxed) || !m_step(m_stmt)) {
+                        more = false;
+                        break;
+                    }
+                    for (int c = 0; c < m_columns; ++c) {
+                        const SqliteCell cell = sqliteCell(m_stmt, c);
+                        Stored stored{cell.type, 0, {cell.integer}};
+                        if (cell.type == SQLITE_FLOAT) {
+                            stored.real = cell.real;
+                        } else if (cell.type == SQLITE_TEXT || cell.type == SQLITE_BLOB) {
+                            stored.offset = quint32(batch.bytes.size());
+                            stored.size = quint32(cell.size);
+                            batch.bytes.append(cell.bytes, cell.size);
+                        }
+                        batch.cells.push_back(stored);
+                    }
+                    ++batch.rows;
                 }
-                batch.cells.push_back(stored);
             }
-            if (++batch.rows == kBatchRows) {
+            if (more) {
                 hand(std::move(batch), false);
                 startBatch();
             }
@@ -141,6 +157,8 @@ bool ReadAhead::next()
             std::rethrow_exception(std::exchange(m_failure, nullptr));
         return false;
     }
+    if (m_current.rows > 0 && m_spent.size() < kBatchesAhead)
+        m_spent.push_back(std::move(m_current));
     m_current = std::move(m_batches.front());
     m_batches.pop_front();
     lock.unlock();
@@ -152,8 +170,22 @@ bool ReadAhead::next()
 SqliteCell ReadAhead::cell(int column) const
 {
     const Stored &stored = m_current.cells[size_t(m_row) * size_t(m_columns) + size_t(column)];
-    SqliteCell cell{stored.type, stored.integer, stored.real, nullptr, int(stored.size)};
-    if (stored.type == SQLITE_TEXT || stored.type == SQLITE_BLOB)
+    SqliteCell cell;
+    cell.type = stored.type;
+    switch (stored.type) {
+    case SQLITE_INTEGER:
+        cell.integer = stored.integer;
+        break;
+    case SQLITE_FLOAT:
+        cell.real = stored.real;
+        break;
+    case SQLITE_TEXT:
+    case SQLITE_BLOB:
         cell.bytes = m_current.bytes.constData() + stored.offset;
+        cell.size = int(stored.size);
+        break;
+    default:
+        break;
+    }
     return cell;
 }

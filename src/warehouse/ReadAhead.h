@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QtGlobal>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -56,13 +57,17 @@ public:
     SqliteCell cell(int column) const;
 
 private:
+    // Half the size of a SqliteCell: every byte of it crosses from the reader's core to the
+    // caller's.
     struct Stored
     {
         int type;
-        qint64 integer;
-        double real;
-        quint32 offset;
-        quint32 size;
+        quint32 size; // a text's or blob's
+        union {
+            qint64 integer;
+            double real;
+            quint32 offset; // a text's or blob's, into the batch's bytes
+        };
     };
     struct Batch
     {
@@ -82,8 +87,12 @@ private:
     std::condition_variable m_rowsReady; // the reader handed rows over, or ended
     std::condition_variable m_roomFree;  // the caller took rows, or asked the reader to stop
     std::deque<Batch> m_batches;
-    bool m_ended = false;   // the reader has handed over its last rows
-    bool m_stopped = false; // the caller asked the reader to stop
+    // Batches the caller is done with, for the reader to fill again: memory once touched, so the
+    // reader neither allocates nor faults in fresh pages for each batch.
+    std::vector<Batch> m_spent;
+    bool m_ended = false; // the reader has handed over its last rows
+    // The caller asked the reader to stop; set under the mutex, read between rows without it.
+    std::atomic<bool> m_stopped = false;
     std::exception_ptr m_failure;
     Batch m_current;
     int m_row = -1;

@@ -1,5 +1,6 @@
 #include "warehouse/StatementWatch.h"
 
+#include "warehouse/ConnectionLock.h"
 #include "warehouse/Warehouse.h"
 
 #include <sqlite3.h>
@@ -37,6 +38,7 @@ StatementWatch::~StatementWatch()
         *link = m_older;
     // Only the connection still open: the warehouse may have been closed meanwhile.
     if (m_db && m_db == warehouse::sqliteHandle()) {
+        const ConnectionLock lock;
         if (newest && newest->m_db == m_db)
             newest->watchConnection();
         else
@@ -106,6 +108,7 @@ bool StatementWatch::giveWay()
 
 void StatementWatch::watchConnection()
 {
+    const ConnectionLock lock;
     if (m_db)
         sqlite3_progress_handler(m_db, kStepsPerCall, &StatementWatch::progress, this);
 }

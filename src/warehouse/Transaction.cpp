@@ -1,5 +1,6 @@
 #include "warehouse/Transaction.h"
 
+#include "warehouse/ConnectionLock.h"
 #include "warehouse/DbError.h"
 #include "warehouse/FaultInjection.h"
 #include "warehouse/LostConnection.h"
@@ -11,6 +12,7 @@
 Transaction::Transaction()
 {
     QSqlDatabase db = gcnWarehouse();
+    const ConnectionLock lock;
     if (db.driverName() == QLatin1String("QSQLITE")) {
         // The embedded file's write lock is taken at once, so a second client waits its turn (the
         // busy timeout) rather than failing when both have read and then both want to write.
@@ -33,6 +35,7 @@ void Transaction::commit()
         faults::beforeStatement(QStringLiteral("COMMIT"));
         warehouse::lostconnection::commitStarting();
         QSqlDatabase db = gcnWarehouse();
+        const ConnectionLock lock;
         if (!db.commit())
             throw DbError(db.lastError());
     } catch (const DbError &) {
@@ -47,6 +50,7 @@ void Transaction::rollback()
 {
     if (m_open) {
         m_open = false;
+        const ConnectionLock lock;
         gcnWarehouse().rollback();
         warehouse::lostconnection::transactionEnded();
     }
