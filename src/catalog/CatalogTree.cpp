@@ -3,6 +3,7 @@
 #include "catalog/NodeKey.h"
 #include "warehouse/Dialect.h"
 #include "warehouse/Query.h"
+#include "warehouse/StatementWatch.h"
 
 namespace catalog {
 
@@ -108,11 +109,20 @@ int CatalogTree::find(const QString &key) const
     return kNoNode;
 }
 
-CatalogTree loadCatalogTree(int expectedNodes)
-{
-    CatalogTree tree;
-    tree.reserve(expectedNodes);
+namespace {
 
+// Texts are made only where they change from the row before: most rows repeat them.
+bool changed(const Query &query, int column, QString &text)
+{
+    if (query.textIs(column, text))
+        return false;
+    text = query.text(column);
+    return true;
+}
+
+// Each returns false when `rowDone` said to stop.
+bool readCatalogTests(CatalogTree &tree, const std::function<bool()> &rowDone)
+{
     // A new map node starts where club, catalog or test change from the previous row.
     // The order is asked for here: SQL Server does not keep the order of a view.
     Query catalogs(QStringLiteral(
@@ -122,13 +132,6 @@ CatalogTree loadCatalogTree(int expectedNodes)
     catalogs.exec();
     QString club, catalog, test, section;
     int map = CatalogTree::kNoNode;
-    // Texts are made only where they change from the row before: most rows repeat them.
-    const auto changed = [](const Query &query, int column, QString &text) {
-        if (query.textIs(column, text))
-            return false;
-        text = query.text(column);
-        return true;
-    };
     while (catalogs.next()) {
         const bool newClub = changed(catalogs, 0, club);
         const bool newCatalog = changed(catalogs, 1, catalog);
@@ -137,8 +140,14 @@ CatalogTree loadCatalogTree(int expectedNodes)
             map = tree.addCatalogTest(club, catalog, test);
         changed(catalogs, 5, section);
         tree.addPage(map, catalogs.value(4).toInt(), section);
+        if (rowDone && !rowDone())
+            return false;
     }
+    return true;
+}
 
+bool readInserts(CatalogTree &tree, const std::function<bool()> &rowDone)
+{
     // Newest insert first: the ID "mmddyyyyhhmmss" read as "yyyymmddhhmmss"; the ID itself breaks
     // ties, so the pages of one insert never part.
     const QString madeAt = dialect::concat({dialect::substring(QStringLiteral("InsertId"), 5, 4),
@@ -148,13 +157,30 @@ CatalogTree loadCatalogTree(int expectedNodes)
                                  "viewMapInsertsDisplay ORDER BY ") +
                   madeAt + QStringLiteral(" DESC, InsertId, PageNum"));
     inserts.exec();
-    QString insert;
-    map = CatalogTree::kNoNode;
+    QString insert, section;
+    int map = CatalogTree::kNoNode;
     while (inserts.next()) {
         if (changed(inserts, 0, insert) || map == CatalogTree::kNoNode)
             map = tree.addInsert(insert, inserts.text(1));
         changed(inserts, 3, section);
         tree.addPage(map, inserts.value(2).toInt(), section);
+        if (rowDone && !rowDone())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CatalogTree loadCatalogTree(int expectedNodes, const std::function<bool()> &rowDone)
+{
+    CatalogTree tree;
+    tree.reserve(expectedNodes);
+    try {
+        if (readCatalogTests(tree, rowDone))
+            readInserts(tree, rowDone);
+    } catch (const StoppedByOperator &) {
+        // Stopped inside a statement: the nodes read before stay, as after a row.
     }
     return tree;
 }

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 // The nodes of the catalog editor's tree: the two roots, every catalog test and insert, and their
@@ -76,7 +77,9 @@ private:
 };
 
 // Reads viewMapCatalogsDisplay and viewMapInsertsDisplay into a tree; expectedNodes (the size of
-// the tree it replaces) saves growing the node list step by step. Throws DbError.
-CatalogTree loadCatalogTree(int expectedNodes = 0);
+// the tree it replaces) saves growing the node list step by step. `rowDone`, when given, hears of
+// each row read and stops the reading by returning false; a stop by the operator's watch inside a
+// statement stops it the same. Either way the tree holds the nodes read so far. Throws DbError.
+CatalogTree loadCatalogTree(int expectedNodes = 0, const std::function<bool()> &rowDone = {});
 
 } // namespace catalog

@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QTreeView>
 
+#include <optional>
+
 using catalog::CatalogTree;
 using catalog::NodeKey;
 
@@ -23,7 +25,12 @@ void frmCatEdit::LoadCatalogTree()
     BusyPointer busy;
     const int previousSize = m_treeModel->tree().size();
     m_treeModel->setTree(CatalogTree());
-    if (auto tree = attempt([&] { return catalog::loadCatalogTree(previousSize); }))
+    // Hundreds of thousands of pages: the window repaints meanwhile, and Esc keeps what is read.
+    std::optional<CatalogTree> tree;
+    watchedRun([&](const std::function<bool()> &rowDone) {
+        tree = attempt([&] { return catalog::loadCatalogTree(previousSize, rowDone); });
+    });
+    if (tree)
         m_treeModel->setTree(std::move(*tree));
     tvCatalogTree->expand(m_treeModel->indexOfNode(CatalogTree::kCatalogsRoot));
     tvCatalogTree->expand(m_treeModel->indexOfNode(CatalogTree::kInsertsRoot));

@@ -45,7 +45,7 @@ void backUpEmbedded(const QString &targetPath, const std::function<void(int, int
         int step = SQLITE_OK;
         do {
             {
-                const ConnectionLock lock;
+                const ConnectionLock lock(source);
                 step = sqlite3_backup_step(backup, kPagesPerStep);
             }
             if (progress)
@@ -55,7 +55,7 @@ void backUpEmbedded(const QString &targetPath, const std::function<void(int, int
                 sqlite3_sleep(50);
         } while (step == SQLITE_OK || step == SQLITE_BUSY || step == SQLITE_LOCKED);
         {
-            const ConnectionLock lock;
+            const ConnectionLock lock(source);
             sqlite3_backup_finish(backup);
         }
         if (step != SQLITE_DONE)

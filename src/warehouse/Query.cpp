@@ -108,9 +108,7 @@ bool isSelect(const QString &sql)
 
 sqlite3 *embeddedHandle()
 {
-    if (driverOnlyDepth > 0 || warehouse::dialect() != Dialect::SQLite)
-        return nullptr;
-    return warehouse::sqliteHandle();
+    return warehouse::dialect() == Dialect::SQLite ? warehouse::sqliteHandle() : nullptr;
 }
 
 // A statement the operator's watch stopped went wrong only because it was stopped.
@@ -202,12 +200,13 @@ Query::DriverOnly::~DriverOnly() { --driverOnlyDepth; }
 
 Query::Query(QString sql)
     : m_sql(std::move(sql))
+    , m_db(embeddedHandle())
     , m_query(gcnWarehouse())
 {
     m_query.setForwardOnly(true);
-    const ConnectionLock lock;
+    const ConnectionLock lock(m_db);
     if (isSelect(m_sql)) {
-        if (sqlite3 *db = embeddedHandle()) {
+        if (sqlite3 *db = driverOnlyDepth == 0 ? m_db : nullptr) {
             const QByteArray utf8 = m_sql.toUtf8();
             sqlite3_stmt *stmt = nullptr;
             const char *tail = nullptr;
@@ -232,7 +231,7 @@ Query::~Query()
 {
     // The reader first: it may be waiting for the lock the statement's end takes.
     m_ahead.reset();
-    const ConnectionLock lock;
+    const ConnectionLock lock(m_db);
     m_stmt.reset();
     m_rows.reset();
     m_query = QSqlQuery();
@@ -284,7 +283,7 @@ Query &Query::exec()
     warehouse::lostconnection::statementStarting(m_sql);
     // The reader of the last run first: it may be waiting for the lock.
     m_ahead.reset();
-    const ConnectionLock lock;
+    const ConnectionLock lock(m_db);
     if (m_stmt) {
         execDirect();
         return *this;
@@ -319,6 +318,9 @@ void Query::execDirect()
     m_rowsRead = 0;
     m_active = m_pending = m_onRow = false;
     m_bindIndex = 0;
+    // An operation the operator stopped starts no more reads (on the server, see runGivingWay).
+    if (StatementWatch::stopped())
+        throw StoppedByOperator{};
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
     if (sqlite3_bind_parameter_count(stmt) != m_values.size())
@@ -375,7 +377,7 @@ void Query::execDirect()
 bool Query::stepDirect()
 {
     m_active = false;
-    const ConnectionLock lock;
+    const ConnectionLock lock(m_db);
     m_active = stepStatement(m_stmt.get());
     return m_active;
 }
@@ -405,7 +407,7 @@ bool Query::next()
         warehouse::lostconnection::rowRead();
         return true;
     }
-    const ConnectionLock lock;
+    const ConnectionLock lock(m_db);
     if (m_query.next()) {
         warehouse::lostconnection::rowRead();
         return true;
@@ -456,7 +458,7 @@ bool Query::directCell(int column, SqliteCell &cell) const
         cell = m_ahead->cell(column);
         return true;
     }
-    const ConnectionLock lock;
+    const ConnectionLock lock(m_db);
     if (column >= sqlite3_column_count(m_stmt.get()))
         return false;
     cell = sqliteCell(m_stmt.get(), column);
@@ -476,7 +478,7 @@ int Query::indexOf(const QString &column) const
         return m_query.record().indexOf(column);
     sqlite3_stmt *stmt = m_stmt.get();
     if (m_columns.isEmpty()) {
-        const ConnectionLock lock;
+        const ConnectionLock lock(m_db);
         const int count = sqlite3_column_count(stmt);
         for (int i = 0; i < count; ++i)
             m_columns << QString::fromUtf8(sqlite3_column_name(stmt, i)).remove(QLatin1Char('"'));
@@ -525,6 +527,6 @@ double Query::number(const QString &column) const { return value(column).toDoubl
 
 int Query::numRowsAffected() const
 {
-    const ConnectionLock lock;
+    const ConnectionLock lock(m_db);
     return m_stmt ? sqlite3_changes(sqlite3_db_handle(m_stmt.get())) : m_query.numRowsAffected();
 }

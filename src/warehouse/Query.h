@@ -13,6 +13,7 @@
 class OdbcRows;
 class ReadAhead;
 struct SqliteCell;
+struct sqlite3;
 struct sqlite3_stmt;
 
 // One statement on gcnWarehouse: text with positional "?" parameters, bound in order, read forward.
@@ -106,6 +107,7 @@ private:
     bool directCell(int column, SqliteCell &cell) const;
 
     QString m_sql;
+    sqlite3 *m_db; // the embedded connection the statement runs on; null on a server
     QSqlQuery m_query;
     std::unique_ptr<sqlite3_stmt, Finalizer> m_stmt;
     std::unique_ptr<OdbcRows> m_rows; // the server's rows of the last exec, when read directly

@@ -86,7 +86,7 @@ void ReadAhead::read()
         for (bool more = true; more;) {
             {
                 // A batch at a time, so the window's thread runs a statement of its own between.
-                const ConnectionLock lock;
+                const ConnectionLock lock(sqlite3_db_handle(m_stmt));
                 while (batch.rows < kBatchRows) {
                     if (m_stopped.load(std::memory_order_relaxed) || !m_step(m_stmt)) {
                         more = false;

@@ -38,7 +38,7 @@ StatementWatch::~StatementWatch()
         *link = m_older;
     // Only the connection still open: the warehouse may have been closed meanwhile.
     if (m_db && m_db == warehouse::sqliteHandle()) {
-        const ConnectionLock lock;
+        const ConnectionLock lock(m_db);
         if (newest && newest->m_db == m_db)
             newest->watchConnection();
         else
@@ -108,7 +108,7 @@ bool StatementWatch::giveWay()
 
 void StatementWatch::watchConnection()
 {
-    const ConnectionLock lock;
+    const ConnectionLock lock(m_db);
     if (m_db)
         sqlite3_progress_handler(m_db, kStepsPerCall, &StatementWatch::progress, this);
 }

@@ -29,7 +29,8 @@ public:
     StatementWatch(const StatementWatch &) = delete;
     StatementWatch &operator=(const StatementWatch &) = delete;
 
-    // Whether the newest watch stopped a statement (for Query, when SQLite reports an interrupt).
+    // Whether the newest watch has stopped its operation: Query then starts no further read, and
+    // takes an interrupt SQLite reports for the stop.
     static bool stopped();
     // Gives the newest watch of this thread its turn now, for a caller waiting on rows read
     // elsewhere; true when it stops (and has stopped) the operation. False without a watch.

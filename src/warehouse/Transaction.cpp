@@ -12,7 +12,7 @@
 Transaction::Transaction()
 {
     QSqlDatabase db = gcnWarehouse();
-    const ConnectionLock lock;
+    const ConnectionLock lock(warehouse::sqliteHandle());
     if (db.driverName() == QLatin1String("QSQLITE")) {
         // The embedded file's write lock is taken at once, so a second client waits its turn (the
         // busy timeout) rather than failing when both have read and then both want to write.
@@ -35,7 +35,7 @@ void Transaction::commit()
         faults::beforeStatement(QStringLiteral("COMMIT"));
         warehouse::lostconnection::commitStarting();
         QSqlDatabase db = gcnWarehouse();
-        const ConnectionLock lock;
+        const ConnectionLock lock(warehouse::sqliteHandle());
         if (!db.commit())
             throw DbError(db.lastError());
     } catch (const DbError &) {
@@ -50,7 +50,7 @@ void Transaction::rollback()
 {
     if (m_open) {
         m_open = false;
-        const ConnectionLock lock;
+        const ConnectionLock lock(warehouse::sqliteHandle());
         gcnWarehouse().rollback();
         warehouse::lostconnection::transactionEnded();
     }

@@ -6,6 +6,7 @@
 #include "catalog/CatalogTree.h"
 #include "catalog/NodeKey.h"
 #include "catalog/frmCatEditTreeModel.h"
+#include "warehouse/StatementWatch.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -134,6 +135,36 @@ private Q_SLOTS:
         QCOMPARE(children(tree, insert),
                  (QStringList{QStringLiteral("INS|03012025120000|001 = Page: 01 - Fiction"),
                               QStringLiteral("INS|03012025120000|002 = Page: 02 - Order Form")}));
+    }
+
+    // Esc while the editor opens keeps the nodes read so far, whether it comes between rows or
+    // inside a statement.
+    void aStoppedLoadKeepsTheNodesReadSoFar()
+    {
+        TestWarehouse warehouse;
+        for (int page = 1; page <= 4; ++page)
+            fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("SPRING"),
+                                 QStringLiteral("0001"), page);
+        fixture::insertPage(QStringLiteral("01152024093000"), QStringLiteral("Old Insert"), 1);
+
+        int rows = 0;
+        const CatalogTree stopped = catalog::loadCatalogTree(0, [&rows] { return ++rows < 3; });
+        const int test = stopped.child(CatalogTree::kCatalogsRoot, 0);
+        QCOMPARE(children(stopped, test),
+                 (QStringList{QStringLiteral("ID|MYST|SPRING|0001|001 = Page: 01 - Fiction"),
+                              QStringLiteral("ID|MYST|SPRING|0001|002 = Page: 02 - Fiction"),
+                              QStringLiteral("ID|MYST|SPRING|0001|003 = Page: 03 - Fiction")}));
+        QCOMPARE(stopped.childCount(CatalogTree::kInsertsRoot), 0);
+
+        rows = 0;
+        QCOMPARE(catalog::loadCatalogTree(0, [&rows] { return ++rows < 5; })
+                     .childCount(CatalogTree::kInsertsRoot),
+                 1);
+
+        // A watch that has stopped starts no statement: the roots alone, and no failure.
+        StatementWatch watch([] { return true; });
+        QVERIFY(StatementWatch::giveWayHere());
+        QCOMPARE(catalog::loadCatalogTree(0, [] { return true; }).size(), 2);
     }
 
     // Rows of one map that do not come together still end under one node.
