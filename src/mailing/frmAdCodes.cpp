@@ -7,6 +7,7 @@
 #include "shell/Twips.h"
 #include "shell/basGeneralDeclarations.h"
 #include "warehouse/Dialogs.h"
+#include "warehouse/StatementWatch.h"
 #include "warehouse/Vb.h"
 
 #include <QComboBox>
@@ -348,7 +349,16 @@ void frmAdCodes::SearchAdCodes(int column, const QString &criteria)
     setStatusText(QStringLiteral("Searching..."));
     if (QStatusBar *bar = statusBar())
         bar->repaint();
-    const auto rows = adcodes::SearchAdCodes(column, criteria);
+    // The server reads the whole result before the first row: the window repaints meanwhile, and
+    // Esc stops the search with no rows found.
+    std::optional<QList<QStringList>> rows;
+    try {
+        watchedRun([&](const std::function<bool()> &) {
+            rows = adcodes::SearchAdCodes(column, criteria);
+        });
+    } catch (const StoppedByOperator &) {
+        rows.emplace();
+    }
     if (!rows) {
         busy.reset();
         inform(QStringLiteral("Unforceen error, please contact your administrator."));

@@ -184,7 +184,8 @@ QString textOf(const SqliteCell &cell)
     }
 }
 
-// Rows read on the caller's thread before the rest is read ahead on another: most statements end
+// Rows read on the caller's thread before the rest is read ahead on another (on the server: before
+// letting the result go takes long enough to give the window its turns): most statements end
 // before, and never start a thread.
 constexpr int kReadAheadAfter = 1000;
 
@@ -233,8 +234,16 @@ Query::~Query()
     m_ahead.reset();
     const ConnectionLock lock(m_db);
     m_stmt.reset();
-    m_rows.reset();
-    m_query = QSqlQuery();
+    const auto letGo = [this] {
+        m_rows.reset();
+        m_query = QSqlQuery();
+    };
+    // The server's driver frees a large result row by row, for tens of milliseconds: the window
+    // repaints meanwhile, as while it was read.
+    if (m_rows && m_rowsRead >= kReadAheadAfter)
+        StatementWatch::runToEndGivingWay(letGo);
+    else
+        letGo();
 }
 
 Query::Query(Query &&) noexcept = default;
@@ -289,6 +298,7 @@ Query &Query::exec()
         return *this;
     }
     m_rows.reset();
+    m_rowsRead = 0;
     const bool select = driverOnlyDepth == 0 && isSelect(m_sql);
     // A server's driver reads a whole result in its execute: a large one takes seconds, during
     // which the window gets its turns when the operator's watch is on.
@@ -404,6 +414,7 @@ bool Query::next()
     if (m_rows) {
         if (!m_rows->next())
             return false;
+        ++m_rowsRead;
         warehouse::lostconnection::rowRead();
         return true;
     }

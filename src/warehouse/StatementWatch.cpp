@@ -57,17 +57,42 @@ bool StatementWatch::runGivingWay(const std::function<bool()> &work)
     // An operation already stopped starts no more statements.
     if (newest->m_stopped)
         throw StoppedByOperator{};
-    std::mutex mutex;
-    std::condition_variable ended;
-    bool done = false;
     bool result = false;
     std::exception_ptr failure;
-    std::thread worker([&] {
+    const bool stop = besideTurns([&] {
         try {
             result = work();
         } catch (...) {
             failure = std::current_exception();
         }
+    });
+    if (stop)
+        throw StoppedByOperator{};
+    if (failure)
+        std::rethrow_exception(failure);
+    return result;
+}
+
+void StatementWatch::runToEndGivingWay(const std::function<void()> &work) noexcept
+{
+    if (!newest) {
+        work();
+        return;
+    }
+    try {
+        besideTurns(work);
+    } catch (...) {
+        // A turn that failed has no one to tell here; `work` itself has ended either way.
+    }
+}
+
+bool StatementWatch::besideTurns(const std::function<void()> &work)
+{
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    std::thread worker([&] {
+        work();
         std::lock_guard lock(mutex);
         done = true;
         ended.notify_one();
@@ -92,11 +117,7 @@ bool StatementWatch::runGivingWay(const std::function<bool()> &work)
     worker.join();
     if (turnFailure)
         std::rethrow_exception(turnFailure);
-    if (stop)
-        throw StoppedByOperator{};
-    if (failure)
-        std::rethrow_exception(failure);
-    return result;
+    return stop;
 }
 
 bool StatementWatch::giveWay()

@@ -40,8 +40,16 @@ public:
     // watch, runs it here.
     // A stop meanwhile waits for `work` to end, then throws StoppedByOperator.
     static bool runGivingWay(const std::function<bool()> &work);
+    // The same for work that must go to its end whatever the operator does meanwhile (letting go
+    // of a server's large result): never stops, never throws; a stop meanwhile ends the operation
+    // after it.
+    static void runToEndGivingWay(const std::function<void()> &work) noexcept;
 
 private:
+    // Runs `work`, which must not throw, on a thread of its own while this thread's watch gets its
+    // turns; whether a turn stopped the operation. A turn's failure is rethrown once `work` has
+    // ended.
+    static bool besideTurns(const std::function<void()> &work);
     static int progress(void *watch);
     void watchConnection();
 
