@@ -16,6 +16,7 @@
 #include <sqlext.h>
 
 #include <ctime>
+#include <malloc.h>
 
 namespace warehouse {
 namespace {
@@ -73,6 +74,23 @@ void keepLocalTimeZoneLoaded()
     Q_UNUSED(named);
 }
 
+// glibc keeps small freed blocks aside (its fast bins) and merges them all at the next request of
+// a kilobyte or more: once a grid of 100,000 rows was let go, the next statement's text held the
+// window 40 ms. Without fast bins a block is merged as it is freed, and large fills ran no slower
+// (measured).
+void mergeFreedMemoryAtOnce()
+{
+    static const bool set = mallopt(M_MXFAST, 0) == 1;
+    Q_UNUSED(set);
+}
+
+// Once, before the first connection: both shape how every large read goes.
+void prepareForLargeReads()
+{
+    keepLocalTimeZoneLoaded();
+    mergeFreedMemoryAtOnce();
+}
+
 } // namespace
 
 bool dataSourceExists(const QString &name)
@@ -114,7 +132,7 @@ std::optional<OpenFailure> open()
 std::optional<OpenFailure> openDataSource(const QString &name)
 {
     close();
-    keepLocalTimeZoneLoaded();
+    prepareForLargeReads();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), kConnection);
     // Qt's ODBC driver puts "DSN=" in front of a bare name itself.
     db.setDatabaseName(name);
@@ -138,7 +156,7 @@ std::optional<OpenFailure> openDataSource(const QString &name)
 std::optional<OpenFailure> openSQLiteFile(const QString &path)
 {
     close();
-    keepLocalTimeZoneLoaded();
+    prepareForLargeReads();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMilliseconds));
