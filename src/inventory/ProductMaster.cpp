@@ -87,7 +87,8 @@ QString foundMessage(int count)
            QStringLiteral(" record(s).");
 }
 
-std::optional<QString> exportList(const QString &path, int rows, int columns, const ListCell &cell)
+std::optional<QString> exportList(const QString &path, int rows, int columns, const ListCell &cell,
+                                  const std::function<bool()> &rowDone)
 {
     AnsiTextFile file(path);
     if (!file.open())
@@ -99,6 +100,8 @@ std::optional<QString> exportList(const QString &path, int rows, int columns, co
             file.write(u"\t");
         }
         file.write(u"\r\n");
+        if (rowDone && !rowDone())
+            return std::nullopt; // never committed: the file keeps no line of it
     }
     if (!file.commit())
         return file.errorString();

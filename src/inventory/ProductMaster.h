@@ -31,9 +31,12 @@ QString foundMessage(int count);
 
 // Writes the list's rows (header and placeholder rows included) as tab-separated Windows-1252
 // text: every cell followed by a TAB, every line by CR LF. The reason it failed, or nothing.
-// `cell(row, column)` gives each of the rows' cells, read once, in order.
+// `cell(row, column)` gives each of the rows' cells, read once, in order. `rowDone`, when given,
+// hears of each row written; false from it stops the writing, which leaves no file (an old one as
+// it was) and is no failure.
 using ListCell = std::function<QStringView(int row, int column)>;
-std::optional<QString> exportList(const QString &path, int rows, int columns, const ListCell &cell);
+std::optional<QString> exportList(const QString &path, int rows, int columns, const ListCell &cell,
+                                  const std::function<bool()> &rowDone = {});
 
 // --- The record panel ---
 

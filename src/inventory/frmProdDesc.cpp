@@ -9,6 +9,7 @@
 #include "shell/WindowHost.h"
 #include "shell/basGeneralDeclarations.h"
 #include "warehouse/Dialogs.h"
+#include "warehouse/StatementWatch.h"
 #include "warehouse/Vb.h"
 
 #include <QAction>
@@ -221,7 +222,16 @@ void frmProdDesc::ResetDescriptionPanel(bool reloadSizes)
 
 void frmProdDesc::SearchDescribedProducts(const QString &text)
 {
-    const auto ids = attempt([&] { return productdescriptions::SearchDescribedProducts(text); });
+    // The server reads the whole result before the first ID: the window repaints meanwhile, and
+    // Esc stops the search, leaving the list as it was.
+    std::optional<QStringList> ids;
+    try {
+        watchedRun([&](const std::function<bool()> &) {
+            ids = attempt([&] { return productdescriptions::SearchDescribedProducts(text); });
+        });
+    } catch (const StoppedByOperator &) {
+        return;
+    }
     if (!ids)
         return;
     if (ids->isEmpty()) {

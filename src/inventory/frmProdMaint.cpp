@@ -221,8 +221,22 @@ void frmProdMaint::SearchInventory(int column, const QString &criterion)
 bool frmProdMaint::ExportInventoryList(const QString &path)
 {
     const FlexGrid &grid = *grdINVItemsList;
-    if (const auto failure = exportList(path, grid.Rows(), grid.Cols(),
-                                        [&grid](int r, int c) { return grid.cellText(r, c); })) {
+    std::optional<QString> failure;
+    bool stopped = false;
+    // 100,000 rows take a while: the window repaints meanwhile, and Esc stops the writing.
+    watchedRun([&](const std::function<bool()> &rowDone) {
+        failure = exportList(
+            path, grid.Rows(), grid.Cols(), [&grid](int r, int c) { return grid.cellText(r, c); },
+            [&] {
+                stopped = !rowDone();
+                return !stopped;
+            });
+    });
+    if (stopped) {
+        setStatusText(QStringLiteral("Export stopped; no file written."));
+        return false;
+    }
+    if (failure) {
         Dialogs::instance().message(QStringLiteral("The list could not be written to [") + path +
                                         QStringLiteral("]: ") + *failure,
                                     windowTitle(), Dialogs::Icon::Critical);

@@ -350,14 +350,15 @@ void frmAdCodes::SearchAdCodes(int column, const QString &criteria)
     if (QStatusBar *bar = statusBar())
         bar->repaint();
     // The server reads the whole result before the first row: the window repaints meanwhile, and
-    // Esc stops the search with no rows found.
+    // Esc stops the search, leaving the grid as it was.
     std::optional<QList<QStringList>> rows;
     try {
         watchedRun([&](const std::function<bool()> &) {
             rows = adcodes::SearchAdCodes(column, criteria);
         });
     } catch (const StoppedByOperator &) {
-        rows.emplace();
+        setStatusText(QStringLiteral("Search stopped."));
+        return;
     }
     if (!rows) {
         busy.reset();

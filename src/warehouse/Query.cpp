@@ -1,7 +1,6 @@
 #include "warehouse/Query.h"
 
 #include "warehouse/ConnectionLock.h"
-
 #include "warehouse/DbError.h"
 #include "warehouse/FaultInjection.h"
 #include "warehouse/LostConnection.h"

@@ -6,6 +6,7 @@
 #include "inventory/ProductMaster.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -180,6 +181,20 @@ private Q_SLOTS:
         // A file that cannot be written is reported, not passed over.
         QVERIFY(exportList(dir.filePath(QStringLiteral("no/such/folder/list.xls")),
                            int(rows.size()), 25, cell));
+        // Stopped after two rows: no failure, and the file written before is as it was.
+        file.close();
+        const QByteArray before = [&path] {
+            QFile written(path);
+            return written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+        }();
+        int written = 0;
+        QCOMPARE(exportList(path, int(rows.size()), 25, cell, [&written] { return ++written < 2; }),
+                 std::nullopt);
+        QCOMPARE(written, 2);
+        QFile after(path);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("list.xls")});
     }
 
     void flagTexts()
