@@ -34,7 +34,8 @@ SqliteCell sqliteCell(sqlite3_stmt *stmt, int column);
 // block, and the caller makes its texts and values from them as from the statement itself. Rows
 // come in their order; a failure comes where it happened, after the rows before it. While the
 // caller waits for rows, the operator's watch (StatementWatch) gets its turns, and its stop ends
-// the reading with StoppedByOperator.
+// the reading with StoppedByOperator. The reader steps each batch holding the connection's lock
+// (ConnectionLock), so the caller may run other statements meanwhile.
 //
 //     ReadAhead ahead(stmt, step);   // the statement is the reader's from now on
 //     while (ahead.next())
