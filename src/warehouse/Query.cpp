@@ -188,6 +188,10 @@ QString textOf(const SqliteCell &cell)
 // before, and never start a thread.
 constexpr int kReadAheadAfter = 1000;
 
+// Rows of a server's result read between the operator watch's turns: its clock decides whether a
+// turn is due, so this only keeps the asking cheap.
+constexpr int kRowsBetweenTurns = 64;
+
 // The rest of a result read ahead needs SQLite to guard the connection against two threads.
 bool canReadAhead() { return sqlite3_threadsafe() == 1; }
 
@@ -413,7 +417,10 @@ bool Query::next()
     if (m_rows) {
         if (!m_rows->next())
             return false;
-        ++m_rowsRead;
+        // Reading a large result goes on for a while after its execute: the operator's watch
+        // keeps its turns, as the embedded warehouse's progress handler gives them.
+        if ((++m_rowsRead % kRowsBetweenTurns) == 0 && StatementWatch::giveWayHere())
+            throw StoppedByOperator{};
         warehouse::lostconnection::rowRead();
         return true;
     }

@@ -98,6 +98,23 @@ private Q_SLOTS:
         QCOMPARE(readAll(query), kSeries);
         QVERIFY(outerCalls > 0);
     }
+
+    void aServerResultGivesWayWhileItsRowsAreRead()
+    {
+        if (embedded())
+            QSKIP("the embedded warehouse gives way inside its steps (above)");
+        TestWarehouse warehouse;
+        Query query(kSortedSeries);
+        int read = 0;
+        // Asked during the execute too, before any row: only a stop among the rows counts here.
+        StatementWatch watch([&read] { return read > 1000; });
+        query.bind(kSeries).exec();
+        QVERIFY_THROWS_EXCEPTION(StoppedByOperator, [&] {
+            while (query.next())
+                ++read;
+        }());
+        QVERIFY2(read > 1000 && read < 1200, qPrintable(QString::number(read)));
+    }
 };
 
 FOLVANE_DATABASE_TEST_MAIN(TestStatementWatch)
