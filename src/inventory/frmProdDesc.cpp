@@ -9,7 +9,6 @@
 #include "shell/WindowHost.h"
 #include "shell/basGeneralDeclarations.h"
 #include "warehouse/Dialogs.h"
-#include "warehouse/StatementWatch.h"
 #include "warehouse/Vb.h"
 
 #include <QAction>
@@ -225,13 +224,10 @@ void frmProdDesc::SearchDescribedProducts(const QString &text)
     // The server reads the whole result before the first ID: the window repaints meanwhile, and
     // Esc stops the search, leaving the list as it was.
     std::optional<QStringList> ids;
-    try {
-        watchedRun([&](const std::function<bool()> &) {
+    if (!watchedRun([&](const std::function<bool()> &) {
             ids = attempt([&] { return productdescriptions::SearchDescribedProducts(text); });
-        });
-    } catch (const StoppedByOperator &) {
+        }))
         return;
-    }
     if (!ids)
         return;
     if (ids->isEmpty()) {

@@ -222,17 +222,11 @@ bool frmProdMaint::ExportInventoryList(const QString &path)
 {
     const FlexGrid &grid = *grdINVItemsList;
     std::optional<QString> failure;
-    bool stopped = false;
     // 100,000 rows take a while: the window repaints meanwhile, and Esc stops the writing.
-    watchedRun([&](const std::function<bool()> &rowDone) {
-        failure = exportList(
-            path, grid.Rows(), grid.Cols(), [&grid](int r, int c) { return grid.cellText(r, c); },
-            [&] {
-                stopped = !rowDone();
-                return !stopped;
-            });
-    });
-    if (stopped) {
+    if (!watchedRun([&](const std::function<bool()> &rowDone) {
+            failure = exportList(path, grid.Rows(), grid.Cols(),
+                                 [&grid](int r, int c) { return grid.cellText(r, c); }, rowDone);
+        })) {
         setStatusText(QStringLiteral("Export stopped; no file written."));
         return false;
     }

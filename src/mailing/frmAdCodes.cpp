@@ -7,7 +7,6 @@
 #include "shell/Twips.h"
 #include "shell/basGeneralDeclarations.h"
 #include "warehouse/Dialogs.h"
-#include "warehouse/StatementWatch.h"
 #include "warehouse/Vb.h"
 
 #include <QComboBox>
@@ -352,11 +351,9 @@ void frmAdCodes::SearchAdCodes(int column, const QString &criteria)
     // The server reads the whole result before the first row: the window repaints meanwhile, and
     // Esc stops the search, leaving the grid as it was.
     std::optional<QList<QStringList>> rows;
-    try {
-        watchedRun([&](const std::function<bool()> &) {
+    if (!watchedRun([&](const std::function<bool()> &) {
             rows = adcodes::SearchAdCodes(column, criteria);
-        });
-    } catch (const StoppedByOperator &) {
+        })) {
         setStatusText(QStringLiteral("Search stopped."));
         return;
     }

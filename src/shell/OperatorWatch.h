@@ -53,6 +53,8 @@ public:
     bool giveWay() { return sliceOver() && letEventLoopRun(); }
     // Whether the event loop has waited a slice since it last ran.
     bool sliceOver() const { return m_slice.elapsed() >= kSliceMs; }
+    // Whether the operator has pressed Esc.
+    bool stopped() const { return m_stopped; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -183,11 +183,16 @@ bool WorkingWindow::watchedFill(FlexGrid &grid, const std::function<bool()> &fil
     }
 }
 
-void WorkingWindow::watchedRun(const std::function<void(const std::function<bool()> &)> &run)
+bool WorkingWindow::watchedRun(const std::function<void(const std::function<bool()> &)> &run)
 {
     ProgressMessage message(progressBar());
     OperatorWatch watch(message.reporter());
-    run([&watch] { return !watch.step(); });
+    try {
+        run([&watch] { return !watch.step(); });
+    } catch (const StoppedByOperator &) {
+        // The operator's stop, heard inside a statement: what `run` did so far stays.
+    }
+    return !watch.stopped();
 }
 
 QStatusBar *WorkingWindow::progressBar() const

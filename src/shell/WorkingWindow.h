@@ -74,8 +74,9 @@ public:
     // function it is given once per record done, which now and then lets the window repaint, shows
     // the count so far in the status bar once the operation has run half a second, and returns
     // false when the operator has pressed Esc, for `run` to stop. Clicks and keys meanwhile are
-    // delivered when `run` is over.
-    void watchedRun(const std::function<void(const std::function<bool()> &recordDone)> &run);
+    // delivered when `run` is over. A statement the stop ended (StoppedByOperator) ends `run`
+    // here. False when the operator stopped it.
+    bool watchedRun(const std::function<void(const std::function<bool()> &recordDone)> &run);
 
     // The first panel of the window's status bar; nothing when the window has no status bar.
     void setStatusText(const QString &text);
