@@ -46,18 +46,33 @@ template <typename T> bool getFixed(SQLHANDLE statement, int column, SQLSMALLINT
     return indicator != SQL_NULL_DATA;
 }
 
+// The ODBC statement handle behind Qt's query; null for another driver's.
+SQLHANDLE statementOf(const QSqlQuery &query)
+{
+    const QSqlResult *result = query.result();
+    const QVariant handle = result ? result->handle() : QVariant();
+    if (!handle.isValid() || handle.metaType() != QMetaType::fromType<SQLHANDLE>())
+        return SQL_NULL_HANDLE;
+    return *static_cast<const SQLHANDLE *>(handle.data());
+}
+
 } // namespace
+
+std::function<void()> OdbcRows::canceller(const QSqlQuery &query)
+{
+    SQLHANDLE statement = statementOf(query);
+    if (statement == SQL_NULL_HANDLE)
+        return {};
+    // The driver sends the server a cancel request when the statement is executing on another
+    // thread, and does nothing otherwise; a failed request leaves the statement to run out.
+    return [statement] { SQLCancel(statement); };
+}
 
 std::unique_ptr<OdbcRows> OdbcRows::over(const QSqlQuery &query)
 {
-    const QSqlResult *result = query.result();
-    if (!result || !query.isSelect() ||
-        query.numericalPrecisionPolicy() != QSql::LowPrecisionDouble)
+    if (!query.isSelect() || query.numericalPrecisionPolicy() != QSql::LowPrecisionDouble)
         return nullptr;
-    const QVariant handle = result->handle();
-    if (!handle.isValid() || handle.metaType() != QMetaType::fromType<SQLHANDLE>())
-        return nullptr;
-    SQLHANDLE statement = *static_cast<const SQLHANDLE *>(handle.data());
+    SQLHANDLE statement = statementOf(query);
     if (statement == SQL_NULL_HANDLE)
         return nullptr;
     std::unique_ptr<OdbcRows> rows(new OdbcRows(statement));

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -23,6 +24,9 @@ class OdbcRows
 public:
     // Null when the query has no ODBC statement to read, or reads numbers other than as doubles.
     static std::unique_ptr<OdbcRows> over(const QSqlQuery &query);
+    // What asks the server to give up the query's statement while another thread executes it;
+    // empty when the query has no ODBC statement. Call it from any thread before the query ends.
+    static std::function<void()> canceller(const QSqlQuery &query);
 
     // Throws DbError when the driver fails to fetch.
     bool next();

@@ -50,7 +50,8 @@ bool StatementWatch::stopped() { return newest && newest->m_stopped; }
 
 bool StatementWatch::giveWayHere() { return newest && newest->giveWay(); }
 
-bool StatementWatch::runGivingWay(const std::function<bool()> &work)
+bool StatementWatch::runGivingWay(const std::function<bool()> &work,
+                                  const std::function<void()> &cancel)
 {
     if (!newest)
         return work();
@@ -65,7 +66,7 @@ bool StatementWatch::runGivingWay(const std::function<bool()> &work)
         } catch (...) {
             failure = std::current_exception();
         }
-    });
+    }, cancel);
     if (stop)
         throw StoppedByOperator{};
     if (failure)
@@ -86,7 +87,8 @@ void StatementWatch::runToEndGivingWay(const std::function<void()> &work) noexce
     }
 }
 
-bool StatementWatch::besideTurns(const std::function<void()> &work)
+bool StatementWatch::besideTurns(const std::function<void()> &work,
+                                 const std::function<void()> &onStop)
 {
     std::mutex mutex;
     std::condition_variable ended;
@@ -107,6 +109,8 @@ bool StatementWatch::besideTurns(const std::function<void()> &work)
             lock.unlock();
             try {
                 stop = giveWayHere();
+                if (stop && onStop)
+                    onStop();
             } catch (...) {
                 turnFailure = std::current_exception();
             }

@@ -17,7 +17,7 @@ struct StoppedByOperator
 // alive, SQLite calls `giveWay` every thousand steps of its work on this thread's connection; when
 // it returns true the statement stops and Query throws StoppedByOperator. `giveWay` runs inside the
 // statement, so it must not use the warehouse. The newest watch is the one asked. On the server a
-// statement runs to its end.
+// SELECT's execute gives way the same, from beside it, and a stop asks the server to cancel it.
 //
 //     StatementWatch watch([&] { return clock.elapsed() > 40 && letWindowRepaint(); });
 //     Query query(bigSortedRead);   // may throw StoppedByOperator from exec() or next()
@@ -38,8 +38,10 @@ public:
     // Runs `work`, a statement a driver carries out in one call (the server's execute), on a
     // thread of its own while this thread's watch gets its turns (asked every 10 ms); without a
     // watch, runs it here.
-    // A stop meanwhile waits for `work` to end, then throws StoppedByOperator.
-    static bool runGivingWay(const std::function<bool()> &work);
+    // A stop meanwhile calls `cancel` (which asks the server to give the statement up), waits for
+    // `work` to end, then throws StoppedByOperator.
+    static bool runGivingWay(const std::function<bool()> &work,
+                             const std::function<void()> &cancel = {});
     // The same for work that must go to its end whatever the operator does meanwhile (letting go
     // of a server's large result): never stops, never throws; a stop meanwhile ends the operation
     // after it.
@@ -47,9 +49,10 @@ public:
 
 private:
     // Runs `work`, which must not throw, on a thread of its own while this thread's watch gets its
-    // turns; whether a turn stopped the operation. A turn's failure is rethrown once `work` has
-    // ended.
-    static bool besideTurns(const std::function<void()> &work);
+    // turns; whether a turn stopped the operation, in which case `onStop` is called at once. A
+    // turn's failure is rethrown once `work` has ended.
+    static bool besideTurns(const std::function<void()> &work,
+                            const std::function<void()> &onStop = {});
     static int progress(void *watch);
     void watchConnection();
 

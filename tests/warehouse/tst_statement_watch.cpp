@@ -9,6 +9,7 @@
 #include "warehouse/Warehouse.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTest>
 
 namespace {
@@ -97,6 +98,26 @@ private Q_SLOTS:
         QCOMPARE(outerCalls, 0);
         QCOMPARE(readAll(query), kSeries);
         QVERIFY(outerCalls > 0);
+    }
+
+    void aStopCancelsTheServersExecute()
+    {
+        if (embedded())
+            QSKIP("the embedded warehouse stops inside its steps (above)");
+        TestWarehouse warehouse;
+        Query sleep(QStringLiteral("SELECT pg_sleep(?) AS slept"));
+        QElapsedTimer clock;
+        clock.start();
+        {
+            int calls = 0;
+            StatementWatch watch([&calls] { return ++calls == 5; });
+            QVERIFY_THROWS_EXCEPTION(StoppedByOperator, sleep.bind(60).exec());
+        }
+        // Run to its end, the statement would have held the window a minute.
+        QVERIFY2(clock.elapsed() < 30000, qPrintable(QString::number(clock.elapsed())));
+        // The cancelled statement and its connection serve the next operation.
+        QVERIFY(sleep.bind(0).exists());
+        QVERIFY(!sleep.next());
     }
 
     void aServerResultGivesWayWhileItsRowsAreRead()
