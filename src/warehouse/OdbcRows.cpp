@@ -8,6 +8,8 @@
 #include <QSqlRecord>
 #include <QSqlResult>
 
+#include <cstring>
+
 #include <sql.h>
 #include <sqlext.h>
 
@@ -15,6 +17,11 @@ namespace {
 
 // Text values are read in pieces of this many UTF-16 units, most of them in one.
 constexpr SQLLEN kTextPiece = 512;
+
+// A result is read ahead once this many rows have been read: a lookup never starts a thread.
+constexpr int kReadAheadAfter = 1000;
+// Rows handed over at once.
+constexpr int kBatchRows = 256;
 
 // The failure in the driver's words: the states as the number, the messages as the text.
 [[noreturn]] void throwOdbcError(SQLHANDLE statement)
@@ -36,14 +43,43 @@ constexpr SQLLEN kTextPiece = 512;
     throw DbError(states.join(QLatin1Char(';')), messages.join(QLatin1Char(' ')).trimmed());
 }
 
-template <typename T> bool getFixed(SQLHANDLE statement, int column, SQLSMALLINT type, T &value)
+// How the driver hands over a value of a column of this type that is not a text: the C type and
+// its size. Zero for a text.
+struct Fixed
 {
-    SQLLEN indicator = 0;
-    const SQLRETURN r =
-        SQLGetData(statement, SQLUSMALLINT(column + 1), type, &value, sizeof value, &indicator);
-    if (!SQL_SUCCEEDED(r))
-        throwOdbcError(statement);
-    return indicator != SQL_NULL_DATA;
+    SQLSMALLINT cType = 0;
+    SQLLEN size = 0;
+};
+
+Fixed fixedOf(QMetaType type)
+{
+    switch (type.id()) {
+    case QMetaType::Int:
+        return {SQL_C_SLONG, sizeof(SQLINTEGER)};
+    case QMetaType::UInt:
+        return {SQL_C_ULONG, sizeof(SQLUINTEGER)};
+    case QMetaType::LongLong:
+        return {SQL_C_SBIGINT, sizeof(SQLBIGINT)};
+    case QMetaType::ULongLong:
+        return {SQL_C_UBIGINT, sizeof(SQLUBIGINT)};
+    case QMetaType::Double:
+        return {SQL_C_DOUBLE, sizeof(SQLDOUBLE)};
+    case QMetaType::QDate:
+        return {SQL_C_DATE, sizeof(DATE_STRUCT)};
+    case QMetaType::QTime:
+        return {SQL_C_TIME, sizeof(TIME_STRUCT)};
+    case QMetaType::QDateTime:
+        return {SQL_C_TIMESTAMP, sizeof(TIMESTAMP_STRUCT)};
+    default:
+        return {};
+    }
+}
+
+template <typename T> T stored(const char *bytes)
+{
+    T value;
+    std::memcpy(&value, bytes, sizeof value);
+    return value;
 }
 
 // The ODBC statement handle behind Qt's query; null for another driver's.
@@ -83,8 +119,8 @@ std::unique_ptr<OdbcRows> OdbcRows::over(const QSqlQuery &query)
         if (type.id() == QMetaType::QByteArray)
             return nullptr;
         rows->m_types.push_back(type);
+        rows->m_fixed.push_back(fixedOf(type).cType);
     }
-    rows->m_row.resize(rows->m_types.size());
     return rows;
 }
 
@@ -93,22 +129,75 @@ OdbcRows::OdbcRows(void *statement)
     , m_buffer(kTextPiece + 1)
 {}
 
+OdbcRows::~OdbcRows() = default;
+
 bool OdbcRows::next()
 {
     m_onRow = false;
     if (m_done)
         return false;
-    const SQLRETURN r = SQLFetch(m_statement);
-    if (r == SQL_NO_DATA) {
+    if (m_ahead || m_fetched >= kReadAheadAfter)
+        return nextAhead();
+    if (!fetch()) {
         m_done = true;
         return false;
     }
-    if (!SQL_SUCCEEDED(r)) {
-        m_done = true;
-        throwOdbcError(m_statement);
-    }
+    ++m_fetched;
+    m_current.clear();
     m_read = 0;
     m_onRow = true;
+    return true;
+}
+
+bool OdbcRows::fetch()
+{
+    const SQLRETURN r = SQLFetch(m_statement);
+    if (r == SQL_NO_DATA)
+        return false;
+    if (!SQL_SUCCEEDED(r))
+        throwOdbcError(m_statement);
+    return true;
+}
+
+bool OdbcRows::nextAhead()
+{
+    if (m_batch && m_batchRow + 1 < m_batch->rows) {
+        ++m_batchRow;
+        m_onRow = true;
+        return true;
+    }
+    if (!m_ahead)
+        m_ahead = std::make_unique<BatchReader<Batch>>(
+            [this](Batch &batch, const std::atomic<bool> &stopping) {
+                return fill(batch, stopping);
+            });
+    m_batch = nullptr;
+    try {
+        m_batch = m_ahead->next();
+    } catch (...) {
+        m_done = true;
+        throw;
+    }
+    if (!m_batch) {
+        m_done = true;
+        return false;
+    }
+    m_batchRow = 0;
+    m_onRow = true;
+    return true;
+}
+
+// On the reader's thread, which has the statement to itself from its start.
+bool OdbcRows::fill(Batch &batch, const std::atomic<bool> &stopping)
+{
+    batch.cells.reserve(size_t(kBatchRows) * m_types.size());
+    while (batch.rows < kBatchRows) {
+        if (stopping.load(std::memory_order_relaxed) || !fetch())
+            return false;
+        for (int c = 0; c < columns(); ++c)
+            read(c, batch);
+        ++batch.rows;
+    }
     return true;
 }
 
@@ -116,94 +205,96 @@ QVariant OdbcRows::value(int column)
 {
     if (!m_onRow || column < 0 || column >= columns())
         return {};
+    if (m_batch)
+        return valueOf(*m_batch, size_t(m_batchRow) * m_types.size() + size_t(column), column);
     // The driver hands each value over once, in column order.
-    while (m_read <= column) {
-        m_row[size_t(m_read)] = read(m_read);
-        ++m_read;
-    }
-    return m_row[size_t(column)];
+    while (m_read <= column)
+        read(m_read++, m_current);
+    return valueOf(m_current, size_t(column), column);
 }
 
-QVariant OdbcRows::read(int column)
+void OdbcRows::read(int column, Batch &batch)
 {
-    const QMetaType type = m_types[size_t(column)];
-    switch (type.id()) {
-    case QMetaType::Int: {
-        SQLINTEGER v = 0;
-        return getFixed(m_statement, column, SQL_C_SLONG, v) ? QVariant(int(v)) : QVariant(type);
+    Stored cell{quint32(batch.bytes.size()), -1};
+    const auto check = [this](SQLRETURN r) {
+        if (!SQL_SUCCEEDED(r))
+            throwOdbcError(m_statement);
+    };
+    if (const Fixed fixed = fixedOf(m_types[size_t(column)]); fixed.cType) {
+        batch.bytes.resize(qsizetype(cell.offset) + fixed.size);
+        SQLLEN indicator = 0;
+        check(SQLGetData(m_statement, SQLUSMALLINT(column + 1), fixed.cType,
+                          batch.bytes.data() + cell.offset, fixed.size, &indicator));
+        if (indicator == SQL_NULL_DATA)
+            batch.bytes.resize(cell.offset);
+        else
+            cell.size = qint32(fixed.size);
+        batch.cells.push_back(cell);
+        return;
     }
-    case QMetaType::UInt: {
-        SQLUINTEGER v = 0;
-        return getFixed(m_statement, column, SQL_C_ULONG, v) ? QVariant(uint(v)) : QVariant(type);
-    }
-    case QMetaType::LongLong: {
-        SQLBIGINT v = 0;
-        return getFixed(m_statement, column, SQL_C_SBIGINT, v) ? QVariant(qlonglong(v))
-                                                               : QVariant(type);
-    }
-    case QMetaType::ULongLong: {
-        SQLUBIGINT v = 0;
-        return getFixed(m_statement, column, SQL_C_UBIGINT, v) ? QVariant(qulonglong(v))
-                                                               : QVariant(type);
-    }
-    case QMetaType::Double: {
-        SQLDOUBLE v = 0;
-        return getFixed(m_statement, column, SQL_C_DOUBLE, v) ? QVariant(double(v))
-                                                              : QVariant(type);
-    }
-    case QMetaType::QDate: {
-        DATE_STRUCT d{};
-        return getFixed(m_statement, column, SQL_C_DATE, d)
-                   ? QVariant(QDate(d.year, d.month, d.day))
-                   : QVariant(type);
-    }
-    case QMetaType::QTime: {
-        TIME_STRUCT t{};
-        return getFixed(m_statement, column, SQL_C_TIME, t)
-                   ? QVariant(QTime(t.hour, t.minute, t.second))
-                   : QVariant(type);
-    }
-    case QMetaType::QDateTime: {
-        TIMESTAMP_STRUCT t{};
-        if (!getFixed(m_statement, column, SQL_C_TIMESTAMP, t))
-            return QVariant(type);
-        return QDateTime(QDate(t.year, t.month, t.day),
-                         QTime(t.hour, t.minute, t.second, int(t.fraction / 1000000)));
-    }
-    default:
-        break;
-    }
-    bool null = false;
-    QString text = readText(column, null);
-    // The driver gives a NULL text as an invalid value, unlike its other NULLs.
-    return null ? QVariant() : QVariant(std::move(text));
-}
-
-QString OdbcRows::readText(int column, bool &null)
-{
-    QString text;
-    for (;;) {
+    // A text, in pieces; a piece that fills the buffer leaves room for the terminating NUL.
+    for (cell.size = 0;;) {
         SQLLEN indicator = 0;
         const SQLRETURN r =
             SQLGetData(m_statement, SQLUSMALLINT(column + 1), SQL_C_WCHAR, m_buffer.data(),
                        SQLLEN(m_buffer.size() * sizeof(char16_t)), &indicator);
         if (r == SQL_NO_DATA)
-            return text;
-        if (!SQL_SUCCEEDED(r))
-            throwOdbcError(m_statement);
+            break;
+        check(r);
         if (indicator == SQL_NULL_DATA) {
-            null = true;
-            return {};
+            cell.size = -1;
+            break;
         }
-        // A piece that filled the buffer leaves room for the terminating NUL; the rest follows.
         const qsizetype units =
             indicator == SQL_NO_TOTAL || indicator >= SQLLEN(kTextPiece * sizeof(char16_t))
                 ? kTextPiece
                 : qsizetype(indicator / SQLLEN(sizeof(char16_t)));
-        if (r == SQL_SUCCESS && text.isNull())
-            return QString(reinterpret_cast<const QChar *>(m_buffer.data()), units);
-        text.append(reinterpret_cast<const QChar *>(m_buffer.data()), units);
+        const auto bytes = units * qsizetype(sizeof(char16_t));
+        batch.bytes.append(reinterpret_cast<const char *>(m_buffer.data()), bytes);
+        cell.size += qint32(bytes);
         if (r == SQL_SUCCESS)
-            return text;
+            break;
+    }
+    batch.cells.push_back(cell);
+}
+
+QVariant OdbcRows::valueOf(const Batch &batch, size_t index, int column) const
+{
+    const Stored cell = batch.cells[index];
+    const QMetaType type = m_types[size_t(column)];
+    if (cell.size < 0) {
+        // The driver gives a NULL text as an invalid value, unlike its other NULLs.
+        return m_fixed[size_t(column)] ? QVariant(type) : QVariant();
+    }
+    const char *bytes = batch.bytes.constData() + cell.offset;
+    switch (type.id()) {
+    case QMetaType::Int:
+        return int(stored<SQLINTEGER>(bytes));
+    case QMetaType::UInt:
+        return uint(stored<SQLUINTEGER>(bytes));
+    case QMetaType::LongLong:
+        return qlonglong(stored<SQLBIGINT>(bytes));
+    case QMetaType::ULongLong:
+        return qulonglong(stored<SQLUBIGINT>(bytes));
+    case QMetaType::Double:
+        return double(stored<SQLDOUBLE>(bytes));
+    case QMetaType::QDate: {
+        const auto d = stored<DATE_STRUCT>(bytes);
+        return QDate(d.year, d.month, d.day);
+    }
+    case QMetaType::QTime: {
+        const auto t = stored<TIME_STRUCT>(bytes);
+        return QTime(t.hour, t.minute, t.second);
+    }
+    case QMetaType::QDateTime: {
+        const auto t = stored<TIMESTAMP_STRUCT>(bytes);
+        return QDateTime(QDate(t.year, t.month, t.day),
+                         QTime(t.hour, t.minute, t.second, int(t.fraction / 1000000)));
+    }
+    default:
+        // An empty text is an empty text, never a null one.
+        return cell.size == 0 ? QString(QLatin1StringView(""))
+                              : QString(reinterpret_cast<const QChar *>(bytes),
+                                        cell.size / qsizetype(sizeof(QChar)));
     }
 }

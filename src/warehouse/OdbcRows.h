@@ -1,5 +1,8 @@
 #pragma once
 
+#include "warehouse/BatchReader.h"
+
+#include <QByteArray>
 #include <QMetaType>
 #include <QString>
 #include <QVariant>
@@ -14,7 +17,9 @@ class QSqlQuery;
 // handle. The driver's next() and value() spend several ODBC calls and copies on every value,
 // which made large reads on the server take twice psqlODBC's own time; here each value is one
 // SQLGetData into a reused buffer. Values come out as the driver makes them: the same types by
-// column, the same nulls.
+// column, the same nulls. After the first thousand rows, the rest are fetched and converted on a
+// thread of their own (BatchReader) while the caller takes in the last ones; a stop while waiting
+// for them throws StoppedByOperator.
 //
 //     query.exec();
 //     if (auto rows = OdbcRows::over(query))
@@ -27,6 +32,7 @@ public:
     // What asks the server to give up the query's statement while another thread executes it;
     // empty when the query has no ODBC statement. Call it from any thread before the query ends.
     static std::function<void()> canceller(const QSqlQuery &query);
+    ~OdbcRows();
 
     // Throws DbError when the driver fails to fetch.
     bool next();
@@ -35,15 +41,45 @@ public:
     QVariant value(int column);
 
 private:
+    // A value as the driver handed it over: its bytes in the batch's, a size of -1 for NULL.
+    struct Stored
+    {
+        quint32 offset;
+        qint32 size;
+    };
+    struct Batch
+    {
+        std::vector<Stored> cells; // rows x columns
+        QByteArray bytes;          // the values of its rows, one after the other
+        int rows = 0;
+        void clear()
+        {
+            cells.clear();
+            bytes.resize(0); // QByteArray::clear() would let go of the memory
+            rows = 0;
+        }
+    };
+
     explicit OdbcRows(void *statement);
-    QVariant read(int column);
-    QString readText(int column, bool &null);
+    bool fetch();
+    bool nextAhead();
+    bool fill(Batch &batch, const std::atomic<bool> &stopping);
+    // Adds the current row's value of `column` to the batch: on the reader's thread, or on the
+    // caller's for the first rows.
+    void read(int column, Batch &batch);
+    QVariant valueOf(const Batch &batch, size_t index, int column) const;
 
     void *m_statement;
     std::vector<QMetaType> m_types;
-    std::vector<QVariant> m_row;
-    int m_read = 0; // columns of the current row read so far, in order
+    std::vector<short> m_fixed; // by column: the C type of a value not a text, else 0
     bool m_onRow = false;
     bool m_done = false;
+    int m_fetched = 0;   // rows fetched on the caller's thread
+    Batch m_current;     // their current row's values read so far, in column order
+    int m_read = 0;
     std::vector<char16_t> m_buffer;
+    // The rows read ahead: the current batch and row in it.
+    const Batch *m_batch = nullptr;
+    int m_batchRow = -1;
+    std::unique_ptr<BatchReader<Batch>> m_ahead; // last: ends before the rest
 };
