@@ -116,6 +116,10 @@ CREATE TABLE tblInvMaster (
     Filler2        VARCHAR(25),
     Filler3        VARCHAR(25)
 );
+-- A search by product name walks this index in its order, filtering as it goes, so the first rows
+-- of a large result reach the window at once instead of after the whole result is sorted, and a
+-- search matching few names reads no product row it does not show.
+CREATE INDEX ixInvMasterName ON tblInvMaster (ProductName, ProductID);
 
 -- Two levels. Every category names its parent in SubCatID; a top-level category (lvl 1) names
 -- itself, so the self-join of the category lists finds a parent row for every category.

@@ -368,6 +368,20 @@ bool holdsSize(const LargeWarehouseSize &size)
     }
 }
 
+// Stamped on the file (SQLite's user_version), so a warehouse built from an older schema script,
+// with other indexes, is built anew rather than measured.
+int schemaStamp()
+{
+    return int(qHash(warehouse::schema::scriptText(QStringLiteral("sqlite.sql"))) & 0x7fffffff);
+}
+
+bool builtFromThisSchema()
+{
+    Query q(QStringLiteral("PRAGMA user_version"));
+    q.exec();
+    return q.next() && q.value(0).toInt() == schemaStamp();
+}
+
 void open(const QString &path)
 {
     if (auto failure = warehouse::openSQLiteFile(path))
@@ -385,7 +399,7 @@ void openLargeWarehouse(const QString &path, const LargeWarehouseSize &size)
 {
     if (QFile::exists(path)) {
         open(path);
-        if (holdsSize(size))
+        if (holdsSize(size) && builtFromThisSchema())
             return;
         warehouse::close();
         QFile::remove(path);
@@ -400,6 +414,7 @@ void openLargeWarehouse(const QString &path, const LargeWarehouseSize &size)
         Builder(size).build();
         transaction.commit();
     }
+    Query(QStringLiteral("PRAGMA user_version = %1").arg(schemaStamp())).exec();
     warehouse::close();
     if (!QFile::rename(side, path))
         throw DbError(QStringLiteral("0"),
