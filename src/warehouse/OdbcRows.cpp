@@ -101,7 +101,9 @@ std::function<void()> OdbcRows::canceller(const QSqlQuery &query)
         return {};
     // The driver sends the server a cancel request when the statement is executing on another
     // thread, and does nothing otherwise; a failed request leaves the statement to run out.
-    return [statement] { SQLCancel(statement); };
+    return [statement] {
+        SQLCancel(statement);
+    };
 }
 
 std::unique_ptr<OdbcRows> OdbcRows::over(const QSqlQuery &query)
@@ -119,7 +121,6 @@ std::unique_ptr<OdbcRows> OdbcRows::over(const QSqlQuery &query)
         if (type.id() == QMetaType::QByteArray)
             return nullptr;
         rows->m_types.push_back(type);
-        rows->m_fixed.push_back(fixedOf(type).cType);
     }
     return rows;
 }
@@ -224,7 +225,7 @@ void OdbcRows::read(int column, Batch &batch)
         batch.bytes.resize(qsizetype(cell.offset) + fixed.size);
         SQLLEN indicator = 0;
         check(SQLGetData(m_statement, SQLUSMALLINT(column + 1), fixed.cType,
-                          batch.bytes.data() + cell.offset, fixed.size, &indicator));
+                         batch.bytes.data() + cell.offset, fixed.size, &indicator));
         if (indicator == SQL_NULL_DATA)
             batch.bytes.resize(cell.offset);
         else
@@ -264,7 +265,7 @@ QVariant OdbcRows::valueOf(const Batch &batch, size_t index, int column) const
     const QMetaType type = m_types[size_t(column)];
     if (cell.size < 0) {
         // The driver gives a NULL text as an invalid value, unlike its other NULLs.
-        return m_fixed[size_t(column)] ? QVariant(type) : QVariant();
+        return fixedOf(type).cType ? QVariant(type) : QVariant();
     }
     const char *bytes = batch.bytes.constData() + cell.offset;
     switch (type.id()) {

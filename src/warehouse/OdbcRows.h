@@ -16,10 +16,10 @@ class QSqlQuery;
 // The rows of a SELECT that Qt's ODBC driver has executed, read from the driver's own statement
 // handle. The driver's next() and value() spend several ODBC calls and copies on every value,
 // which made large reads on the server take twice psqlODBC's own time; here each value is one
-// SQLGetData into a reused buffer. Values come out as the driver makes them: the same types by
-// column, the same nulls. After the first thousand rows, the rest are fetched and converted on a
-// thread of their own (BatchReader) while the caller takes in the last ones; a stop while waiting
-// for them throws StoppedByOperator.
+// SQLGetData, kept as the driver's bytes until it is asked for. Values come out as the driver makes
+// them: the same types by column, the same nulls. After the first thousand rows, the rest are
+// fetched and converted on a thread of their own (BatchReader) while the caller takes in the last
+// ones; a stop while waiting for them throws StoppedByOperator.
 //
 //     query.exec();
 //     if (auto rows = OdbcRows::over(query))
@@ -71,12 +71,11 @@ private:
 
     void *m_statement;
     std::vector<QMetaType> m_types;
-    std::vector<short> m_fixed; // by column: the C type of a value not a text, else 0
     bool m_onRow = false;
     bool m_done = false;
-    int m_fetched = 0;   // rows fetched on the caller's thread
-    Batch m_current;     // their current row's values read so far, in column order
-    int m_read = 0;
+    int m_fetched = 0; // rows fetched on the caller's thread
+    Batch m_current;   // their current row's values read so far,
+    int m_read = 0;    // in column order
     std::vector<char16_t> m_buffer;
     // The rows read ahead: the current batch and row in it.
     const Batch *m_batch = nullptr;

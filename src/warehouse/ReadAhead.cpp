@@ -41,9 +41,8 @@ ReadAhead::ReadAhead(sqlite3_stmt *stmt, std::function<bool(sqlite3_stmt *)> ste
     : m_stmt(stmt)
     , m_step(std::move(step))
     , m_columns(sqlite3_column_count(stmt))
-    , m_reader([this](Batch &batch, const std::atomic<bool> &stopping) {
-        return fill(batch, stopping);
-    })
+    , m_reader(
+          [this](Batch &batch, const std::atomic<bool> &stopping) { return fill(batch, stopping); })
 {}
 
 bool ReadAhead::fill(Batch &batch, const std::atomic<bool> &stopping)

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "warehouse/BatchReader.h"
+
 #include <QByteArray>
 #include <QtGlobal>
-
-#include "warehouse/BatchReader.h"
 
 #include <functional>
 #include <vector>

@@ -60,13 +60,15 @@ bool StatementWatch::runGivingWay(const std::function<bool()> &work,
         throw StoppedByOperator{};
     bool result = false;
     std::exception_ptr failure;
-    const bool stop = besideTurns([&] {
-        try {
-            result = work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    }, cancel);
+    const bool stop = besideTurns(
+        [&] {
+            try {
+                result = work();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        },
+        cancel);
     if (stop)
         throw StoppedByOperator{};
     if (failure)
