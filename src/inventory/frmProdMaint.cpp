@@ -222,11 +222,18 @@ bool frmProdMaint::ExportInventoryList(const QString &path)
 {
     const FlexGrid &grid = *grdINVItemsList;
     std::optional<QString> failure;
-    // 100,000 rows take a while: the window repaints meanwhile, and Esc stops the writing.
-    if (!watchedRun([&](const std::function<bool()> &rowDone) {
-            failure = exportList(path, grid.Rows(), grid.Cols(),
-                                 [&grid](int r, int c) { return grid.cellText(r, c); }, rowDone);
-        })) {
+    // 100,000 rows take a while: the window repaints meanwhile, and Esc stops the writing. An Esc
+    // while the finished file is committed comes too late: the list is written.
+    bool stopped = false;
+    watchedRun([&](const std::function<bool()> &rowDone) {
+        failure = exportList(
+            path, grid.Rows(), grid.Cols(), [&grid](int r, int c) { return grid.cellText(r, c); },
+            [&] {
+                stopped = !rowDone();
+                return !stopped;
+            });
+    });
+    if (stopped) {
         setStatusText(QStringLiteral("Export stopped; no file written."));
         return false;
     }

@@ -1,5 +1,7 @@
 #include "warehouse/AnsiTextFile.h"
 
+#include "warehouse/StatementWatch.h"
+
 namespace {
 
 // The bytes 0x80 to 0x9F of Windows-1252 hold these characters (0 where the byte is unassigned).
@@ -80,7 +82,12 @@ bool AnsiTextFile::commit()
         m_file.cancelWriting();
         return false;
     }
-    if (!m_file.commit()) {
+    // The file's sync to disk, and the rename over an old file of the same size, take tens of
+    // milliseconds for a large one: beside the window, which repaints meanwhile. It goes to its
+    // end whatever the operator does, so an Esc meanwhile comes too late to stop the writing.
+    bool committed = false;
+    StatementWatch::runToEndGivingWay([this, &committed] { committed = m_file.commit(); });
+    if (!committed) {
         m_failed = true;
         m_error = m_file.errorString();
         return false;

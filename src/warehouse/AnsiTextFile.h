@@ -22,6 +22,7 @@ public:
     // Text as it stands: line ends are the caller's ("\r\n").
     void write(QStringView text);
     // Writes what is left and gives the file its name; false when anything failed on the way.
+    // Under the operator's watch the window gets its turns meanwhile (StatementWatch).
     bool commit();
     QString errorString() const;
 
