@@ -13,6 +13,13 @@
 #include <utility>
 #include <vector>
 
+// Rows of a result read on the caller's thread before the rest is read ahead: most results end
+// before, and never start a thread.
+inline constexpr int kReadAheadAfter = 1000;
+// Rows a fill adds to a batch: small enough that the first of them come at once, large enough that
+// handing them over costs nothing next to reading them.
+inline constexpr int kRowsPerBatch = 256;
+
 // Reads the rest of a large result on a thread of its own, a batch of rows at a time, while the
 // caller works on the batches already read: the database's driver reads the next rows while the
 // window takes in the last ones, on two cores. Batches come in their order; a failure comes where
@@ -24,10 +31,10 @@
 // A Batch has `int rows` and `void clear()`, which empties it but keeps its memory.
 //
 //     BatchReader<Rows> reader([&](Rows &rows, const std::atomic<bool> &stopping) {
-//         return readSomeRows(rows, stopping);
+//         return readSomeRows(rows, stopping);   // up to kRowsPerBatch rows
 //     });
-//     while (const Rows *rows = reader.next())
-//         use(*rows);
+//     while (reader.nextRow())
+//         use(reader.batch(), reader.row());
 template <typename Batch> class BatchReader
 {
 public:
@@ -50,9 +57,23 @@ public:
     BatchReader(const BatchReader &) = delete;
     BatchReader &operator=(const BatchReader &) = delete;
 
-    // The next batch with rows, valid until the next call; null at the end. Rethrows the reader's
-    // failure.
-    const Batch *next()
+    // Moves to the next row; false at the end. Rethrows the reader's failure.
+    bool nextRow()
+    {
+        if (m_row + 1 < m_current.rows) {
+            ++m_row;
+            return true;
+        }
+        m_row = 0;
+        return nextBatch();
+    }
+    // The current row's batch, and the row's place in it.
+    const Batch &batch() const { return m_current; }
+    int row() const { return m_row; }
+
+private:
+    // Moves to the next batch with rows; false at the end.
+    bool nextBatch()
     {
         std::unique_lock lock(m_mutex);
         while (m_batches.empty() && !m_ended) {
@@ -73,16 +94,15 @@ public:
         if (m_batches.empty()) {
             if (m_failure)
                 std::rethrow_exception(std::exchange(m_failure, nullptr));
-            return nullptr;
+            return false;
         }
         m_current = std::move(m_batches.front());
         m_batches.pop_front();
         lock.unlock();
         m_roomFree.notify_one();
-        return &m_current;
+        return true;
     }
 
-private:
     void read()
     {
         for (bool more = true; more;) {
@@ -140,5 +160,6 @@ private:
     std::atomic<bool> m_stopped = false;
     std::exception_ptr m_failure;
     Batch m_current;
+    int m_row = 0;
     std::thread m_reader; // last: starts once everything above is made
 };

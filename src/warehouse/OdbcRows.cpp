@@ -18,11 +18,6 @@ namespace {
 // Text values are read in pieces of this many UTF-16 units, most of them in one.
 constexpr SQLLEN kTextPiece = 512;
 
-// A result is read ahead once this many rows have been read: a lookup never starts a thread.
-constexpr int kReadAheadAfter = 1000;
-// Rows handed over at once.
-constexpr int kBatchRows = 256;
-
 // The failure in the driver's words: the states as the number, the messages as the text.
 [[noreturn]] void throwOdbcError(SQLHANDLE statement)
 {
@@ -162,37 +157,26 @@ bool OdbcRows::fetch()
 
 bool OdbcRows::nextAhead()
 {
-    if (m_batch && m_batchRow + 1 < m_batch->rows) {
-        ++m_batchRow;
-        m_onRow = true;
-        return true;
-    }
     if (!m_ahead)
         m_ahead = std::make_unique<BatchReader<Batch>>(
             [this](Batch &batch, const std::atomic<bool> &stopping) {
                 return fill(batch, stopping);
             });
-    m_batch = nullptr;
     try {
-        m_batch = m_ahead->next();
+        m_onRow = m_ahead->nextRow();
     } catch (...) {
         m_done = true;
         throw;
     }
-    if (!m_batch) {
-        m_done = true;
-        return false;
-    }
-    m_batchRow = 0;
-    m_onRow = true;
-    return true;
+    m_done = !m_onRow;
+    return m_onRow;
 }
 
 // On the reader's thread, which has the statement to itself from its start.
 bool OdbcRows::fill(Batch &batch, const std::atomic<bool> &stopping)
 {
-    batch.cells.reserve(size_t(kBatchRows) * m_types.size());
-    while (batch.rows < kBatchRows) {
+    batch.cells.reserve(size_t(kRowsPerBatch) * m_types.size());
+    while (batch.rows < kRowsPerBatch) {
         if (stopping.load(std::memory_order_relaxed) || !fetch())
             return false;
         for (int c = 0; c < columns(); ++c)
@@ -206,8 +190,9 @@ QVariant OdbcRows::value(int column)
 {
     if (!m_onRow || column < 0 || column >= columns())
         return {};
-    if (m_batch)
-        return valueOf(*m_batch, size_t(m_batchRow) * m_types.size() + size_t(column), column);
+    if (m_ahead)
+        return valueOf(m_ahead->batch(), size_t(m_ahead->row()) * m_types.size() + size_t(column),
+                       column);
     // The driver hands each value over once, in column order.
     while (m_read <= column)
         read(m_read++, m_current);

@@ -77,8 +77,5 @@ private:
     Batch m_current;   // their current row's values read so far,
     int m_read = 0;    // in column order
     std::vector<char16_t> m_buffer;
-    // The rows read ahead: the current batch and row in it.
-    const Batch *m_batch = nullptr;
-    int m_batchRow = -1;
-    std::unique_ptr<BatchReader<Batch>> m_ahead; // last: ends before the rest
+    std::unique_ptr<BatchReader<Batch>> m_ahead; // the rows read ahead; last: ends before the rest
 };

@@ -183,11 +183,6 @@ QString textOf(const SqliteCell &cell)
     }
 }
 
-// Rows read on the caller's thread before the rest is read ahead on another (on the server: before
-// letting the result go takes long enough to give the window its turns): most statements end
-// before, and never start a thread.
-constexpr int kReadAheadAfter = 1000;
-
 // Rows of a server's result read between the operator watch's turns: its clock decides whether a
 // turn is due, so this only keeps the asking cheap.
 constexpr int kRowsBetweenTurns = 64;
@@ -242,7 +237,7 @@ Query::~Query()
         m_query = QSqlQuery();
     };
     // The server's driver frees a large result row by row, for tens of milliseconds: the window
-    // repaints meanwhile, as while it was read.
+    // repaints meanwhile, as while it was read (from the size at which its rows are read ahead).
     if (m_rows && m_rowsRead >= kReadAheadAfter)
         StatementWatch::runToEndGivingWay(letGo);
     else

@@ -4,14 +4,6 @@
 
 #include <sqlite3.h>
 
-namespace {
-
-// Rows handed over at once: small enough that the first of them come at once, large enough that
-// handing them over costs nothing next to reading them.
-constexpr int kBatchRows = 256;
-
-} // namespace
-
 SqliteCell sqliteCell(sqlite3_stmt *stmt, int column)
 {
     SqliteCell cell;
@@ -47,11 +39,11 @@ ReadAhead::ReadAhead(sqlite3_stmt *stmt, std::function<bool(sqlite3_stmt *)> ste
 
 bool ReadAhead::fill(Batch &batch, const std::atomic<bool> &stopping)
 {
-    batch.cells.reserve(size_t(kBatchRows) * size_t(m_columns));
-    batch.bytes.reserve(kBatchRows * 64);
+    batch.cells.reserve(size_t(kRowsPerBatch) * size_t(m_columns));
+    batch.bytes.reserve(kRowsPerBatch * 64);
     // A batch at a time, so the window's thread runs a statement of its own between.
     const ConnectionLock lock(sqlite3_db_handle(m_stmt));
-    while (batch.rows < kBatchRows) {
+    while (batch.rows < kRowsPerBatch) {
         if (stopping.load(std::memory_order_relaxed) || !m_step(m_stmt))
             return false;
         for (int c = 0; c < m_columns; ++c) {
@@ -71,20 +63,10 @@ bool ReadAhead::fill(Batch &batch, const std::atomic<bool> &stopping)
     return true;
 }
 
-bool ReadAhead::next()
-{
-    if (m_current && m_row + 1 < m_current->rows) {
-        ++m_row;
-        return true;
-    }
-    m_current = m_reader.next();
-    m_row = 0;
-    return m_current != nullptr;
-}
-
 SqliteCell ReadAhead::cell(int column) const
 {
-    const Stored &stored = m_current->cells[size_t(m_row) * size_t(m_columns) + size_t(column)];
+    const Batch &batch = m_reader.batch();
+    const Stored &stored = batch.cells[size_t(m_reader.row()) * size_t(m_columns) + size_t(column)];
     SqliteCell cell;
     cell.type = stored.type;
     switch (stored.type) {
@@ -96,7 +78,7 @@ SqliteCell ReadAhead::cell(int column) const
         break;
     case SQLITE_TEXT:
     case SQLITE_BLOB:
-        cell.bytes = m_current->bytes.constData() + stored.offset;
+        cell.bytes = batch.bytes.constData() + stored.offset;
         cell.size = int(stored.size);
         break;
     default:

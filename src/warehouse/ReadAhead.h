@@ -41,7 +41,7 @@ public:
     ReadAhead(sqlite3_stmt *stmt, std::function<bool(sqlite3_stmt *)> step);
 
     // Moves to the next row; false at the end.
-    bool next();
+    bool next() { return m_reader.nextRow(); }
     int columns() const { return m_columns; }
     // A value of the current row; `column` within columns().
     SqliteCell cell(int column) const;
@@ -77,7 +77,5 @@ private:
     sqlite3_stmt *m_stmt;
     std::function<bool(sqlite3_stmt *)> m_step;
     int m_columns;
-    const Batch *m_current = nullptr;
-    int m_row = -1;
     BatchReader<Batch> m_reader; // last: starts reading once everything above is made
 };
