@@ -30,17 +30,18 @@
 namespace {
 
 constexpr int kPlacementsOnPage = 200;
+// The catalogs' pages as the tree reads them.
+constexpr char kCatalogPages[] =
+    "SELECT ClubID, CatalogID, TestID, PageNum, PageSection From viewMapCatalogsDisplay";
 
 // The two view queries as the tree runs them, reading the values the tree uses.
 int stepThroughTreeViews()
 {
     int rows = 0;
-    Query catalogs(QStringLiteral(
-        "SELECT ClubID, CatalogID, TestID, Description , PageNum, PageSection, AAAddressStartDate "
-        ", LabelRunShipDate From viewMapCatalogsDisplay"));
+    Query catalogs(QString::fromLatin1(kCatalogPages));
     catalogs.exec();
     while (catalogs.next()) {
-        for (int c : {0, 1, 2, 4, 5})
+        for (int c = 0; c < 5; ++c)
             (void)catalogs.value(c);
         ++rows;
     }
@@ -62,9 +63,7 @@ void buildTreeWidget(QTreeWidget &widget)
     auto *catalogs = new QTreeWidgetItem(&widget, {QStringLiteral("Catalogs")});
     auto *inserts = new QTreeWidgetItem(&widget, {QStringLiteral("Inserts")});
     QHash<QString, QTreeWidgetItem *> maps;
-    Query query(QStringLiteral(
-        "SELECT ClubID, CatalogID, TestID, Description , PageNum, PageSection, AAAddressStartDate "
-        ", LabelRunShipDate From viewMapCatalogsDisplay"));
+    Query query(QString::fromLatin1(kCatalogPages));
     query.exec();
     while (query.next()) {
         const QString key = catalog::NodeKey::catalogTestKey(
@@ -76,8 +75,8 @@ void buildTreeWidget(QTreeWidget &widget)
                 {catalog::catalogTestText(query.value(1).toString(), query.value(2).toString())});
             map->setData(0, Qt::UserRole, key);
         }
-        const int page = query.value(4).toInt();
-        auto *item = new QTreeWidgetItem(map, {catalog::pageText(page, query.value(5).toString())});
+        const int page = query.value(3).toInt();
+        auto *item = new QTreeWidgetItem(map, {catalog::pageText(page, query.value(4).toString())});
         item->setData(0, Qt::UserRole, catalog::NodeKey::pageKey(key, page));
     }
     Q_UNUSED(inserts);

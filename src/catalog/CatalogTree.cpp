@@ -125,10 +125,11 @@ bool readCatalogTests(CatalogTree &tree, const std::function<bool()> &rowDone)
 {
     // A new map node starts where club, catalog or test change from the previous row.
     // The order is asked for here: SQL Server does not keep the order of a view.
-    Query catalogs(QStringLiteral(
-        "SELECT ClubID, CatalogID, TestID, Description , PageNum, PageSection, AAAddressStartDate "
-        ", LabelRunShipDate From viewMapCatalogsDisplay ORDER BY ClubID, CatalogID, TestID, "
-        "PageNum"));
+    // Only the columns the tree shows: without the schedule's description and dates the database
+    // leaves the view's join to the schedule out, and reads the page map alone.
+    Query catalogs(QStringLiteral("SELECT ClubID, CatalogID, TestID, PageNum, PageSection From "
+                                  "viewMapCatalogsDisplay ORDER BY ClubID, CatalogID, TestID, "
+                                  "PageNum"));
     catalogs.exec();
     QString club, catalog, test, section;
     int map = CatalogTree::kNoNode;
@@ -138,8 +139,8 @@ bool readCatalogTests(CatalogTree &tree, const std::function<bool()> &rowDone)
         const bool newTest = changed(catalogs, 2, test);
         if (map == CatalogTree::kNoNode || newClub || newCatalog || newTest)
             map = tree.addCatalogTest(club, catalog, test);
-        changed(catalogs, 5, section);
-        tree.addPage(map, catalogs.value(4).toInt(), section);
+        changed(catalogs, 4, section);
+        tree.addPage(map, catalogs.value(3).toInt(), section);
         if (rowDone && !rowDone())
             return false;
     }

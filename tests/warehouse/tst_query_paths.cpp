@@ -21,12 +21,15 @@ struct Cell
     bool null = false;
     QDate date;
     double number = 0;
+    // textIs() holds for the value's own text, and only for it.
+    bool textIsItsText = false;
 
     bool operator==(const Cell &other) const
     {
         return value.typeId() == other.value.typeId() && value == other.value &&
                value.isNull() == other.value.isNull() && text == other.text && null == other.null &&
-               date == other.date && number == other.number;
+               date == other.date && number == other.number && textIsItsText &&
+               other.textIsItsText;
     }
 };
 
@@ -39,7 +42,11 @@ Rows read(Query &query, int columns)
         QList<Cell> row;
         for (int c = 0; c < columns; ++c) {
             const QVariant value = query.value(c);
-            row.append({value, query.text(c), query.isNull(c), query.date(c), query.number(c)});
+            const QString text = query.text(c);
+            const bool textIs =
+                query.textIs(c, text) && !query.textIs(c, QString(text + QLatin1Char('x'))) &&
+                (text.isEmpty() || !query.textIs(c, QStringView(text).chopped(1)));
+            row.append({value, text, query.isNull(c), query.date(c), query.number(c), textIs});
         }
         rows.append(row);
     }

@@ -537,7 +537,7 @@ void tst_schema::catalogTreeRowsComeGroupedInPageOrder()
     catalogPage(QStringLiteral("BOOK"), QStringLiteral("C1"), QStringLiteral("0000"), 9);
     catalogPage(QStringLiteral("BOOK"), QStringLiteral("C1"), QStringLiteral("0001"), 2);
 
-    // The catalog tree's own query, without ORDER BY.
+    // The view's rows, without ORDER BY.
     const Rows tree = rows(8, QStringLiteral("SELECT ClubID, CatalogID, TestID, Description , "
                                              "PageNum, PageSection, AAAddressStartDate , "
                                              "LabelRunShipDate From viewMapCatalogsDisplay"));
