@@ -99,15 +99,13 @@ const QStringList &missingGridHeaders()
 
 void LoadMissingDescriptions(const std::function<void(MissingProduct &&)> &sink)
 {
+    // The products no description names, as a grouped count of their descriptions would find
+    // them; asked without the grouping, the database hands the first rows over at once rather
+    // than after grouping every product.
     Query query(QStringLiteral(
-        "SELECT tblInvMaster.ProductID, tblInvMaster.ProductName, tblInvMaster.OnHand, "
-        "tblInvMaster.MSRP, tblInvMaster.ActiveProd, tblInvMaster.ActiveWeb, "
-        "COUNT(tblInvDescriptions.ProductID) AS DescCount "
-        "FROM tblInvMaster LEFT OUTER JOIN tblInvDescriptions "
-        "ON tblInvMaster.ProductID = tblInvDescriptions.ProductID "
-        "GROUP BY tblInvMaster.ProductID, tblInvMaster.ProductName, tblInvMaster.OnHand, "
-        "tblInvMaster.MSRP, tblInvMaster.ActiveProd, tblInvMaster.ActiveWeb "
-        "HAVING (COUNT(tblInvDescriptions.ProductID) = 0) ORDER BY tblInvMaster.ProductID"));
+        "SELECT ProductID, ProductName, OnHand, MSRP, ActiveProd, ActiveWeb FROM tblInvMaster "
+        "WHERE NOT EXISTS (SELECT 1 FROM tblInvDescriptions WHERE tblInvMaster.ProductID = "
+        "tblInvDescriptions.ProductID) ORDER BY ProductID"));
     query.exec();
     const QString mark = QStringLiteral("X");
     while (query.next()) {

@@ -149,6 +149,9 @@ private Q_SLOTS:
         fixture::item(QStringLiteral("P1"));
         fixture::item(QStringLiteral("D1"));
         fixture::blurb(QStringLiteral("D1"), QStringLiteral("Long"));
+        fixture::item(QStringLiteral("D2")); // two descriptions: not missing either
+        fixture::blurb(QStringLiteral("D2"), QStringLiteral("Long"));
+        fixture::blurb(QStringLiteral("D2"), QStringLiteral("25"));
         open();
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Product Descriptions"));
         verifyLocks(Mode::Browse);
