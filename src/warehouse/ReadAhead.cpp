@@ -6,22 +6,27 @@
 
 SqliteCell sqliteCell(sqlite3_stmt *stmt, int column)
 {
+    // One call into the statement for the column, then the value's own accessors, which skip the
+    // statement's checks on each call. The value is "unprotected": SQLite's connection mutex does
+    // not guard it, but the connection is opened without that mutex anyway, and every caller holds
+    // the connection's lock (ConnectionLock) while it reads the value.
+    sqlite3_value *value = sqlite3_column_value(stmt, column);
     SqliteCell cell;
-    cell.type = sqlite3_column_type(stmt, column);
+    cell.type = sqlite3_value_type(value);
     switch (cell.type) {
     case SQLITE_INTEGER:
-        cell.integer = sqlite3_column_int64(stmt, column);
+        cell.integer = sqlite3_value_int64(value);
         break;
     case SQLITE_FLOAT:
-        cell.real = sqlite3_column_double(stmt, column);
+        cell.real = sqlite3_value_double(value);
         break;
     case SQLITE_TEXT:
-        cell.bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-        cell.size = sqlite3_column_bytes(stmt, column);
+        cell.bytes = reinterpret_cast<const char *>(sqlite3_value_text(value));
+        cell.size = sqlite3_value_bytes(value);
         break;
     case SQLITE_BLOB:
-        cell.bytes = static_cast<const char *>(sqlite3_column_blob(stmt, column));
-        cell.size = sqlite3_column_bytes(stmt, column);
+        cell.bytes = static_cast<const char *>(sqlite3_value_blob(value));
+        cell.size = sqlite3_value_bytes(value);
         break;
     default:
         break;
