@@ -22,6 +22,8 @@ inline constexpr int kLoginTimeoutSeconds = 480;
 // How long a client waits for another one's write to the embedded file before it reports the
 // database as busy.
 inline constexpr int kBusyTimeoutMilliseconds = 5000;
+// How much of the embedded file SQLite reads through a memory map.
+inline constexpr qint64 kMappedBytes = qint64(1) << 30;
 
 // Why the connection could not be opened: shown as number immediately followed by description.
 struct OpenFailure

@@ -352,6 +352,16 @@ private Q_SLOTS:
             QVERIFY2(!described.contains(QLatin1String("ORDER BY")), qPrintable(described));
         }
     }
+
+    void searchesReadTheEmbeddedWarehouseThroughAMap()
+    {
+        // Each row of a search looks up its manufacturer and category, all over the file.
+        TestWarehouse warehouse;
+        if (warehouse::dialect() != Dialect::SQLite)
+            QSKIP("the server reads its own pages");
+        QCOMPARE(TestWarehouse::scalar(QStringLiteral("PRAGMA mmap_size")).toLongLong(),
+                 warehouse::kMappedBytes);
+    }
 };
 
 FOLVANE_DATABASE_TEST_MAIN(ProductGridsTest)
