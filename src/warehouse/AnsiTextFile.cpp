@@ -39,20 +39,26 @@ bool AnsiTextFile::open()
 
 void AnsiTextFile::appendEncoded(QByteArray &bytes, QStringView text)
 {
-    bytes.reserve(bytes.size() + text.size());
+    // At most one byte a UTF-16 unit: room for them all, written in place (an append a byte
+    // checked the array's room on each), then cut to what was written.
+    const qsizetype start = bytes.size();
     const qsizetype size = text.size();
+    bytes.resize(start + size);
+    char *const first = bytes.data();
+    char *out = first + start;
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t unit = text[i].unicode();
         if (unit < 0x80) {
-            bytes.append(char(unit));
+            *out++ = char(unit);
             continue;
         }
         // Whole code points, so a character beyond the basic plane gives one "?", not two.
         char32_t code = unit;
         if (QChar::isHighSurrogate(unit) && i + 1 < size && text[i + 1].isLowSurrogate())
             code = QChar::surrogateToUcs4(unit, text[++i].unicode());
-        bytes.append(ansiByte(code));
+        *out++ = ansiByte(code);
     }
+    bytes.resize(out - first);
 }
 
 void AnsiTextFile::write(QStringView text)
