@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace vb {
 
@@ -39,8 +41,8 @@ struct ParsedNumber
     bool negative = false;
     bool radix = false; // "&H" or "&O": radixValue holds the magnitude
     quint64 radixValue = 0;
-    QString wholeDigits;
-    QString fractionDigits;
+    std::string wholeDigits; // ASCII
+    std::string fractionDigits;
     long exponent = 0;
 };
 
@@ -94,7 +96,7 @@ std::optional<ParsedNumber> parseNumber(const QString &text)
             const QChar c = text.at(i);
             if (isDigit(c)) {
                 anyDigit = true;
-                (point ? number.fractionDigits : number.wholeDigits).append(c);
+                (point ? number.fractionDigits : number.wholeDigits) += char(c.unicode());
             } else if (c == u',' && !point) {
                 continue; // thousands separators are ignored wherever they stand
             } else if (c == u'.' && !point) {
@@ -150,16 +152,16 @@ std::optional<double> toDouble(const ParsedNumber &number)
     if (number.radix) {
         value = double(number.radixValue);
     } else {
-        QString normal;
+        std::string normal;
         normal.reserve(number.wholeDigits.size() + number.fractionDigits.size() + 16);
-        normal += number.wholeDigits.isEmpty() ? QStringLiteral("0") : number.wholeDigits;
-        normal += u'.';
-        normal += number.fractionDigits.isEmpty() ? QStringLiteral("0") : number.fractionDigits;
-        normal += u'e';
-        normal += QString::number(number.exponent);
-        bool ok = false;
-        value = QLocale::c().toDouble(normal, &ok);
-        if (!ok || !std::isfinite(value)) {
+        normal += number.wholeDigits.empty() ? "0" : number.wholeDigits;
+        normal += '.';
+        normal += number.fractionDigits.empty() ? "0" : number.fractionDigits;
+        normal += 'e';
+        normal += std::to_string(number.exponent);
+        // Correctly rounded, as the C locale's reading of the same text.
+        const auto read = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+        if (read.ec != std::errc() || !std::isfinite(value)) {
             // The text is well formed, so only its size can fail: too small a value vanishes to
             // zero, as it did in the original; too large a one is no number.
             const long magnitude = number.exponent + long(number.wholeDigits.size());
@@ -451,47 +453,61 @@ NumberPattern parsePattern(const QString &pattern)
     return p;
 }
 
-// |value| x 10^places rounded half away from zero, as a digit string, from the value's
+// The reading of each pattern in use: a fill formats its columns' values with a few patterns in
+// turn, and reading one anew for each value cost a third of the formatting.
+const NumberPattern &patternOf(const QString &pattern)
+{
+    struct Read
+    {
+        QString pattern;
+        NumberPattern read;
+    };
+    thread_local std::array<Read, 8> cache;
+    thread_local size_t used = 0;
+    thread_local size_t next = 0;
+    for (size_t i = 0; i < used; ++i)
+        if (cache[i].pattern == pattern)
+            return cache[i].read;
+    Read &entry = cache[next];
+    entry = Read{pattern, parsePattern(pattern)};
+    next = (next + 1) % cache.size();
+    used = std::max(used, next == 0 ? cache.size() : next);
+    return entry.read;
+}
+
+// |value| x 10^places rounded half away from zero, as ASCII digits, from the value's
 // 15-significant-digit decimal form: the digits a person reads, not the binary's tail.
-QString scaledDigits(double value, int places)
+std::string scaledDigits(double value, int places)
 {
     const QString e = QString::number(std::fabs(value), 'e', 14); // d.dddddddddddddde±x
     const qsizetype ePos = e.indexOf(u'e');
-    QString digits = e.left(1) + e.mid(2, ePos - 2);
-    const int pointAt = e.mid(ePos + 1).toInt() + 1 + places; // digits before the point
+    std::string digits;
+    digits.reserve(32);
+    digits += char(e.at(0).unicode());
+    for (qsizetype i = 2; i < ePos; ++i)
+        digits += char(e.at(i).unicode());
+    const int pointAt = QStringView(e).mid(ePos + 1).toInt() + 1 + places; // digits before the point
 
     bool roundUp = false;
     if (pointAt <= 0) {
-        roundUp = pointAt == 0 && digits.at(0) >= u'5';
-        digits = QStringLiteral("0");
-    } else if (pointAt >= digits.size()) {
-        digits += QString(pointAt - digits.size(), u'0');
+        roundUp = pointAt == 0 && digits[0] >= '5';
+        digits.assign(1, '0');
+    } else if (size_t(pointAt) >= digits.size()) {
+        digits.append(size_t(pointAt) - digits.size(), '0');
     } else {
-        roundUp = digits.at(pointAt) >= u'5';
-        digits.truncate(pointAt);
+        roundUp = digits[size_t(pointAt)] >= '5';
+        digits.resize(size_t(pointAt));
     }
     if (roundUp) {
-        qsizetype k = digits.size() - 1;
-        for (; k >= 0 && digits.at(k) == u'9'; --k)
-            digits[k] = u'0';
+        auto k = qsizetype(digits.size()) - 1;
+        for (; k >= 0 && digits[size_t(k)] == '9'; --k)
+            digits[size_t(k)] = '0';
         if (k < 0)
-            digits.prepend(u'1');
+            digits.insert(digits.begin(), '1');
         else
-            digits[k] = QChar(digits.at(k).unicode() + 1);
+            ++digits[size_t(k)];
     }
     return digits;
-}
-
-QString groupThousands(const QString &whole)
-{
-    QString grouped;
-    grouped.reserve(whole.size() + whole.size() / 3);
-    for (qsizetype i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0)
-            grouped.append(u',');
-        grouped.append(whole.at(i));
-    }
-    return grouped;
 }
 
 } // namespace
@@ -500,37 +516,45 @@ QString Format(double value, const QString &pattern)
 {
     if (!std::isfinite(value))
         return {};
-    const NumberPattern p = parsePattern(pattern);
+    const NumberPattern &p = patternOf(pattern);
     if (!p.placeholders)
         return pattern.isEmpty() ? CStr(value) : p.prefix + p.suffix;
 
     const int scale = 2 * p.percent;
-    QString digits =
-        value == 0 ? QStringLiteral("0") : scaledDigits(value, p.fractionPlaces + scale);
-    const bool zero =
-        std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c == u'0'; });
-    if (digits.size() <= p.fractionPlaces)
-        digits.prepend(QString(p.fractionPlaces + 1 - digits.size(), u'0'));
+    std::string digits = value == 0 ? std::string("0") : scaledDigits(value, p.fractionPlaces + scale);
+    const bool zero = std::all_of(digits.cbegin(), digits.cend(), [](char c) { return c == '0'; });
+    const auto places = size_t(p.fractionPlaces);
+    if (digits.size() <= places)
+        digits.insert(0, places + 1 - digits.size(), '0');
 
-    QString whole = digits.left(digits.size() - p.fractionPlaces);
-    QString fraction = digits.right(p.fractionPlaces);
-    qsizetype firstSignificant = 0;
-    while (firstSignificant < whole.size() && whole.at(firstSignificant) == u'0')
+    // The whole part: its digits without leading zeros, padded to the pattern's "0"s.
+    const size_t wholeEnd = digits.size() - places;
+    size_t firstSignificant = 0;
+    while (firstSignificant < wholeEnd && digits[firstSignificant] == '0')
         ++firstSignificant;
-    whole.remove(0, firstSignificant);
-    if (whole.size() < p.minWhole)
-        whole.prepend(QString(p.minWhole - whole.size(), u'0'));
-    while (fraction.size() > p.fractionRequired && fraction.endsWith(u'0'))
-        fraction.chop(1);
-    if (p.grouping)
-        whole = groupThousands(whole);
+    const size_t significant = wholeEnd - firstSignificant;
+    const size_t padding = significant < size_t(p.minWhole) ? size_t(p.minWhole) - significant : 0;
+    const size_t wholeSize = padding + significant;
+    // The fraction, without trailing zeros beyond the pattern's last "0".
+    size_t fractionSize = places;
+    while (fractionSize > size_t(p.fractionRequired) && digits[wholeEnd + fractionSize - 1] == '0')
+        --fractionSize;
 
     QString text;
+    text.reserve(qsizetype(1 + wholeSize * 4 / 3 + 1 + fractionSize) + p.prefix.size() +
+                 p.suffix.size());
     if (value < 0 && !zero)
         text += u'-';
-    text += p.prefix + whole;
-    if (p.point)
-        text += u'.' + fraction;
+    text += p.prefix;
+    for (size_t i = 0; i < wholeSize; ++i) {
+        if (p.grouping && i > 0 && (wholeSize - i) % 3 == 0)
+            text += u',';
+        text += QLatin1Char(i < padding ? '0' : digits[firstSignificant + i - padding]);
+    }
+    if (p.point) {
+        text += u'.';
+        text += QLatin1StringView(digits.data() + wholeEnd, qsizetype(fractionSize));
+    }
     text += p.suffix;
     return text;
 }

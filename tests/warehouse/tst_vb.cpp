@@ -26,6 +26,7 @@ private Q_SLOTS:
     void dateTimes();
     void formats_data();
     void formats();
+    void formatsWithManyPatternsInTurn();
     void formatText_data();
     void formatText();
     void dateFormats_data();
@@ -324,6 +325,24 @@ void tst_vb::formats()
     QFETCH(QString, pattern);
     QFETCH(QString, text);
     QCOMPARE(vb::Format(value, pattern), text);
+}
+
+void tst_vb::formatsWithManyPatternsInTurn()
+{
+    // More patterns than the formatting keeps read at once, each asked for again after the others.
+    const QStringList patterns = {
+        QStringLiteral("$#,##0.00"), QStringLiteral("#,##0"), QStringLiteral("##0.00%"),
+        QStringLiteral("000"),       QStringLiteral("0.##"),  QStringLiteral("#0.00%"),
+        QStringLiteral("0000"),      QStringLiteral("00"),    QStringLiteral("#,##0.00"),
+        QStringLiteral("0.0")};
+    const QStringList expected = {
+        QStringLiteral("$1,234.57"), QStringLiteral("1,235"),   QStringLiteral("123456.70%"),
+        QStringLiteral("1235"),      QStringLiteral("1234.57"), QStringLiteral("123456.70%"),
+        QStringLiteral("1235"),      QStringLiteral("1235"),    QStringLiteral("1,234.57"),
+        QStringLiteral("1234.6")};
+    for (int round = 0; round < 3; ++round)
+        for (int i = 0; i < patterns.size(); ++i)
+            QCOMPARE(vb::Format(1234.567, patterns.at(i)), expected.at(i));
 }
 
 void tst_vb::formatText_data()
