@@ -99,9 +99,8 @@ const QStringList &missingGridHeaders()
 
 void LoadMissingDescriptions(const std::function<void(MissingProduct &&)> &sink)
 {
-    // The products no description names, as a grouped count of their descriptions would find
-    // them; asked without the grouping, the database hands the first rows over at once rather
-    // than after grouping every product.
+    // The products no description names. Asked as such rather than by grouping every product
+    // with a count of its descriptions, the database hands the first rows over at once.
     Query query(QStringLiteral(
         "SELECT ProductID, ProductName, OnHand, MSRP, ActiveProd, ActiveWeb FROM tblInvMaster "
         "WHERE NOT EXISTS (SELECT 1 FROM tblInvDescriptions WHERE tblInvMaster.ProductID = "

@@ -486,7 +486,8 @@ std::string scaledDigits(double value, int places)
     digits += char(e.at(0).unicode());
     for (qsizetype i = 2; i < ePos; ++i)
         digits += char(e.at(i).unicode());
-    const int pointAt = QStringView(e).mid(ePos + 1).toInt() + 1 + places; // digits before the point
+    // Digits before the point.
+    const int pointAt = QStringView(e).mid(ePos + 1).toInt() + 1 + places;
 
     bool roundUp = false;
     if (pointAt <= 0) {
@@ -521,7 +522,8 @@ QString Format(double value, const QString &pattern)
         return pattern.isEmpty() ? CStr(value) : p.prefix + p.suffix;
 
     const int scale = 2 * p.percent;
-    std::string digits = value == 0 ? std::string("0") : scaledDigits(value, p.fractionPlaces + scale);
+    std::string digits =
+        value == 0 ? std::string("0") : scaledDigits(value, p.fractionPlaces + scale);
     const bool zero = std::all_of(digits.cbegin(), digits.cend(), [](char c) { return c == '0'; });
     const auto places = size_t(p.fractionPlaces);
     if (digits.size() <= places)
