@@ -402,13 +402,30 @@ std::optional<QString> inventorySearchRefusal(int column, const QString &criteri
     return std::nullopt;
 }
 
+// The grid's columns only, in its order: a product's comments, fillers and last change are never
+// shown, and on the server every value read costs the driver as much as its bytes.
+QString inventorySelectList()
+{
+    const QStringList fields = inventoryFields();
+    const QStringList names = inventoryResultColumns();
+    QStringList items;
+    for (int c = 0; c < fields.size(); ++c) {
+        if (names.at(c) == QLatin1String("CategoryName"))
+            items << fields.at(c) + QStringLiteral(" AS CategoryName");
+        else if (names.at(c) == QLatin1String("ManufacturerName"))
+            items << QStringLiteral("tblManufactrurers.ManufacturerName");
+        else
+            items << QStringLiteral("tblInvMaster.") + fields.at(c);
+    }
+    return items.join(QStringLiteral(", "));
+}
+
 QString inventorySearchStatement(int column, InventoryScope scope)
 {
     const QString field = inventoryFields().at(column);
     QString sql =
-        QStringLiteral("SELECT tblInvMaster.*, tblManufactrurers.ManufacturerName, ") +
-        dialect::categoryName() +
-        QStringLiteral(" AS CategoryName FROM tblInvMaster LEFT OUTER JOIN tblManufactrurers ON "
+        QStringLiteral("SELECT ") + inventorySelectList() +
+        QStringLiteral(" FROM tblInvMaster LEFT OUTER JOIN tblManufactrurers ON "
                        "tblInvMaster.ManufacturerID = tblManufactrurers.ManufacturerID") +
         categoryJoin(QStringLiteral("tblInvMaster")) +
         (scope == InventoryScope::ActiveOnly

@@ -334,6 +334,35 @@ private Q_SLOTS:
         QVERIFY(!inventorySearchStatement(5).contains(QLatin1String("fiction")));
     }
 
+    void aSearchRowHoldsEveryShownColumnOfItsProduct()
+    {
+        // Each of the grid's 25 columns comes from its own field, the unshown ones being left out.
+        TestWarehouse warehouse;
+        TestWarehouse::exec(
+            QStringLiteral(
+                "INSERT INTO tblInvMaster (ProductID, ProductUPC, ProductName, ActiveProd, "
+                "ActiveWeb, Category, ProdCost, MSRP, LastPrice, ManufacturerID, ReleaseDate, "
+                "DistEndDate, FirstUseDate, FirstUseCycle, LastUseDate, LastUseCycle, "
+                "FeaturedProd, OnHand, Status, Comments, Source, Weight, Length, Height, Width, "
+                "ArtSource, ModifyUser, Filler1) VALUES (?, ?, ?, 1, 0, 11, 4.5, 19.95, 17.5, 1, "
+                "?, ?, ?, ?, ?, ?, 1, 42, ?, ?, ?, 1.25, 9, 6, 0.5, ?, ?, ?)"),
+            {QStringLiteral("Q1"), QStringLiteral("0123456789012"), QStringLiteral("Quiet Murders"),
+             fixture::dateOrNull(QStringLiteral("2024-01-02")),
+             fixture::dateOrNull(QStringLiteral("2025-03-04")),
+             fixture::dateOrNull(QStringLiteral("2024-05-06")), QStringLiteral("SPR24"),
+             fixture::dateOrNull(QStringLiteral("2024-07-08")), QStringLiteral("SUM24"),
+             QStringLiteral("Open"), QStringLiteral("a comment"), QStringLiteral("Warehouse B"),
+             QStringLiteral("Studio"), QStringLiteral("someone"), QStringLiteral("filler")});
+        const auto rows = search(0, QStringLiteral("Q1"));
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0],
+                 QStringLiteral("Q1|0123456789012|Quiet Murders|True|False|Fiction / Mystery|4.5|"
+                                "19.95|17.5|Harbor Lane Press|01/02/2024|03/04/2025|05/06/2024|"
+                                "SPR24|07/08/2024|SUM24|True|42|Open|Warehouse B|1.25|9|6|0.5|"
+                                "Studio")
+                     .split(QLatin1Char('|')));
+    }
+
     void aNameSearchReadsInTheNamesOrderWithoutSorting()
     {
         // So its first rows reach the window before the last are read (the embedded warehouse's
