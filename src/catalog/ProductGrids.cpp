@@ -50,6 +50,24 @@ QStringList inventoryResultColumns()
     return columns;
 }
 
+// The grid's columns only, in its order: a product's comments, fillers and last change are never
+// shown, and the server's driver stores and hands over every value read, however small.
+QString inventorySelectList()
+{
+    const QStringList fields = inventoryFields();
+    const QStringList names = inventoryResultColumns();
+    QStringList items;
+    for (int c = 0; c < fields.size(); ++c) {
+        if (names.at(c) == QLatin1String("CategoryName"))
+            items << fields.at(c) + QStringLiteral(" AS CategoryName");
+        else if (names.at(c) == QLatin1String("ManufacturerName"))
+            items << QStringLiteral("tblManufactrurers.ManufacturerName");
+        else
+            items << QStringLiteral("tblInvMaster.") + fields.at(c);
+    }
+    return items.join(QStringLiteral(", "));
+}
+
 void fill(Query &query, int columns, const RowSink &sink,
           const std::function<QString(const Query &, int)> &cell)
 {
@@ -400,24 +418,6 @@ std::optional<QString> inventorySearchRefusal(int column, const QString &criteri
         break;
     }
     return std::nullopt;
-}
-
-// The grid's columns only, in its order: a product's comments, fillers and last change are never
-// shown, and on the server every value read costs the driver as much as its bytes.
-QString inventorySelectList()
-{
-    const QStringList fields = inventoryFields();
-    const QStringList names = inventoryResultColumns();
-    QStringList items;
-    for (int c = 0; c < fields.size(); ++c) {
-        if (names.at(c) == QLatin1String("CategoryName"))
-            items << fields.at(c) + QStringLiteral(" AS CategoryName");
-        else if (names.at(c) == QLatin1String("ManufacturerName"))
-            items << QStringLiteral("tblManufactrurers.ManufacturerName");
-        else
-            items << QStringLiteral("tblInvMaster.") + fields.at(c);
-    }
-    return items.join(QStringLiteral(", "));
 }
 
 QString inventorySearchStatement(int column, InventoryScope scope)
