@@ -171,7 +171,7 @@ std::optional<OpenFailure> openSQLiteFile(const QString &path)
     // on each row. Mapped, SQLite reads them where they are (and still writes through its
     // journal); the searches take a third less time. A larger page cache would do as much for the
     // reads, but SQLite's sorter then sorts a large result in one piece, holding the window.
-    QSqlQuery(QStringLiteral("PRAGMA mmap_size = %1").arg(kMappedBytes), db).exec();
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA mmap_size = %1").arg(kMappedBytes));
     g_dialect = Dialect::SQLite;
     g_description =
         QStringLiteral("Embedded: ") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
