@@ -4,9 +4,14 @@
 #include "ScriptedDialogs.h"
 #include "TestWarehouse.h"
 #include "inventory/ProductDescriptions.h"
+#include "warehouse/DbError.h"
+#include "warehouse/Warehouse.h"
 
 #include <QCoreApplication>
+#include <QSqlDatabase>
 #include <QTest>
+
+#include <thread>
 
 using namespace productdescriptions;
 
@@ -14,6 +19,60 @@ namespace {
 
 const QDateTime kNow(QDate(2026, 12, 7), QTime(9, 5, 3));
 const QString kStoredNow = QStringLiteral("2026-12-07 09:05:03");
+
+// Runs a write as a second client would, on a connection of its own in a thread of its own: empty
+// when it went through, else what it was told.
+QString asSecondClient(const std::function<void()> &write)
+{
+    const QString shared = gcnWarehouse().connectionName();
+    QString outcome;
+    std::thread client([&] {
+        const QString name = QStringLiteral("second");
+        {
+            QSqlDatabase db = QSqlDatabase::cloneDatabase(shared, name);
+            const warehouse::ThreadConnection use(name);
+            try {
+                if (!db.open())
+                    outcome = QStringLiteral("not connected");
+                else
+                    write();
+            } catch (const DbError &error) {
+                outcome = error.description();
+            }
+        }
+        QSqlDatabase::removeDatabase(name);
+    });
+    client.join();
+    return outcome;
+}
+
+// Answers every question Yes; while the first is on screen, another client writes.
+class AnotherClientMeanwhile : public Dialogs
+{
+public:
+    explicit AnotherClientMeanwhile(std::function<void()> write)
+        : m_write(std::move(write))
+    {}
+    void message(const QString &text, const QString &, Icon) override { questions << text; }
+    bool question(const QString &text, const QString &, Icon) override
+    {
+        questions << text;
+        if (m_write)
+            secondClient = asSecondClient(std::exchange(m_write, {}));
+        return true;
+    }
+    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override
+    {
+        return std::nullopt;
+    }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+
+    QStringList questions;
+    QString secondClient;
+
+private:
+    std::function<void()> m_write;
+};
 
 } // namespace
 
@@ -164,6 +223,71 @@ private Q_SLOTS:
         QVERIFY(SaveDescription(vanished, mode, kNow, QStringLiteral("tester")));
         QCOMPARE(mode, Mode::Add);
         QCOMPARE(fixture::blurbCount(), 1);
+    }
+
+    // Nothing is held open while a question is on screen, so another client's write goes through;
+    // what it changed about the description asked about is asked about again.
+    void aQuestionHoldsNoOtherClientUp_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QString>("meanwhile"); // on the product and size bound
+        QTest::addColumn<QString>("product");
+        QTest::addColumn<QString>("asked"); // o: overwrite, v: no longer exists
+        QTest::addColumn<int>("modeAfter");
+        const int add = int(Mode::Add);
+        const int edit = int(Mode::Edit);
+        const QString insert = QStringLiteral(
+            "INSERT INTO tblInvDescriptions (ProductID, BlurbSize, Blurb) VALUES (?, ?, 'Theirs')");
+        const QString where = QStringLiteral(" WHERE ProductID = ? AND BlurbSize = ?");
+        QTest::newRow("overwrite") << add << true << insert << "BK2"
+                                   << "o" << edit;
+        QTest::newRow("add again") << edit << false << insert << "BK2"
+                                   << "v" << add;
+        QTest::newRow("changed meanwhile")
+            << add << true << QStringLiteral("UPDATE tblInvDescriptions SET Blurb = 'x'") + where
+            << "BK1"
+            << "oo" << edit;
+        QTest::newRow("deleted meanwhile")
+            << add << true << QStringLiteral("DELETE FROM tblInvDescriptions") + where << "BK1"
+            << "ov" << add;
+        QTest::newRow("added meanwhile") << edit << false << insert << "BK1"
+                                         << "vo" << edit;
+    }
+    void aQuestionHoldsNoOtherClientUp()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, stored);
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, product);
+        QFETCH(QString, asked);
+        QFETCH(int, modeAfter);
+        const QString id = QStringLiteral("BK1");
+        const QString size = QStringLiteral("Long");
+        fixture::item(id);
+        if (stored)
+            fixture::blurb(id, size, QStringLiteral("Old"));
+        auto *dialogs = new AnotherClientMeanwhile([&] {
+            TestWarehouse::exec(meanwhile, {product, size});
+        });
+        std::unique_ptr<Dialogs> scripted = Dialogs::install(std::unique_ptr<Dialogs>(dialogs));
+        Mode current = Mode(mode);
+        const bool saved =
+            SaveDescription({id, size, QStringLiteral("New")}, current, kNow, QStringLiteral("me"));
+        QStringList expected;
+        for (QChar question : asked)
+            expected << (question == u'o' ? overwriteQuestion(id, size)
+                                          : vanishedQuestion(id, size));
+        const QStringList questions = dialogs->questions;
+        const QString secondClient = dialogs->secondClient;
+        Dialogs::install(std::move(scripted));
+        QVERIFY(saved);
+        QCOMPARE(secondClient, QString());
+        QCOMPARE(questions, expected);
+        QCOMPARE(int(current), modeAfter);
+        QCOMPARE(fixture::storedBlurb(id, size),
+                 (QStringList{QStringLiteral("New"), kStoredNow, QStringLiteral("me")}));
+        QCOMPARE(fixture::blurbCount(), product == id ? 1 : 2);
     }
 };
 
