@@ -107,6 +107,44 @@ private Q_SLOTS:
                  QStringLiteral("Source Code can't exceed 10 characters."));
     }
 
+    // CPMs that are not exact in binary are stored as the money they are, and found by the number
+    // typed, on every warehouse.
+    void cpmSearchFindsTheSavedMoney_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("criteria");
+        QTest::addColumn<QStringList>("found");
+        const QStringList first{QStringLiteral("S1")};
+        QTest::newRow("list") << 3 << "19.95" << first;
+        QTest::newRow("package") << 6 << "5.10" << first;
+        QTest::newRow("total") << 12 << "25.05" << first;
+        QTest::newRow("total $") << 12 << "$25.05" << first;
+        QTest::newRow("four decimals") << 12 << "0.6668" << QStringList{QStringLiteral("S2")};
+        QTest::newRow("not the sum") << 12 << "25.049999999999997" << QStringList();
+    }
+    void cpmSearchFindsTheSavedMoney()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, criteria);
+        QFETCH(QStringList, found);
+        TestWarehouse warehouse;
+        AdCodeEntry entry{QStringLiteral("S1"),         QStringLiteral("N"),   QStringLiteral("L"),
+                          QStringLiteral("19.95"),      QStringLiteral("P"),   QStringLiteral("D"),
+                          QStringLiteral("5.10"),       QStringLiteral("Web"), QStringLiteral("O"),
+                          QStringLiteral("01/02/2025"), QStringLiteral("5"),   QStringLiteral("1")};
+        QVERIFY(SaveAdCode(entry, false, QStringLiteral("ann"), QDate(2026, 1, 2)));
+        // Kept to four decimals, as the server's columns keep them: 0.3334 + 0.3334.
+        entry.sourceCode = QStringLiteral("S2");
+        entry.listCpm = entry.pkgCpm = QStringLiteral("0.33335");
+        QVERIFY(SaveAdCode(entry, false, QStringLiteral("ann"), QDate(2026, 1, 2)));
+        const auto rows = SearchAdCodes(column, criteria);
+        QVERIFY(rows);
+        QStringList codes;
+        for (const QStringList &row : *rows)
+            codes << row.first();
+        QCOMPARE(codes, found);
+    }
+
     void failedImportInsertKeepsTheStoredCode()
     {
         TestWarehouse warehouse;
