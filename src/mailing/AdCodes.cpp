@@ -87,6 +87,21 @@ double money(const QString &text) { return money(number(text)); }
 
 QDate mailDateOf(const AdCodeEntry &entry) { return vb::ToDate(vb::Trim(entry.mailDate)); }
 
+// A stored code's row as a look at it saw it, every column as text; nothing when there is none.
+// The statement ends here, before any transaction begins.
+using StoredCode = std::optional<QStringList>;
+StoredCode storedCode(const QString &sourceCode)
+{
+    Query query(QStringLiteral("SELECT * From tblAdCodes WHERE (AdCode = ?)"));
+    query.bind(vb::Trim(sourceCode)).exec();
+    if (!query.next())
+        return std::nullopt;
+    QStringList row;
+    for (const QString &column : columnNames())
+        row << query.text(column);
+    return row;
+}
+
 void deleteCode(const QString &sourceCode)
 {
     Query(QStringLiteral("DELETE FROM tblAdCodes WHERE (AdCode = ?)"))
@@ -245,19 +260,23 @@ QDate defaultMailDate() { return QDate(1990, 1, 1); }
 
 bool SaveAdCode(const AdCodeEntry &entry, bool editing, const QString &user, const QDate &today)
 {
-    Transaction transaction;
-    if (!editing) {
-        Query existing(QStringLiteral("SELECT * From tblAdCodes WHERE (AdCode = ?)"));
-        existing.bind(vb::Trim(entry.sourceCode));
-        if (existing.exists() && !Dialogs::instance().question(overrideQuestion(), caption())) {
-            transaction.rollback();
+    // The override question is asked with no transaction open, so the warehouse is never held
+    // while it is on screen. The write then checks that the code is still as the question saw it;
+    // a code another client saved meanwhile is asked about again.
+    for (;;) {
+        const StoredCode seen = editing ? StoredCode() : storedCode(entry.sourceCode);
+        if (seen && !Dialogs::instance().question(overrideQuestion(), caption()))
             return false;
+        Transaction transaction;
+        if (!editing && storedCode(entry.sourceCode) != seen) {
+            transaction.rollback();
+            continue;
         }
+        deleteCode(entry.sourceCode);
+        insertCode(entry, user, today);
+        transaction.commit();
+        return true;
     }
-    deleteCode(entry.sourceCode);
-    insertCode(entry, user, today);
-    transaction.commit();
-    return true;
 }
 
 QString SaveImportRow(const AdCodeEntry &entry, const QString &user, const QDate &today)

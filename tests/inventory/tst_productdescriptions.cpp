@@ -2,16 +2,12 @@
 // questions.
 #include "DescriptionFixtures.h"
 #include "ScriptedDialogs.h"
+#include "SecondClient.h"
 #include "TestWarehouse.h"
 #include "inventory/ProductDescriptions.h"
-#include "warehouse/DbError.h"
-#include "warehouse/Warehouse.h"
 
 #include <QCoreApplication>
-#include <QSqlDatabase>
 #include <QTest>
-
-#include <thread>
 
 using namespace productdescriptions;
 
@@ -19,60 +15,6 @@ namespace {
 
 const QDateTime kNow(QDate(2026, 12, 7), QTime(9, 5, 3));
 const QString kStoredNow = QStringLiteral("2026-12-07 09:05:03");
-
-// Runs a write as a second client would, on a connection of its own in a thread of its own: empty
-// when it went through, else what it was told.
-QString asSecondClient(const std::function<void()> &write)
-{
-    const QString shared = gcnWarehouse().connectionName();
-    QString outcome;
-    std::thread client([&] {
-        const QString name = QStringLiteral("second");
-        {
-            QSqlDatabase db = QSqlDatabase::cloneDatabase(shared, name);
-            const warehouse::ThreadConnection use(name);
-            try {
-                if (!db.open())
-                    outcome = QStringLiteral("not connected");
-                else
-                    write();
-            } catch (const DbError &error) {
-                outcome = error.description();
-            }
-        }
-        QSqlDatabase::removeDatabase(name);
-    });
-    client.join();
-    return outcome;
-}
-
-// Answers every question Yes; while the first is on screen, another client writes.
-class AnotherClientMeanwhile : public Dialogs
-{
-public:
-    explicit AnotherClientMeanwhile(std::function<void()> write)
-        : m_write(std::move(write))
-    {}
-    void message(const QString &text, const QString &, Icon) override { questions << text; }
-    bool question(const QString &text, const QString &, Icon) override
-    {
-        questions << text;
-        if (m_write)
-            secondClient = asSecondClient(std::exchange(m_write, {}));
-        return true;
-    }
-    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-
-    QStringList questions;
-    QString secondClient;
-
-private:
-    std::function<void()> m_write;
-};
 
 } // namespace
 
@@ -278,7 +220,7 @@ private Q_SLOTS:
         for (QChar question : asked)
             expected << (question == u'o' ? overwriteQuestion(id, size)
                                           : vanishedQuestion(id, size));
-        const QStringList questions = dialogs->questions;
+        const QStringList questions = dialogs->shown;
         const QString secondClient = dialogs->secondClient;
         Dialogs::install(std::move(scripted));
         QVERIFY(saved);

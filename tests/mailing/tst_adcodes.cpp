@@ -1,6 +1,7 @@
 // Ad codes without their window: the live total CPM, the entry checks in their order, and an
 // import row whose insert fails.
 #include "AdCodeFixture.h"
+#include "SecondClient.h"
 #include "TestWarehouse.h"
 #include "mailing/AdCodes.h"
 
@@ -143,6 +144,46 @@ private Q_SLOTS:
         for (const QStringList &row : *rows)
             codes << row.first();
         QCOMPARE(codes, found);
+    }
+
+    // The override question holds nothing open, so another client's write goes through; a change
+    // it made to the code asked about is asked about again.
+    void overrideQuestionHoldsNoOtherClientUp_data()
+    {
+        QTest::addColumn<QString>("meanwhile"); // on the code bound
+        QTest::addColumn<int>("asked");
+        const QString columns = columnNames().join(QStringLiteral(", "));
+        QTest::newRow("another code saved")
+            << QStringLiteral("INSERT INTO tblAdCodes (%1) SELECT 'S9'%2 FROM tblAdCodes WHERE "
+                              "AdCode = ?")
+                   .arg(columns, columns.mid(columns.indexOf(u',')))
+            << 1;
+        QTest::newRow("changed meanwhile")
+            << "UPDATE tblAdCodes SET Offer = 'Theirs' WHERE AdCode = ?" << 2;
+        QTest::newRow("deleted meanwhile") << "DELETE FROM tblAdCodes WHERE AdCode = ?" << 1;
+    }
+    void overrideQuestionHoldsNoOtherClientUp()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(int, asked);
+        TestWarehouse warehouse;
+        fixture::adCode({QStringLiteral("S1")});
+        auto *dialogs = new AnotherClientMeanwhile(
+            [&] { TestWarehouse::exec(meanwhile, {QStringLiteral("S1")}); });
+        std::unique_ptr<Dialogs> previous = Dialogs::install(std::unique_ptr<Dialogs>(dialogs));
+        const AdCodeEntry entry{
+            QStringLiteral("S1"),         QStringLiteral("N"),   QStringLiteral("L"),
+            QStringLiteral("1"),          QStringLiteral("P"),   QStringLiteral("D"),
+            QStringLiteral("2"),          QStringLiteral("Web"), QStringLiteral("Mine"),
+            QStringLiteral("01/02/2025"), QStringLiteral("5"),   QStringLiteral("1")};
+        const bool saved = SaveAdCode(entry, false, QStringLiteral("ann"), QDate(2026, 1, 2));
+        const QStringList shown = dialogs->shown;
+        const QString secondClient = dialogs->secondClient;
+        Dialogs::install(std::move(previous));
+        QVERIFY(saved);
+        QCOMPARE(secondClient, QString());
+        QCOMPARE(shown, QStringList(asked, overrideQuestion()));
+        QCOMPARE(fixture::storedAdCode(QStringLiteral("S1")).value(8), QStringLiteral("Mine"));
     }
 
     void failedImportInsertKeepsTheStoredCode()
