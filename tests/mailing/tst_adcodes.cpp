@@ -10,6 +10,27 @@
 
 using namespace adcodes;
 
+namespace {
+
+AdCodeEntry entryOf(const QString &code, const QString &listCpm = QStringLiteral("1"),
+                    const QString &pkgCpm = QStringLiteral("2"))
+{
+    return {code,
+            QStringLiteral("N"),
+            QStringLiteral("L"),
+            listCpm,
+            QStringLiteral("P"),
+            QStringLiteral("D"),
+            pkgCpm,
+            QStringLiteral("Web"),
+            QStringLiteral("Mine"),
+            QStringLiteral("01/02/2025"),
+            QStringLiteral("5"),
+            QStringLiteral("1")};
+}
+
+} // namespace
+
 class tst_adcodes : public QObject
 {
     Q_OBJECT
@@ -129,15 +150,14 @@ private Q_SLOTS:
         QFETCH(QString, criteria);
         QFETCH(QStringList, found);
         TestWarehouse warehouse;
-        AdCodeEntry entry{QStringLiteral("S1"),         QStringLiteral("N"),   QStringLiteral("L"),
-                          QStringLiteral("19.95"),      QStringLiteral("P"),   QStringLiteral("D"),
-                          QStringLiteral("5.10"),       QStringLiteral("Web"), QStringLiteral("O"),
-                          QStringLiteral("01/02/2025"), QStringLiteral("5"),   QStringLiteral("1")};
-        QVERIFY(SaveAdCode(entry, false, QStringLiteral("ann"), QDate(2026, 1, 2)));
+        const QDate today(2026, 1, 2);
+        QVERIFY(SaveAdCode(
+            entryOf(QStringLiteral("S1"), QStringLiteral("19.95"), QStringLiteral("5.10")), false,
+            QStringLiteral("ann"), today));
         // Kept to four decimals, as the server's columns keep them: 0.3334 + 0.3334.
-        entry.sourceCode = QStringLiteral("S2");
-        entry.listCpm = entry.pkgCpm = QStringLiteral("0.33335");
-        QVERIFY(SaveAdCode(entry, false, QStringLiteral("ann"), QDate(2026, 1, 2)));
+        const QString fifthDecimal = QStringLiteral("0.33335");
+        QVERIFY(SaveAdCode(entryOf(QStringLiteral("S2"), fifthDecimal, fifthDecimal), false,
+                           QStringLiteral("ann"), today));
         const auto rows = SearchAdCodes(column, criteria);
         QVERIFY(rows);
         QStringList codes;
@@ -152,12 +172,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("meanwhile"); // on the code bound
         QTest::addColumn<int>("asked");
-        const QString columns = columnNames().join(QStringLiteral(", "));
         QTest::newRow("another code saved")
-            << QStringLiteral("INSERT INTO tblAdCodes (%1) SELECT 'S9'%2 FROM tblAdCodes WHERE "
-                              "AdCode = ?")
-                   .arg(columns, columns.mid(columns.indexOf(u',')))
-            << 1;
+            << "UPDATE tblAdCodes SET Offer = 'Theirs' WHERE AdCode <> ?" << 1;
         QTest::newRow("changed meanwhile")
             << "UPDATE tblAdCodes SET Offer = 'Theirs' WHERE AdCode = ?" << 2;
         QTest::newRow("deleted meanwhile") << "DELETE FROM tblAdCodes WHERE AdCode = ?" << 1;
@@ -168,15 +184,12 @@ private Q_SLOTS:
         QFETCH(int, asked);
         TestWarehouse warehouse;
         fixture::adCode({QStringLiteral("S1")});
+        fixture::adCode({QStringLiteral("S2")});
         auto *dialogs = new AnotherClientMeanwhile(
             [&] { TestWarehouse::exec(meanwhile, {QStringLiteral("S1")}); });
         std::unique_ptr<Dialogs> previous = Dialogs::install(std::unique_ptr<Dialogs>(dialogs));
-        const AdCodeEntry entry{
-            QStringLiteral("S1"),         QStringLiteral("N"),   QStringLiteral("L"),
-            QStringLiteral("1"),          QStringLiteral("P"),   QStringLiteral("D"),
-            QStringLiteral("2"),          QStringLiteral("Web"), QStringLiteral("Mine"),
-            QStringLiteral("01/02/2025"), QStringLiteral("5"),   QStringLiteral("1")};
-        const bool saved = SaveAdCode(entry, false, QStringLiteral("ann"), QDate(2026, 1, 2));
+        const bool saved = SaveAdCode(entryOf(QStringLiteral("S1")), false, QStringLiteral("ann"),
+                                      QDate(2026, 1, 2));
         const QStringList shown = dialogs->shown;
         const QString secondClient = dialogs->secondClient;
         Dialogs::install(std::move(previous));
