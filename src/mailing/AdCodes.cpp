@@ -77,7 +77,30 @@ QString failure(const Check &check, const AdCodeEntry &entry)
 
 double number(const QString &text) { return vb::ToNumber(vb::Trim(text)).value_or(0); }
 
+// A CPM as the money it is: four decimals, as the servers' columns keep it, so that the stored
+// total is the sum a search for it names (19.95 + 5.10 is 25.05, not 25.049999999999997).
+double money(double value)
+{
+    return vb::ToNumber(vb::Format(value, QStringLiteral("0.0000"))).value_or(0);
+}
+double money(const QString &text) { return money(number(text)); }
+
 QDate mailDateOf(const AdCodeEntry &entry) { return vb::ToDate(vb::Trim(entry.mailDate)); }
+
+// A stored code's row as a look at it saw it, every column as text; nothing when there is none.
+// The statement ends here, before any transaction begins.
+using StoredCode = std::optional<QStringList>;
+StoredCode storedCode(const QString &sourceCode)
+{
+    Query query(QStringLiteral("SELECT * From tblAdCodes WHERE (AdCode = ?)"));
+    query.bind(vb::Trim(sourceCode)).exec();
+    if (!query.next())
+        return std::nullopt;
+    QStringList row;
+    for (const QString &column : columnNames())
+        row << query.text(column);
+    return row;
+}
 
 void deleteCode(const QString &sourceCode)
 {
@@ -96,15 +119,15 @@ void insertCode(const AdCodeEntry &entry, const QString &user, const QDate &toda
         .bind(vb::Trim(entry.sourceCode))
         .bind(vb::Trim(entry.catName))
         .bind(vb::Trim(entry.listDesc))
-        .bind(number(entry.listCpm))
+        .bind(money(entry.listCpm))
         .bind(vb::Trim(entry.pkg))
         .bind(vb::Trim(entry.pkgDesc))
-        .bind(number(entry.pkgCpm))
+        .bind(money(entry.pkgCpm))
         .bind(vb::Trim(entry.media))
         .bind(vb::Trim(entry.offer))
         .bindDate(mailDateOf(entry))
         .bind(number(entry.qtyMailed))
-        .bind(number(entry.listCpm) + number(entry.pkgCpm))
+        .bind(money(money(entry.listCpm) + money(entry.pkgCpm)))
         .bind(vb::Trim(user))
         .bind(vb::FormatDate(today, kDateFormat))
         .bind(number(entry.targetResp))
@@ -237,19 +260,23 @@ QDate defaultMailDate() { return QDate(1990, 1, 1); }
 
 bool SaveAdCode(const AdCodeEntry &entry, bool editing, const QString &user, const QDate &today)
 {
-    Transaction transaction;
-    if (!editing) {
-        Query existing(QStringLiteral("SELECT * From tblAdCodes WHERE (AdCode = ?)"));
-        existing.bind(vb::Trim(entry.sourceCode));
-        if (existing.exists() && !Dialogs::instance().question(overrideQuestion(), caption())) {
-            transaction.rollback();
+    // The override question is asked with no transaction open, so the warehouse is never held
+    // while it is on screen. The write then checks that the code is still as the question saw it;
+    // a code another client saved meanwhile is asked about again.
+    for (;;) {
+        const StoredCode seen = editing ? StoredCode() : storedCode(entry.sourceCode);
+        if (seen && !Dialogs::instance().question(overrideQuestion(), caption()))
             return false;
+        Transaction transaction;
+        if (!editing && storedCode(entry.sourceCode) != seen) {
+            transaction.rollback();
+            continue;
         }
+        deleteCode(entry.sourceCode);
+        insertCode(entry, user, today);
+        transaction.commit();
+        return true;
     }
-    deleteCode(entry.sourceCode);
-    insertCode(entry, user, today);
-    transaction.commit();
-    return true;
 }
 
 QString SaveImportRow(const AdCodeEntry &entry, const QString &user, const QDate &today)
@@ -308,7 +335,7 @@ std::optional<QList<QStringList>> SearchAdCodes(int column, const QString &crite
         value = vb::ToNumber(criteria);
         if (!value)
             return std::nullopt;
-        sql += QStringLiteral(" AND ") + name + QStringLiteral(" =?");
+        sql += QStringLiteral(" AND ") + dialect::equalsNumber(name);
     } else {
         sql += QStringLiteral(" AND ") + dialect::containsParameter(containsExpression(name));
     }

@@ -29,6 +29,11 @@ QString containsParameter(const QString &expression)
            concat({QStringLiteral("'%'"), QStringLiteral("?"), QStringLiteral("'%'")});
 }
 
+QString equalsNumber(const QString &expression)
+{
+    return expression + QStringLiteral(" = CAST(? AS DOUBLE PRECISION)");
+}
+
 QString dateText(const QString &column)
 {
     switch (warehouse::dialect()) {

@@ -18,6 +18,10 @@ QString substring(const QString &expression, int start, int length);
 QString like();
 // "expression LIKE '%' + ? + '%'": a contains-test against one bound value.
 QString containsParameter(const QString &expression);
+// "expression = ?" for a bound number, compared as doubles on every warehouse: a decimal or money
+// column would otherwise meet the bound double's long form (19.949999999999999) and miss the 19.95
+// it holds.
+QString equalsNumber(const QString &expression);
 // The "mm/dd/yyyy" text of a date column (NULL stays NULL), for searching a date as it is shown.
 QString dateText(const QString &column);
 // The category display name of a product list: the category's own description on the first level,
