@@ -138,9 +138,12 @@ void frmPageMap::mapChanged(const QString &mapKey)
 
 void frmPageMap::MovePlacement(qlonglong itemId, int toPage)
 {
+    const catalog::MapPage *shownOn = m_map.pageOfPlacement(itemId);
+    // The page it was dragged from: a placement another client has moved since is not moved.
+    const int fromPage = shownOn ? shownOn->number : -1;
     catalog::PlacementMove move;
     const auto result = attempt([&] {
-        return catalog::movePlacement(NodeKey(m_mapKey), itemId, toPage,
+        return catalog::movePlacement(NodeKey(m_mapKey), itemId, fromPage, toPage,
                                       QDateTime::currentDateTime(), gstrUserName, &move);
     });
     if (!result) {
@@ -179,8 +182,10 @@ void frmPageMap::UndoLastMove()
     if (m_moves.empty())
         return;
     const catalog::PlacementMove move = m_moves.back();
-    const auto result = attempt(
-        [&] { return catalog::undoMove(move, QDateTime::currentDateTime(), gstrUserName); });
+    int position = 0;
+    const auto result = attempt([&] {
+        return catalog::undoMove(move, QDateTime::currentDateTime(), gstrUserName, &position);
+    });
     if (!result) {
         ReloadMap();
         return;
@@ -189,8 +194,14 @@ void frmPageMap::UndoLastMove()
     m_moves.pop_back();
     switch (*result) {
     case MoveResult::Moved:
-        setStatusText(
-            QStringLiteral("%1 is back on page %2.").arg(move.productId).arg(move.fromPage));
+        setStatusText(QStringLiteral("%1 is back on page %2, position %3%4.")
+                          .arg(move.productId)
+                          .arg(move.fromPage)
+                          .arg(position)
+                          .arg(position == move.fromPosition
+                                   ? QString()
+                                   : QStringLiteral(" (position %1 has been taken since)")
+                                         .arg(move.fromPosition)));
         break;
     case MoveResult::AlreadyOnPage:
         inform(QStringLiteral("The move of %1 cannot be undone: the product has since been placed "
