@@ -303,10 +303,6 @@ int frmPageMap::paintDocument(QPagedPaintDevice &device, const catalog::PageMap 
     const int linesPerPage = linesPerColumn * kListColumns;
     const int pages = spreadPages + (slots.empty() ? 0 : slots.back() / linesPerPage + 1);
 
-    const QString fill = QStringLiteral("Page fill: %1 at 100, %2 under 100, %3 over 100")
-                             .arg(summary.full)
-                             .arg(summary.under)
-                             .arg(summary.over);
     QFont font;
     const auto header = [&](int page) {
         painter.resetTransform();
@@ -322,8 +318,10 @@ int frmPageMap::paintDocument(QPagedPaintDevice &device, const catalog::PageMap 
         painter.drawText(QRectF(kPageWidth - 220, 14, 200, 22), Qt::AlignRight | Qt::AlignVCenter,
                          vb::FormatDate(date, QStringLiteral("mm/dd/yyyy")) +
                              QStringLiteral("   page %1 of %2").arg(page + 1).arg(pages));
-        painter.drawText(QRectF(20, 38, kPageWidth - 40, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                         fill + QStringLiteral("    ") + pagemap::summaryText(summary));
+        // The summary strip as the window shows it, wrapped rather than cut at the page's edge.
+        painter.drawText(QRectF(20, 36, kPageWidth - 40, 26),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                         pagemap::summaryText(summary));
     };
     for (int page = 0; page < spreadPages; ++page) {
         if (page > 0)
