@@ -3,6 +3,7 @@
 // the node it last had clicked.
 #include "catalog/NodeKey.h"
 #include "catalog/PageMap.h"
+#include "catalog/PageOperations.h"
 #include "catalog/frmCatEdit.h"
 #include "catalog/frmPageMap.h"
 #include "shell/FlexGrid.h"
@@ -91,10 +92,9 @@ void switchPageNumbers(frmCatEdit &editor)
     editor.SwitchPageNumbers(qint16(*page));
 }
 
-void editPageSection(frmCatEdit &editor)
+void askPageSection(frmCatEdit &editor)
 {
-    const auto answer =
-        ask(QStringLiteral("Please enter in the box below the new section name of the page."));
+    const auto answer = ask(catalog::kPageSectionPrompt);
     if (!answer)
         return;
     if (editor.EditSectionOfPage(*answer) == std::optional<bool>(false))
@@ -130,7 +130,7 @@ void catalog::registerCatalogEditCommands(WindowRegistry &registry)
              editor.RemovePageFromMap();
          }},
         {"mnuCtgEditPageNumSwitch", &switchPageNumbers},
-        {"mnuCtgEditPageSection", &editPageSection},
+        {"mnuCtgEditPageSection", &askPageSection},
         {"mnuCtgEditCopyToFile", &exportMapToFile},
         {"mnuCtgEditPageMap", &viewPageMap}};
     for (const auto &[name, run] : commands) {
