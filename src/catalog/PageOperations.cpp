@@ -116,7 +116,8 @@ std::optional<QString> sectionOf(const NodeKey &map, int page)
 
 // ---- The operations inside an open transaction
 
-PageResult movePagesIn(const NodeKey &map, int first, int count, int to)
+// Within the book unless replayed: a move back over a gap may reach past the last page.
+PageResult movePagesIn(const NodeKey &map, int first, int count, int to, bool withinBook = true)
 {
     const int last = first + count - 1;
     int lowest = 0;
@@ -137,7 +138,7 @@ PageResult movePagesIn(const NodeKey &map, int first, int count, int to)
     }
     if (count < 1 || moving != count)
         return PageResult::NoSuchPage;
-    if (to < lowest || to + count - 1 > highest)
+    if (withinBook && (to < lowest || to + count - 1 > highest))
         return PageResult::OutsideTheBook;
     if (to == first)
         return PageResult::Unchanged;
@@ -422,8 +423,8 @@ PageResult replay(PageEdit &edit, bool undo)
         PageResult result = PageResult::Done;
         switch (edit.kind) {
         case PageEdit::Kind::MovePages:
-            result = undo ? movePagesIn(edit.map, edit.to, edit.count, edit.page)
-                          : movePagesIn(edit.map, edit.page, edit.count, edit.to);
+            result = undo ? movePagesIn(edit.map, edit.to, edit.count, edit.page, false)
+                          : movePagesIn(edit.map, edit.page, edit.count, edit.to, false);
             break;
         case PageEdit::Kind::InsertPage:
             result = undo ? removePageIn(edit.map, edit.page, 0, nullptr, nullptr)

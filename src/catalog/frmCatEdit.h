@@ -58,6 +58,9 @@ public:
     // Nothing selected: the welcome caption, an empty Tag, the placements emptied, the placement
     // editor reset to Add and disabled. The tree and the side grids stay as they are.
     void ResetSelectionState();
+    // Selects a node by its key, as a click on it does (the page map's Open in Catalog Editor);
+    // false when the tree has no such node.
+    bool SelectNode(const QString &key);
     // Sizes the controls to the window.
     void LayoutEditor();
 
