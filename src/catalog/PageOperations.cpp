@@ -90,11 +90,13 @@ QByteArray stampOf(const NodeKey &map, int from, int to)
             add(query.text(1));
         }
     }
-    add(QStringLiteral("placements"));
+    // The placements summed rather than read one by one: a page move renumbers thousands. Which
+    // placement is on which page at which position changes the sums.
     const MapRows placements = MapRows::placementsOf(map);
-    Query query(QStringLiteral("SELECT PageNum, ItemID, PagePosition FROM tblProductsMap WHERE ") +
-                placements.where() +
-                QStringLiteral(" AND PageNum BETWEEN ? AND ? ORDER BY ItemID"));
+    Query query(QStringLiteral("SELECT COUNT(*), SUM(CAST(ItemID AS BIGINT) * PageNum), "
+                               "SUM(CAST(ItemID AS BIGINT) * PagePosition) FROM tblProductsMap "
+                               "WHERE ") +
+                placements.where() + QStringLiteral(" AND PageNum BETWEEN ? AND ?"));
     placements.bindTo(query).bind(from).bind(to).exec();
     while (query.next())
         for (int column = 0; column < 3; ++column)

@@ -465,12 +465,17 @@ void frmPageMap::replay(bool undo)
             *move = again;
         }
         applied = result == MoveResult::Moved;
-        refused = QStringLiteral("The move of %1 cannot be %2: the placement or its page has been "
-                                 "changed since. The map has been read again.")
-                      .arg(move->productId,
-                           undo ? QStringLiteral("undone") : QStringLiteral("made again"));
-        if (!result)
-            refused.clear();
+        const QString cannot = QStringLiteral("The move of %1 cannot be %2: ")
+                                   .arg(move->productId, undo ? QStringLiteral("undone")
+                                                              : QStringLiteral("made again"));
+        const int page = undo ? move->fromPage : move->toPage;
+        if (result == MoveResult::AlreadyOnPage)
+            refused =
+                cannot + QStringLiteral("the product has since been placed on page %1.").arg(page);
+        else if (result == MoveResult::NoSuchPage)
+            refused = cannot + QStringLiteral("page %1 is no longer on the map.").arg(page);
+        else if (result && !applied)
+            refused = cannot + QStringLiteral("the placement has been changed since.");
     } else {
         auto &edit = std::get<catalog::PageEdit>(change);
         const auto result = attempt(
