@@ -15,6 +15,9 @@ void registerWindows(WindowRegistry &registry);
 namespace inventory {
 void registerWindows(WindowRegistry &registry);
 }
+namespace pagemap {
+void registerWindows(WindowRegistry &registry);
+}
 
 // Every window and command of the client.
 inline WindowRegistry clientWindows()
@@ -24,5 +27,6 @@ inline WindowRegistry clientWindows()
     catalog::registerWindows(registry);
     mailing::registerWindows(registry);
     inventory::registerWindows(registry);
+    pagemap::registerWindows(registry);
     return registry;
 }

@@ -1,8 +1,8 @@
 #include "catalog/MapOperations.h"
 
 #include "catalog/MapRows.h"
-#include "catalog/PageMap.h"
-#include "catalog/PageOperations.h"
+#include "pagemap/PageMap.h"
+#include "pagemap/PageOperations.h"
 
 #include "warehouse/Query.h"
 #include "warehouse/Transaction.h"

@@ -1,7 +1,7 @@
 #include "catalog/frmCatEdit.h"
 
 #include "catalog/frmCatEditTreeModel.h"
-#include "catalog/frmPageMap.h"
+#include "pagemap/frmPageMap.h"
 #include "shell/BusyPointer.h"
 #include "shell/Controls.h"
 #include "shell/FlexGrid.h"

@@ -2,10 +2,10 @@
 // the main window's caption, and leave the work to the catalog editor's map and page operations on
 // the node it last had clicked.
 #include "catalog/NodeKey.h"
-#include "catalog/PageMap.h"
-#include "catalog/PageOperations.h"
+#include "pagemap/PageMap.h"
+#include "pagemap/PageOperations.h"
 #include "catalog/frmCatEdit.h"
-#include "catalog/frmPageMap.h"
+#include "pagemap/frmPageMap.h"
 #include "shell/FlexGrid.h"
 #include "shell/GridFunctions.h"
 #include "shell/WindowHost.h"

@@ -10,7 +10,7 @@
 
 #include "catalog/CatalogBuild.h"
 #include "catalog/MapOperations.h"
-#include "catalog/PageOperations.h"
+#include "pagemap/PageOperations.h"
 #include "catalog/Placement.h"
 #include "inventory/ProductDescriptions.h"
 #include "inventory/ProductMaster.h"

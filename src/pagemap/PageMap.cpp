@@ -1,4 +1,4 @@
-#include "catalog/PageMap.h"
+#include "pagemap/PageMap.h"
 
 #include "catalog/MapRows.h"
 #include "catalog/ProductGrids.h"

@@ -1,4 +1,4 @@
-#include "catalog/frmPageMapView.h"
+#include "pagemap/frmPageMapView.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalog/PageMap.h"
-#include "catalog/frmPageMapPaint.h"
+#include "pagemap/PageMap.h"
+#include "pagemap/frmPageMapPaint.h"
 
 #include <QAbstractScrollArea>
 

@@ -1,7 +1,7 @@
 // The page map: spreads, page fill, loading a map, moving placements and undoing a move.
-#include "CatalogEditFixtures.h"
+#include "../catalog/CatalogEditFixtures.h"
 #include "catalog/MapOperations.h"
-#include "catalog/PageMap.h"
+#include "pagemap/PageMap.h"
 #include "warehouse/DbError.h"
 
 #include <QSet>

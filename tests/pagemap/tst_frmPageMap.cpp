@@ -1,14 +1,14 @@
 // The page map window: opening one per map, dragging a product to another page, undo, following
 // the editor's changes, and the PDF.
-#include "CatalogEditFixtures.h"
+#include "../catalog/CatalogEditFixtures.h"
 #include "ClientWindows.h"
 #include "ScriptedDialogs.h"
 #include "WindowHarness.h"
 #include "catalog/MapOperations.h"
 #include "catalog/frmCatEdit.h"
 #include "catalog/frmCatEditTreeModel.h"
-#include "catalog/frmPageMap.h"
-#include "catalog/frmPageMapView.h"
+#include "pagemap/frmPageMap.h"
+#include "pagemap/frmPageMapView.h"
 #include "shell/MDIfrmMain.h"
 #include "shell/PrinterChoice.h"
 

@@ -1,7 +1,7 @@
-#include "catalog/PageOperations.h"
+#include "pagemap/PageOperations.h"
 
 #include "catalog/MapRows.h"
-#include "catalog/PageMap.h"
+#include "pagemap/PageMap.h"
 
 #include "warehouse/Query.h"
 #include "warehouse/Transaction.h"

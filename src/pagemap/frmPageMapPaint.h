@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalog/PageMap.h"
+#include "pagemap/PageMap.h"
 
 #include <QPointF>
 #include <QRectF>

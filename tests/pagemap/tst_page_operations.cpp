@@ -1,9 +1,9 @@
 // The page operations the page map and the Catalog Edit commands share: pages moved, inserted,
 // removed and given a section, on a catalog test and on an insert of the same ID, with undo and
 // redo.
-#include "CatalogEditFixtures.h"
-#include "catalog/PageMap.h"
-#include "catalog/PageOperations.h"
+#include "../catalog/CatalogEditFixtures.h"
+#include "pagemap/PageMap.h"
+#include "pagemap/PageOperations.h"
 
 #include <QTest>
 

@@ -1,14 +1,13 @@
-#include "catalog/frmPageMap.h"
+#include "pagemap/frmPageMap.h"
 
 #include "catalog/MapOperations.h"
 #include "catalog/frmCatEdit.h"
-#include "catalog/frmPageMapPaint.h"
-#include "catalog/frmPageMapView.h"
+#include "pagemap/frmPageMapPaint.h"
+#include "pagemap/frmPageMapView.h"
 #include "shell/BusyPointer.h"
 #include "shell/Controls.h"
 #include "shell/PrinterChoice.h"
 #include "shell/WindowHost.h"
-#include "shell/WindowRegistry.h"
 #include "shell/basGeneralDeclarations.h"
 #include "warehouse/Dialogs.h"
 #include "warehouse/Vb.h"
@@ -829,21 +828,4 @@ void frmPageMap::PrintMap()
     if (paintDocument(printer, m_map, windowTitle(), QDate::currentDate()) == 0)
         Dialogs::instance().message(QStringLiteral("The page map could not be printed."),
                                     windowTitle(), Dialogs::Icon::Critical);
-}
-
-// ---- Registration
-
-void catalog::registerPageMapWindows(WindowRegistry &registry)
-{
-    registry.addWindowFamily(frmPageMap::kWindowNamePrefix, [](const QString &windowName) {
-        return static_cast<QWidget *>(
-            new frmPageMap(windowName.mid(frmPageMap::kWindowNamePrefix.size())));
-    });
-    registry.addCommand(QStringLiteral("mnuPrint"), [](WindowHost &host) {
-        if (auto *map = qobject_cast<frmPageMap *>(host.activeChild()))
-            map->PrintMap();
-        else
-            Dialogs::instance().message(
-                QStringLiteral("There is nothing to print in this window."));
-    });
 }

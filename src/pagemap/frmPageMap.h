@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalog/PageMap.h"
-#include "catalog/PageOperations.h"
+#include "pagemap/PageMap.h"
+#include "pagemap/PageOperations.h"
 #include "shell/WorkingWindow.h"
 
 #include <QDate>
@@ -18,7 +18,6 @@ class QToolButton;
 class QPagedPaintDevice;
 class QPushButton;
 class frmPageMapView;
-class WindowRegistry;
 
 // Page Map: the map of a catalog test or insert as a book on the wall, spread by spread, each
 // page with its section, products, forecast and how full it is; where the book is planned. A
@@ -127,9 +126,3 @@ private:
 protected:
     void showEvent(QShowEvent *event) override;
 };
-
-namespace catalog {
-// Registers the page map windows (by their name prefix) and the Catalog Edit command that opens
-// the page map of the editor's selection.
-void registerPageMapWindows(WindowRegistry &registry);
-} // namespace catalog

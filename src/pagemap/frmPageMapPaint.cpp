@@ -1,4 +1,4 @@
-#include "catalog/frmPageMapPaint.h"
+#include "pagemap/frmPageMapPaint.h"
 
 #include "warehouse/Vb.h"
 
