@@ -612,8 +612,10 @@ void frmPageMap::CompareWith(const QString &mapKey)
                     std::min(pmvSpreads->twoPageZoom(), pmvCompare->twoPageZoom()) * 0.9;
                 pmvSpreads->setZoom(zoom);
                 pmvCompare->setZoom(zoom);
-                pmvCompare->horizontalScrollBar()->setValue(
-                    pmvSpreads->horizontalScrollBar()->value());
+                // From the first page, both maps.
+                pmvSpreads->horizontalScrollBar()->setValue(0);
+                pmvSpreads->verticalScrollBar()->setValue(0);
+                pmvCompare->verticalScrollBar()->setValue(0);
             },
             Qt::QueuedConnection);
         setStatusText(QStringLiteral("%1 page(s) differ from %2.")
