@@ -524,4 +524,10 @@ MapChanges &MapChanges::instance()
 
 void MapChanges::announce(const QString &mapKey) { Q_EMIT instance().changed(mapKey); }
 
+void MapChanges::announcePages(const QString &mapKey)
+{
+    Q_EMIT instance().pagesChanged(mapKey);
+    Q_EMIT instance().changed(mapKey);
+}
+
 } // namespace catalog

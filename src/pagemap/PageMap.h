@@ -198,9 +198,13 @@ class MapChanges : public QObject
 public:
     static MapChanges &instance();
     static void announce(const QString &mapKey);
+    // A change of the map's pages themselves (inserted, removed, renumbered, a new section), which
+    // the editor's tree shows; announced as a change of the map too.
+    static void announcePages(const QString &mapKey);
 
 Q_SIGNALS:
     void changed(const QString &mapKey);
+    void pagesChanged(const QString &mapKey);
 };
 
 } // namespace catalog

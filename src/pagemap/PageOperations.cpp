@@ -310,7 +310,7 @@ PageResult inTransaction(const NodeKey &map, PageEdit *done, Operation &&operati
     if (done)
         stampRange(*done);
     transaction.commit();
-    MapChanges::announce(map.key());
+    MapChanges::announcePages(map.key());
     return result;
 }
 

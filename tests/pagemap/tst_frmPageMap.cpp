@@ -542,6 +542,20 @@ private Q_SLOTS:
         QCOMPARE(editor->Tag(), kMap + QStringLiteral("|003"));
     }
 
+    // The editor's tree follows pages inserted in the page map, its node still selected.
+    void editorTreeFollowsPageChanges()
+    {
+        auto *editor = qobject_cast<frmCatEdit *>(
+            m_harness->main().openWindow(QStringLiteral("frmCatEdit")));
+        QVERIFY(editor->SelectNode(kMap + QStringLiteral("|003")));
+        auto *tree = static_cast<frmCatEditTreeModel *>(
+            editor->findChild<QTreeView *>(QStringLiteral("tvCatalogTree"))->model());
+        QVERIFY(!tree->indexOfKey(kMap + QStringLiteral("|006")).isValid());
+        m_harness->window().InsertPage(2, false);
+        QTRY_VERIFY(tree->indexOfKey(kMap + QStringLiteral("|006")).isValid());
+        QCOMPARE(editor->Tag(), kMap + QStringLiteral("|003"));
+    }
+
     // The summary says how the pages fill the signatures; another version compared page
     // against page.
     void signaturesAndComparison()
