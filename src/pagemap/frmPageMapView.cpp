@@ -29,6 +29,7 @@ constexpr double kReadableTileHeight = 200;
 frmPageMapView::frmPageMapView(QWidget *parent)
     : QAbstractScrollArea(parent)
 {
+    installAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(false);
     viewport()->setBackgroundRole(QPalette::Mid);
@@ -66,8 +67,9 @@ void frmPageMapView::setFocusPage(int page)
     const catalog::MapPage *focused = m_map && page >= 0 ? m_map->page(page) : nullptr;
     // A screen reader reads the focused tile as the view's name.
     setAccessibleName(focused ? pagemap::accessibleName(*focused) : QStringLiteral("Page map"));
-    if (hasFocus()) {
-        QAccessibleEvent event(this, QAccessible::NameChanged);
+    if (hasFocus() && focused) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(accessibleIndexOf(page));
         QAccessible::updateAccessibility(&event);
     }
     viewport()->update();

@@ -46,6 +46,10 @@ public:
     // a spread at its gutter (first page and count).
     std::optional<std::pair<int, int>> pagesAt(const QPoint &viewportPoint) const;
 
+    const catalog::PageMap *pageMap() const { return m_map; }
+    // The pages the map has, in order: the view's items for a screen reader.
+    std::vector<int> pageNumbers() const;
+
     // The page the keyboard is on (its focus frame), -1 for none.
     int focusPage() const { return m_focusPage; }
     void setFocusPage(int page);
@@ -88,8 +92,9 @@ private:
     void endDrag();
     void keyNavigation(QKeyEvent *event);
     void scrollToPage(int page);
-    // Pages of the book, in order, and the spreads per row.
-    std::vector<int> pageNumbers() const;
+    // Screen readers see the tiles as the items of a list (frmPageMapAccessible.cpp).
+    static void installAccessibility();
+    int accessibleIndexOf(int page) const;
 
     const catalog::PageMap *m_map = nullptr;
     std::vector<catalog::Spread> m_spreads;

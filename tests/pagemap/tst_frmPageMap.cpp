@@ -12,6 +12,7 @@
 #include "shell/MDIfrmMain.h"
 #include "shell/PrinterChoice.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -532,6 +533,10 @@ private Q_SLOTS:
         QCOMPARE(view()->focusPage(), 2);
         QCOMPARE(view()->accessibleName(),
                  QStringLiteral("Page 2, Fiction, 1 product, 11.11 % filled"));
+        QAccessibleInterface *tiles = QAccessible::queryAccessibleInterface(view());
+        QCOMPARE(tiles->childCount(), 4);
+        QCOMPARE(tiles->child(3)->text(QAccessible::Name),
+                 QStringLiteral("Page 5, Fiction, 0 products, 0 % filled"));
         QTest::keyClick(view(), Qt::Key_Right, Qt::ControlModifier);
         QCOMPARE(pageAndPosition(QStringLiteral("B1")), QStringLiteral("3/1"));
         QCOMPARE(view()->focusPage(), 3);
@@ -545,8 +550,8 @@ private Q_SLOTS:
     // The editor's tree follows pages inserted in the page map, its node still selected.
     void editorTreeFollowsPageChanges()
     {
-        auto *editor = qobject_cast<frmCatEdit *>(
-            m_harness->main().openWindow(QStringLiteral("frmCatEdit")));
+        auto *editor =
+            qobject_cast<frmCatEdit *>(m_harness->main().openWindow(QStringLiteral("frmCatEdit")));
         QVERIFY(editor->SelectNode(kMap + QStringLiteral("|003")));
         auto *tree = static_cast<frmCatEditTreeModel *>(
             editor->findChild<QTreeView *>(QStringLiteral("tvCatalogTree"))->model());
