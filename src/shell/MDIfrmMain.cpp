@@ -154,7 +154,9 @@ void MDIfrmMain::buildMenus()
     addWindowItem(tools, QStringLiteral("mnuAdCodesMaintenance"),
                   QStringLiteral("Ad Codes Maintenance"), QStringLiteral("frmAdCodes"));
 
-    addMenu(bar, QStringLiteral("mnuReports"), QStringLiteral("&Reports"));
+    QMenu *reports = addMenu(bar, QStringLiteral("mnuReports"), QStringLiteral("&Reports"));
+    addWindowItem(reports, QStringLiteral("mnuCatalogPlanSummary"),
+                  QStringLiteral("Catalog Plan Summary"), QStringLiteral("frmPlanSummary"));
 
     QMenu *windows = addMenu(bar, QStringLiteral("mnuWindow"), QStringLiteral("&Window"));
     connect(addItem(windows, QStringLiteral("mnuWindowCascade"), QStringLiteral("Cascade")),
@@ -206,7 +208,8 @@ void MDIfrmMain::buildMenus()
         {"mnuCtgEditPageNumSwitch", "Switch Page Numbers"},
         {"mnuCtgEditPageSection", "Edit Page Section"},
         {"mnuCtgEditCopyToFile", "Export Map To File"},
-        {"mnuCtgEditPageMap", "View Page Map"}};
+        {"mnuCtgEditPageMap", "View Page Map"},
+        {"mnuCtgEditPlanSummary", "Plan Summary"}};
     for (const auto &[name, caption] : catalogItems)
         addCommandItem(catalogEdit, QString::fromLatin1(name), QString::fromLatin1(caption));
 }

@@ -1,0 +1,105 @@
+// The reports' figures on a small fixture worked out by hand (ReportFixture.h), on both
+// warehouses.
+#include "ReportFixture.h"
+#include "reports/MapChoices.h"
+#include "reports/PlanSummary.h"
+#include "warehouse/StatementWatch.h"
+
+#include <QTest>
+
+using namespace reports;
+using catalog::NodeKey;
+
+namespace {
+
+QString joined(const QList<QStringList> &rows)
+{
+    QStringList lines;
+    for (const QStringList &row : rows)
+        lines << row.join(QLatin1Char('|'));
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+class ReportsTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_warehouse.emplace();
+        fixture::reportMaps();
+    }
+    void cleanup() { m_warehouse.reset(); }
+
+    void planSummaryAddsUp_data()
+    {
+        QTest::addColumn<QString>("map");
+        QTest::addColumn<QString>("totals");
+        QTest::addColumn<QString>("pages");
+        QTest::addColumn<QString>("sections");
+        // A1 (150) is placed twice: 75 on page 1 and 75 on page 4. B1 has only another club's
+        // forecast; page 3 has nothing, so no forecast per full page.
+        QTest::newRow("catalog")
+            << "ID|MYST|SPRING|0000|003" << "4|4|3|1|$175.00|$43.75"
+            << "1|Cover|2|100|$100.00|$100.00\n2|Fiction|1|120|$0.00|$0.00\n"
+               "3|Fiction|0|0|$0.00|\n4|Mystery|1|30|$75.00|$250.00"
+            << "Cover|1|2|1.00|$100.00|$100.00|57.14%\nFiction|2|1|1.20|$0.00|$0.00|0.00%\n"
+               "Mystery|1|1|0.30|$75.00|$250.00|42.86%";
+        // The insert's own forecasts only: A2's 25 for the catalog of the same ID is not its.
+        QTest::newRow("insert with the catalog's ID")
+            << "INS|SPRING" << "1|2|2|1|$40.00|$40.00" << "1|Front|2|100|$40.00|$40.00"
+            << "Front|1|2|1.00|$40.00|$40.00|100.00%";
+        QTest::newRow("no map") << "CTG" << "0|0|0|0|$0.00|" << "" << "";
+    }
+    void planSummaryAddsUp()
+    {
+        QFETCH(QString, map);
+        QFETCH(QString, totals);
+        QFETCH(QString, pages);
+        QFETCH(QString, sections);
+        const PlanSummary summary = loadPlanSummary(NodeKey(map));
+        QCOMPARE(totalRow(summary).join(QLatin1Char('|')), totals);
+        QCOMPARE(joined(pageRows(summary)), pages);
+        QCOMPARE(joined(sectionRows(summary)), sections);
+        // The pages add up to the map's forecast.
+        double pageForecasts = 0;
+        for (const PagePlan &page : summary.pages)
+            pageForecasts += page.forecast;
+        QCOMPARE(pageForecasts, summary.totals.forecast);
+        // A stop by the operator ends the reading.
+        if (!summary.pages.empty())
+            QVERIFY_THROWS_EXCEPTION(StoppedByOperator,
+                                     loadPlanSummary(NodeKey(map), [] { return false; }));
+    }
+
+    void pickersMatchOnlyListedMaps_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("short name") << " spring - 0000 " << "ID|MYST|SPRING|0000";
+        QTest::newRow("insert ID") << "spring" << "INS|SPRING";
+        QTest::newRow("listed text") << "Insert  Spring Flyer  SPRING" << "INS|SPRING";
+        QTest::newRow("quote") << "SPRING' OR '1'='1" << "";
+        QTest::newRow("wildcard") << "SPR%" << "";
+        QTest::newRow("very long") << QString(5000, QLatin1Char('S')) << "";
+        QTest::newRow("non-ASCII") << QStringLiteral("SPRİNG - 0000 ✓") << "";
+    }
+    void pickersMatchOnlyListedMaps()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, key);
+        const std::vector<MapChoice> choices = loadMapChoices();
+        QCOMPARE(choices.size(), std::size_t(2));
+        const MapChoice *found = findMapChoice(choices, typed);
+        QCOMPARE(found ? found->key : QString(), key);
+    }
+
+private:
+    std::optional<TestWarehouse> m_warehouse;
+};
+
+FOLVANE_DATABASE_TEST_MAIN(ReportsTest)
+#include "tst_reports.moc"
