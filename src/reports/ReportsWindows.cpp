@@ -1,4 +1,5 @@
 #include "ClientWindows.h"
+#include "reports/frmMailingCost.h"
 #include "reports/frmPlanSummary.h"
 #include "shell/WindowHost.h"
 
@@ -7,6 +8,7 @@
 void reports::registerWindows(WindowRegistry &registry)
 {
     registry.addWindow<frmPlanSummary>(QStringLiteral("frmPlanSummary"));
+    registry.addWindow<frmMailingCost>(QStringLiteral("frmMailingCost"));
 
     // File > Print prints a report in front; any other window as the command before did.
     const WindowRegistry::Command *earlier = registry.command(QStringLiteral("mnuPrint"));

@@ -157,6 +157,8 @@ void MDIfrmMain::buildMenus()
     QMenu *reports = addMenu(bar, QStringLiteral("mnuReports"), QStringLiteral("&Reports"));
     addWindowItem(reports, QStringLiteral("mnuCatalogPlanSummary"),
                   QStringLiteral("Catalog Plan Summary"), QStringLiteral("frmPlanSummary"));
+    addWindowItem(reports, QStringLiteral("mnuMailingCost"),
+                  QStringLiteral("Mailing Cost and Response"), QStringLiteral("frmMailingCost"));
 
     QMenu *windows = addMenu(bar, QStringLiteral("mnuWindow"), QStringLiteral("&Window"));
     connect(addItem(windows, QStringLiteral("mnuWindowCascade"), QStringLiteral("Cascade")),

@@ -51,4 +51,32 @@ inline void reportMaps()
         "(NULL, 'SPRING', 'A2', 40, 1), (NULL, 'SPRING', 'C1', NULL, 2)"));
 }
 
+// Ad codes of March 2026 (and one of May). A total CPM of 1.005 is a hair below it in binary, so
+// the costs round up only when worked on their decimal form:
+//   SP01 Spring, list Members, package CAT:  1,000 at 1.005, 2.5 %  -> $1.005, 25 responses
+//   SP02 Spring, list Members, package SOLO: 1,000 at 1.005, 0.5 %  -> $1.005, 5
+//   SP03 spring, list Renters, package cat:  2,000 at 1.005, 0 %    -> $2.01, none
+//   FA01 Fall,   list Members, package CAT:    500 at 300,   2 %    -> $150, 10
+//   OUT1 Spring, mailed in May.
+inline void adCodes()
+{
+    const auto code = [](const char *adCode, const char *catalog, const char *list,
+                         const char *package, double quantity, double cpm, double rate,
+                         const QDate &mailDate) {
+        TestWarehouse::exec(
+            QStringLiteral("INSERT INTO tblAdCodes (AdCode, CatName, ListDesc, ListCpm, Pkg, "
+                           "PkgDesc, PkgCpm, Media, Offer, MailDate, QtyMailed, TotalCpm, "
+                           "TargetResp) VALUES (?, ?, ?, ?, ?, 'Package', 0, 'Catalog', 'Offer', "
+                           "?, ?, ?, ?)"),
+            {QString::fromLatin1(adCode), QString::fromLatin1(catalog), QString::fromLatin1(list),
+             cpm, QString::fromLatin1(package), sqlvalue::fromDate(mailDate), quantity, cpm,
+             rate});
+    };
+    code("SP01", "Spring", "Members", "CAT", 1000, 1.005, 2.5, QDate(2026, 3, 1));
+    code("SP02", "Spring", "Members", "SOLO", 1000, 1.005, 0.5, QDate(2026, 3, 2));
+    code("SP03", "spring", "Renters", "cat", 2000, 1.005, 0, QDate(2026, 3, 31));
+    code("FA01", "Fall", "Members", "CAT", 500, 300, 2, QDate(2026, 3, 15));
+    code("OUT1", "Spring", "Members", "CAT", 9000, 1, 1, QDate(2026, 5, 1));
+}
+
 } // namespace fixture

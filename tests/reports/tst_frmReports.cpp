@@ -3,12 +3,15 @@
 #include "ReportFixture.h"
 #include "ScriptedDialogs.h"
 #include "WindowHarness.h"
+#include "reports/frmMailingCost.h"
 #include "reports/frmPlanSummary.h"
 #include "shell/FlexGrid.h"
 #include "shell/PrinterChoice.h"
 
 #include <QAction>
+#include <QChartView>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QLineEdit>
 #include <QPrinter>
@@ -85,6 +88,23 @@ private Q_SLOTS:
         harness.main().menuItem(QStringLiteral("mnuPrint"))->trigger();
         QVERIFY(isPdf(printed));
         QCOMPARE(dialogs->messages().size(), 1);
+    }
+
+    void mailingCostFromTheMenu()
+    {
+        fixture::adCodes();
+        ScriptedDialogsScope dialogs;
+        WindowHarness<QWidget> harness(QStringLiteral("frmAbout"));
+        harness.main().menuItem(QStringLiteral("mnuMailingCost"))->trigger();
+        auto *mailing = harness.main().window<frmMailingCost>();
+        QVERIFY(mailing);
+        control<QDateEdit>(*mailing, "dtpFrom")->setDate(QDate(2026, 3, 1));
+        control<QDateEdit>(*mailing, "dtpTo")->setDate(QDate(2026, 3, 31));
+        control<QPushButton>(*mailing, "cmdShow")->click();
+        auto *grid = control<FlexGrid>(*mailing, "grdMailing");
+        QCOMPARE(grid->TextMatrix(grid->Rows() - 1, 3), QStringLiteral("$154.02"));
+        QCOMPARE(control<QChartView>(*mailing, "chtCostPerResponse")->chart()->series().size(), 1);
+        QVERIFY(dialogs->messages().isEmpty());
     }
 
 private:

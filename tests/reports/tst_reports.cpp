@@ -1,6 +1,7 @@
 // The reports' figures on a small fixture worked out by hand (ReportFixture.h), on both
 // warehouses.
 #include "ReportFixture.h"
+#include "reports/MailingCost.h"
 #include "reports/MapChoices.h"
 #include "reports/PlanSummary.h"
 #include "warehouse/StatementWatch.h"
@@ -73,6 +74,48 @@ private Q_SLOTS:
         if (!summary.pages.empty())
             QVERIFY_THROWS_EXCEPTION(StoppedByOperator,
                                      loadPlanSummary(NodeKey(map), [] { return false; }));
+    }
+
+    void mailingCostAddsUp_data()
+    {
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QDate>("to");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("cheapestFirst");
+        // Spring and spring are one catalog, CAT and cat one package; three costs of 1.005 make
+        // $3.02 for CAT. Renters expect nothing back: no cost per response, and not charted.
+        QTest::newRow("March")
+            << QDate(2026, 3, 1) << QDate(2026, 3, 31)
+            << "Fall|All lists and packages|500|$150.00|10|$15.00\n"
+               "Fall|List: Members|500|$150.00|10|$15.00\n"
+               "Fall|Package: CAT  Package|500|$150.00|10|$15.00\n"
+               "Spring|All lists and packages|4,000|$4.02|30|$0.13\n"
+               "Spring|List: Members|2,000|$2.01|30|$0.07\n"
+               "Spring|List: Renters|2,000|$2.01|0|\n"
+               "Spring|Package: CAT  Package|3,000|$3.02|25|$0.12\n"
+               "Spring|Package: SOLO  Package|1,000|$1.01|5|$0.20\n"
+               "Total||4,500|$154.02|40|$3.85"
+            << "Members";
+        QTest::newRow("one day, both ends included")
+            << QDate(2026, 3, 31) << QDate(2026, 3, 31)
+            << "spring|All lists and packages|2,000|$2.01|0|\nspring|List: Renters|2,000|$2.01|0|\n"
+               "spring|Package: cat  Package|2,000|$2.01|0|\nTotal||2,000|$2.01|0|"
+            << "";
+        QTest::newRow("nothing mailed") << QDate(2026, 4, 1) << QDate(2026, 4, 30) << "" << "";
+    }
+    void mailingCostAddsUp()
+    {
+        QFETCH(QDate, from);
+        QFETCH(QDate, to);
+        QFETCH(QString, rows);
+        QFETCH(QString, cheapestFirst);
+        fixture::adCodes();
+        const MailingReport report = loadMailingReport(from, to);
+        QCOMPARE(joined(mailingRows(report)), rows);
+        QStringList lists;
+        for (const MailingLine &line : report.listsByCostPerResponse)
+            lists << line.name;
+        QCOMPARE(lists.join(QLatin1Char(',')), cheapestFirst);
     }
 
     void pickersMatchOnlyListedMaps_data()

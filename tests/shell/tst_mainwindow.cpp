@@ -87,6 +87,7 @@ private Q_SLOTS:
         row("mnuCtgEditPageMap", "View Page Map", "mnuCtgEdit", true);
         row("mnuCtgEditPlanSummary", "Plan Summary", "mnuCtgEdit", true);
         row("mnuCatalogPlanSummary", "Catalog Plan Summary", "mnuReports", true);
+        row("mnuMailingCost", "Mailing Cost and Response", "mnuReports", true);
         row("mnuPrint", "Print...", "mnuFile", true);
     }
 
@@ -143,7 +144,8 @@ private Q_SLOTS:
         QStringList reports;
         for (QAction *action : main.menu(QStringLiteral("mnuReports"))->actions())
             reports << action->text();
-        QCOMPARE(reports, (QStringList{QStringLiteral("Catalog Plan Summary")}));
+        QCOMPARE(reports, (QStringList{QStringLiteral("Catalog Plan Summary"),
+                                       QStringLiteral("Mailing Cost and Response")}));
     }
 
     void aWindowIsOpenedOnce()
