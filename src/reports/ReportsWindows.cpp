@@ -1,6 +1,7 @@
 #include "ClientWindows.h"
 #include "reports/frmMailingCost.h"
 #include "reports/frmPlanSummary.h"
+#include "reports/frmProductHistory.h"
 #include "shell/WindowHost.h"
 
 #include <QVariant>
@@ -9,6 +10,8 @@ void reports::registerWindows(WindowRegistry &registry)
 {
     registry.addWindow<frmPlanSummary>(QStringLiteral("frmPlanSummary"));
     registry.addWindow<frmMailingCost>(QStringLiteral("frmMailingCost"));
+    registry.addWindow<frmProductHistory>(QStringLiteral("frmProductHistory"));
+    registry.addCommand(QStringLiteral("mnuGridProductHistory"), &frmProductHistory::openFromGrid);
 
     // File > Print prints a report in front; any other window as the command before did.
     const WindowRegistry::Command *earlier = registry.command(QStringLiteral("mnuPrint"));

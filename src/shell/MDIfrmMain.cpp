@@ -157,6 +157,8 @@ void MDIfrmMain::buildMenus()
     QMenu *reports = addMenu(bar, QStringLiteral("mnuReports"), QStringLiteral("&Reports"));
     addWindowItem(reports, QStringLiteral("mnuCatalogPlanSummary"),
                   QStringLiteral("Catalog Plan Summary"), QStringLiteral("frmPlanSummary"));
+    addWindowItem(reports, QStringLiteral("mnuProductHistory"), QStringLiteral("Product History"),
+                  QStringLiteral("frmProductHistory"));
     addWindowItem(reports, QStringLiteral("mnuMailingCost"),
                   QStringLiteral("Mailing Cost and Response"), QStringLiteral("frmMailingCost"));
 
@@ -186,6 +188,8 @@ void MDIfrmMain::buildMenus()
         connect(addItem(grid, command, QString::fromLatin1(caption)), &QAction::triggered, this,
                 [this, command] { runGridCommand(command); });
     }
+    // The history of the product in the grid's current row, for the lists of products.
+    addCommandItem(grid, QStringLiteral("mnuGridProductHistory"), QStringLiteral("Product History"));
     QMenu *paste = addMenu(grid, QStringLiteral("mnuGridPaste"), QStringLiteral("Paste"));
     QMenu *copy = addMenu(grid, QStringLiteral("mnuGridCopy"), QStringLiteral("Copy"));
     const std::tuple<QMenu *, const char *, const char *> subItems[] = {

@@ -5,6 +5,7 @@
 #include "WindowHarness.h"
 #include "reports/frmMailingCost.h"
 #include "reports/frmPlanSummary.h"
+#include "reports/frmProductHistory.h"
 #include "shell/FlexGrid.h"
 #include "shell/PrinterChoice.h"
 
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -105,6 +107,23 @@ private Q_SLOTS:
         QCOMPARE(grid->TextMatrix(grid->Rows() - 1, 3), QStringLiteral("$154.02"));
         QCOMPARE(control<QChartView>(*mailing, "chtCostPerResponse")->chart()->series().size(), 1);
         QVERIFY(dialogs->messages().isEmpty());
+    }
+
+    void productHistoryTypedAndFromAGrid()
+    {
+        ScriptedDialogsScope dialogs;
+        WindowHarness<frmProductHistory> harness;
+        auto *productId = harness.control<QLineEdit>("txtProductID");
+        productId->setText(QStringLiteral("a2"));
+        QTest::keyClick(productId, Qt::Key_Return);
+        QCOMPARE(harness.control<FlexGrid>("grdPlacements")->Rows(), 3);
+        QCOMPARE(harness.control<QLabel>("lblProductName")->text(), QStringLiteral("Book A2"));
+
+        // From the Grid Functions pop-up: a grid without a product column says so.
+        auto *recurring = harness.control<FlexGrid>("grdRecurring");
+        recurring->setFocus();
+        harness.main().menuItem(QStringLiteral("mnuGridProductHistory"))->trigger();
+        QCOMPARE(dialogs->messages().size(), 1);
     }
 
 private:

@@ -4,6 +4,8 @@
 #include "reports/MailingCost.h"
 #include "reports/MapChoices.h"
 #include "reports/PlanSummary.h"
+#include "reports/ProductHistory.h"
+#include "warehouse/Vb.h"
 #include "warehouse/StatementWatch.h"
 
 #include <QTest>
@@ -116,6 +118,56 @@ private Q_SLOTS:
         for (const MailingLine &line : report.listsByCostPerResponse)
             lists << line.name;
         QCOMPARE(lists.join(QLatin1Char(',')), cheapestFirst);
+    }
+
+    void productHistoryAcrossMaps_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("placements");
+        QTest::addColumn<QString>("recommendations");
+        QTest::addColumn<QString>("recurring");
+        const QString today = vb::FormatDate(QDate::currentDate(), QStringLiteral("mm/dd/yyyy"));
+        // Newest first: the catalog (addresses start today), the insert made 03/01/2026, then the
+        // insert whose ID is no date.
+        const QString a2 = QStringLiteral("MYST|SPRING|0000|1|2|40|$15.00|25|") + today +
+                           QStringLiteral("\nInsert|Dated Flyer|03012026101010|1|3|20|$15.00|25|"
+                                          "03/01/2026\nInsert|Spring Flyer|SPRING|1|1|50|$15.00|"
+                                          "25|");
+        const QString recurring = QStringLiteral("MYST|SPRING|Catalog|") + today;
+        QTest::newRow("catalog and inserts")
+            << "A2" << a2 << "MYST|SPRING|$25.00|3\nInsert|SPRING|$40.00|1"
+            << recurring;
+        QTest::newRow("typed in lower case with blanks")
+            << "  a2 " << a2 << "MYST|SPRING|$25.00|3\nInsert|SPRING|$40.00|1" << recurring;
+        QTest::newRow("insert only, no forecast")
+            << "C1" << "Insert|Spring Flyer|SPRING|1|2|50|$15.00|25|" << "Insert|SPRING||2" << "";
+        for (const char *hostile : {"A2' OR '1'='1", "A%", "A_"})
+            QTest::newRow(hostile) << hostile << "" << "" << "";
+        QTest::newRow("very long") << QString(5000, QLatin1Char('A')) << "" << "" << "";
+        QTest::newRow("non-ASCII") << QStringLiteral("Ä2 ✓") << "" << "" << "";
+    }
+    void productHistoryAcrossMaps()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, placements);
+        QFETCH(QString, recommendations);
+        QFETCH(QString, recurring);
+        fixture::insertPage(QStringLiteral("03012026101010"), QStringLiteral("Dated Flyer"), 1);
+        fixture::Placement dated;
+        dated.club = QVariant();
+        dated.test = QVariant();
+        dated.catalog = QStringLiteral("03012026101010");
+        dated.product = QStringLiteral("A2");
+        dated.position = 3;
+        TestWarehouse::exec(QStringLiteral("UPDATE tblProductsMap SET PageWeight = 20 WHERE "
+                                           "ItemID = ?"),
+                            {fixture::placement(dated)});
+        TestWarehouse::exec(QStringLiteral("INSERT INTO tblRecurringCatgProducts (ClubID, "
+                                           "CatalogID, ProductID) VALUES ('MYST', 'SPRING', 'A2')"));
+        const ProductHistory history = loadProductHistory(typed);
+        QCOMPARE(joined(history.placements), placements);
+        QCOMPARE(joined(history.recommendations), recommendations);
+        QCOMPARE(joined(history.recurring), recurring);
     }
 
     void pickersMatchOnlyListedMaps_data()

@@ -88,6 +88,8 @@ private Q_SLOTS:
         row("mnuCtgEditPlanSummary", "Plan Summary", "mnuCtgEdit", true);
         row("mnuCatalogPlanSummary", "Catalog Plan Summary", "mnuReports", true);
         row("mnuMailingCost", "Mailing Cost and Response", "mnuReports", true);
+        row("mnuProductHistory", "Product History", "mnuReports", true);
+        row("mnuGridProductHistory", "Product History", "mnuGridFunctions", true);
         row("mnuPrint", "Print...", "mnuFile", true);
     }
 
@@ -145,6 +147,7 @@ private Q_SLOTS:
         for (QAction *action : main.menu(QStringLiteral("mnuReports"))->actions())
             reports << action->text();
         QCOMPARE(reports, (QStringList{QStringLiteral("Catalog Plan Summary"),
+                                       QStringLiteral("Product History"),
                                        QStringLiteral("Mailing Cost and Response")}));
     }
 
