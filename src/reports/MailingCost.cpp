@@ -53,9 +53,12 @@ struct CatalogLines
 
 QStringList rowOf(const QString &catalogName, const QString &line, const MailingFigures &f)
 {
-    return {catalogName,           line,
-            countText(f.quantity), moneyText(f.cost),
-            countText(f.responses), moneyText(f.costPerResponse())};
+    return {catalogName,
+            line,
+            countText(f.quantity),
+            moneyText(f.cost),
+            countText(f.responses),
+            moneyText(f.costPerResponse())};
 }
 
 } // namespace
@@ -108,9 +111,12 @@ MailingReport loadMailingReport(const QDate &from, const QDate &to, const RowRea
 
 QStringList mailingHeaders()
 {
-    return {QStringLiteral("Catalog"),         QStringLiteral("List / Package"),
-            QStringLiteral("Quantity Mailed"), QStringLiteral("Cost"),
-            QStringLiteral("Expected Responses"), QStringLiteral("Cost per Response")};
+    return {QStringLiteral("Catalog"),
+            QStringLiteral("List / Package"),
+            QStringLiteral("Quantity Mailed"),
+            QStringLiteral("Cost"),
+            QStringLiteral("Expected Responses"),
+            QStringLiteral("Cost per Response")};
 }
 
 QList<QStringList> mailingRows(const MailingReport &report)

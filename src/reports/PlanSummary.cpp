@@ -128,9 +128,9 @@ PlanSummary loadPlanSummary(const NodeKey &key, const RowRead &watch)
 
 QStringList pageHeaders()
 {
-    return {QStringLiteral("Page"),     QStringLiteral("Section"),
+    return {QStringLiteral("Page"),       QStringLiteral("Section"),
             QStringLiteral("Placements"), QStringLiteral("Fill"),
-            QStringLiteral("Forecast"), QStringLiteral("Forecast per Full Page")};
+            QStringLiteral("Forecast"),   QStringLiteral("Forecast per Full Page")};
 }
 
 QList<QStringList> pageRows(const PlanSummary &summary)
@@ -149,9 +149,9 @@ QList<QStringList> pageRows(const PlanSummary &summary)
 
 QStringList sectionHeaders()
 {
-    return {QStringLiteral("Section"),        QStringLiteral("Pages"),
-            QStringLiteral("Placements"),     QStringLiteral("Space (Pages)"),
-            QStringLiteral("Forecast"),       QStringLiteral("Forecast per Page of Space"),
+    return {QStringLiteral("Section"),          QStringLiteral("Pages"),
+            QStringLiteral("Placements"),       QStringLiteral("Space (Pages)"),
+            QStringLiteral("Forecast"),         QStringLiteral("Forecast per Page of Space"),
             QStringLiteral("Share of Forecast")};
 }
 
@@ -179,12 +179,9 @@ QStringList totalHeaders()
 QStringList totalRow(const PlanSummary &summary)
 {
     const PlanTotals &t = summary.totals;
-    return {QString::number(t.pages),
-            QString::number(t.placements),
-            QString::number(t.products),
-            QString::number(t.productsWithoutForecast),
-            moneyText(t.forecast),
-            moneyText(t.averagePerPage())};
+    return {QString::number(t.pages),    QString::number(t.placements),
+            QString::number(t.products), QString::number(t.productsWithoutForecast),
+            moneyText(t.forecast),       moneyText(t.averagePerPage())};
 }
 
 } // namespace reports

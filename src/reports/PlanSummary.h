@@ -55,7 +55,7 @@ struct PlanSummary
     // Sections of the pages with a row, in the order they first appear, as the page map colours
     // them (catalog::sectionColour).
     QStringList sectionNames;
-    std::vector<PagePlan> pages;      // in page order
+    std::vector<PagePlan> pages;       // in page order
     std::vector<SectionPlan> sections; // in the order they first appear
     PlanTotals totals;
 };

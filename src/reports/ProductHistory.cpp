@@ -58,16 +58,12 @@ ProductHistory loadProductHistory(const QString &typedId, const RowRead &watch)
             rowRead(watch);
             const bool insert = query.isNull(0) && query.isNull(2);
             const QDate date = insert ? insertDate(query.text(1)) : query.date(8);
-            rows.emplace_back(
-                date, QStringList{insert ? QStringLiteral("Insert") : query.text(0),
-                                  insert ? query.text(9) : query.text(1),
-                                  insert ? query.text(1) : query.text(2),
-                                  query.text(3),
-                                  query.text(4),
-                                  numberOrBlank(query, 5),
-                                  moneyOrBlank(query, 6),
-                                  numberOrBlank(query, 7),
-                                  dateText(date)});
+            rows.emplace_back(date, QStringList{insert ? QStringLiteral("Insert") : query.text(0),
+                                                insert ? query.text(9) : query.text(1),
+                                                insert ? query.text(1) : query.text(2),
+                                                query.text(3), query.text(4),
+                                                numberOrBlank(query, 5), moneyOrBlank(query, 6),
+                                                numberOrBlank(query, 7), dateText(date)});
         }
         // Newest first; undated maps last; then by map, page and position.
         std::stable_sort(rows.begin(), rows.end(), [](const auto &a, const auto &b) {
@@ -88,13 +84,14 @@ ProductHistory loadProductHistory(const QString &typedId, const RowRead &watch)
     {
         Query query(QStringLiteral(
             "SELECT ClubID, CatalogID, FcstSales, ProdRank FROM tblInvRecommendations WHERE "
-            "ProductID = ? ORDER BY CASE WHEN ClubID IS NULL THEN 1 ELSE 0 END, ClubID, CatalogID"));
+            "ProductID = ? ORDER BY CASE WHEN ClubID IS NULL THEN 1 ELSE 0 END, ClubID, "
+            "CatalogID"));
         query.bind(history.productId).exec();
         while (query.next()) {
             rowRead(watch);
-            history.recommendations << QStringList{
-                query.isNull(0) ? QStringLiteral("Insert") : query.text(0), query.text(1),
-                moneyOrBlank(query, 2), query.text(3)};
+            history.recommendations
+                << QStringList{query.isNull(0) ? QStringLiteral("Insert") : query.text(0),
+                               query.text(1), moneyOrBlank(query, 2), query.text(3)};
         }
     }
     Query query(QStringLiteral(
@@ -115,10 +112,14 @@ ProductHistory loadProductHistory(const QString &typedId, const RowRead &watch)
 
 QStringList placementHeaders()
 {
-    return {QStringLiteral("Club"),     QStringLiteral("Catalog / Insert"),
-            QStringLiteral("Test / Insert ID"), QStringLiteral("Page"),
-            QStringLiteral("Position"), QStringLiteral("Weight"),
-            QStringLiteral("Price"),    QStringLiteral("Discount"),
+    return {QStringLiteral("Club"),
+            QStringLiteral("Catalog / Insert"),
+            QStringLiteral("Test / Insert ID"),
+            QStringLiteral("Page"),
+            QStringLiteral("Position"),
+            QStringLiteral("Weight"),
+            QStringLiteral("Price"),
+            QStringLiteral("Discount"),
             QStringLiteral("Date")};
 }
 

@@ -11,8 +11,8 @@
 #include <QChartView>
 #include <QDateEdit>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QHorizontalBarSeries>
+#include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -70,8 +70,9 @@ void frmMailingCost::ShowReport()
                QStringLiteral(" to ") + vb::FormatDate(to, QStringLiteral("mm/dd/yyyy")));
     BusyPointer busy;
     reports::MailingReport report;
-    const bool read = readReport(
-        [&](const reports::RowRead &watch) { report = reports::loadMailingReport(from, to, watch); });
+    const bool read = readReport([&](const reports::RowRead &watch) {
+        report = reports::loadMailingReport(from, to, watch);
+    });
     m_report = read ? std::move(report) : reports::MailingReport();
     showRows(*grdMailing, reports::mailingHeaders(), reports::mailingRows(m_report));
     for (int row = 1; row < grdMailing->Rows(); ++row) {

@@ -88,15 +88,15 @@ void frmPlanSummary::ShowMap(const QString &mapKey)
     const int index = cboMap->findData(key.key());
     cboMap->setCurrentIndex(index);
     if (index < 0)
-        cboMap->setEditText(key.isCatalog() ? key.clubId() + QStringLiteral("  ") +
-                                                  catalog::catalogTestText(key.catalogId(),
-                                                                           key.testId())
-                                            : key.insertId());
+        cboMap->setEditText(key.isCatalog()
+                                ? key.clubId() + QStringLiteral("  ") +
+                                      catalog::catalogTestText(key.catalogId(), key.testId())
+                                : key.insertId());
     setSubject(cboMap->currentText());
     BusyPointer busy;
     reports::PlanSummary summary;
-    const bool read =
-        readReport([&](const reports::RowRead &watch) { summary = reports::loadPlanSummary(key, watch); });
+    const bool read = readReport(
+        [&](const reports::RowRead &watch) { summary = reports::loadPlanSummary(key, watch); });
     m_summary = read ? std::move(summary) : reports::PlanSummary();
     showSummary();
     if (read)
@@ -140,9 +140,8 @@ void frmPlanSummary::drawChart()
             if (sets.size() <= slot)
                 sets.resize(slot + 1, nullptr);
             if (!sets[slot]) {
-                const QString name = sectionIndex < 0
-                                         ? QStringLiteral("(no page row)")
-                                         : m_summary.sectionNames.value(sectionIndex);
+                const QString name = sectionIndex < 0 ? QStringLiteral("(no page row)")
+                                                      : m_summary.sectionNames.value(sectionIndex);
                 sets[slot] = new QBarSet(name.isEmpty() ? QStringLiteral("(none)") : name);
                 sets[slot]->setColor(reports::rgb(catalog::sectionColour(sectionIndex)));
                 sets[slot]->setBorderColor(reports::rgb(catalog::sectionColour(sectionIndex)));

@@ -19,8 +19,8 @@ frmProductHistory::frmProductHistory(QWidget *parent)
     txtProductID = newTextBox(this, "txtProductID", 15);
     cmdShow = newButton(this, "cmdShow", QStringLiteral("Show"));
     lblProductName = newLabel(this, "lblProductName", QString());
-    pickerRow()->addWidget(newLabel(this, "lblProductID", QStringLiteral("Product ID:"),
-                                    txtProductID));
+    pickerRow()->addWidget(
+        newLabel(this, "lblProductID", QStringLiteral("Product ID:"), txtProductID));
     pickerRow()->addWidget(txtProductID);
     pickerRow()->addWidget(cmdShow);
     pickerRow()->addWidget(lblProductName);
@@ -39,7 +39,9 @@ frmProductHistory::frmProductHistory(QWidget *parent)
     body()->addWidget(split, 1);
     setFocusProxy(txtProductID);
 
-    const auto show = [this] { ShowProduct(txtProductID->text()); };
+    const auto show = [this] {
+        ShowProduct(txtProductID->text());
+    };
     connect(cmdShow, &QPushButton::clicked, this, show);
     connect(txtProductID, &QLineEdit::returnPressed, this, show);
     ShowProduct(QString());

@@ -10,11 +10,10 @@
 
 #include <QChartView>
 #include <QComboBox>
-#include <QTimer>
-#include <QLineEdit>
 #include <QDate>
 #include <QHBoxLayout>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -23,6 +22,7 @@
 #include <QSaveFile>
 #include <QStatusBar>
 #include <QTextDocument>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -73,8 +73,7 @@ QChartView *frmReport::addChart(const char *name)
 QString frmReport::pdfName() const
 {
     QString name = windowTitle() + QLatin1Char(' ') + m_subject;
-    return name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9 _-]")),
-                        QStringLiteral("_"));
+    return name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9 _-]")), QStringLiteral("_"));
 }
 
 void frmReport::showOnReturn(QComboBox &picker, std::function<void()> show)
@@ -103,8 +102,7 @@ bool frmReport::readReport(const std::function<void(const reports::RowRead &)> &
     return ran && whole;
 }
 
-void frmReport::showRows(FlexGrid &grid, const QStringList &headers,
-                         const QList<QStringList> &rows)
+void frmReport::showRows(FlexGrid &grid, const QStringList &headers, const QList<QStringList> &rows)
 {
     setupGrid(grid, headers, GridKind::Plain);
     grid.appendRows(rows);
@@ -189,9 +187,9 @@ bool frmReport::writePdf(const QString &fileName) const
 
 void frmReport::ExportPdf()
 {
-    const QString fileName = Dialogs::instance().saveFileName(
-        QStringLiteral("Export PDF"), pdfName() + QStringLiteral(".pdf"),
-        QStringLiteral("PDF files (*.pdf)"));
+    const QString fileName = Dialogs::instance().saveFileName(QStringLiteral("Export PDF"),
+                                                              pdfName() + QStringLiteral(".pdf"),
+                                                              QStringLiteral("PDF files (*.pdf)"));
     if (fileName.isEmpty())
         return;
     BusyPointer busy;

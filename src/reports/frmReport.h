@@ -7,9 +7,9 @@
 #include <QList>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
 #include <utility>
-#include <cstdint>
 #include <vector>
 
 class FlexGrid;

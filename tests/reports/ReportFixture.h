@@ -33,7 +33,8 @@ inline void reportMaps()
     for (int page = 1; page <= 4; ++page)
         catalogPage(QStringLiteral("MYST"), QStringLiteral("SPRING"), QStringLiteral("0000"), page,
                     sections[page - 1]);
-    insertPage(QStringLiteral("SPRING"), QStringLiteral("Spring Flyer"), 1, QStringLiteral("Front"));
+    insertPage(QStringLiteral("SPRING"), QStringLiteral("Spring Flyer"), 1,
+               QStringLiteral("Front"));
     for (const char *id : {"A1", "A2", "B1", "C1"})
         product(QString::fromLatin1(id), QStringLiteral("Book ") + QString::fromLatin1(id));
     const QString myst = QStringLiteral("MYST");
@@ -69,8 +70,7 @@ inline void adCodes()
                            "TargetResp) VALUES (?, ?, ?, ?, ?, 'Package', 0, 'Catalog', 'Offer', "
                            "?, ?, ?, ?)"),
             {QString::fromLatin1(adCode), QString::fromLatin1(catalog), QString::fromLatin1(list),
-             cpm, QString::fromLatin1(package), sqlvalue::fromDate(mailDate), quantity, cpm,
-             rate});
+             cpm, QString::fromLatin1(package), sqlvalue::fromDate(mailDate), quantity, cpm, rate});
     };
     code("SP01", "Spring", "Members", "CAT", 1000, 1.005, 2.5, QDate(2026, 3, 1));
     code("SP02", "Spring", "Members", "SOLO", 1000, 1.005, 0.5, QDate(2026, 3, 2));

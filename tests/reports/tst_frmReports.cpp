@@ -76,7 +76,8 @@ private Q_SLOTS:
         dialogs->answerFile(pdf);
         control<QPushButton>(*summary, "cmdExportPdf")->click();
         QVERIFY(isPdf(pdf));
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("summary.pdf")});
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("summary.pdf")});
         QVERIFY(summary->documentHtml().contains(QStringLiteral("Mystery")));
 
         // File > Print prints the report in front.

@@ -5,8 +5,8 @@
 #include "reports/MapChoices.h"
 #include "reports/PlanSummary.h"
 #include "reports/ProductHistory.h"
-#include "warehouse/Vb.h"
 #include "warehouse/StatementWatch.h"
+#include "warehouse/Vb.h"
 
 #include <QTest>
 
@@ -46,16 +46,21 @@ private Q_SLOTS:
         // A1 (150) is placed twice: 75 on page 1 and 75 on page 4. B1 has only another club's
         // forecast; page 3 has nothing, so no forecast per full page.
         QTest::newRow("catalog")
-            << "ID|MYST|SPRING|0000|003" << "4|4|3|1|$175.00|$43.75"
+            << "ID|MYST|SPRING|0000|003"
+            << "4|4|3|1|$175.00|$43.75"
             << "1|Cover|2|100|$100.00|$100.00\n2|Fiction|1|120|$0.00|$0.00\n"
                "3|Fiction|0|0|$0.00|\n4|Mystery|1|30|$75.00|$250.00"
             << "Cover|1|2|1.00|$100.00|$100.00|57.14%\nFiction|2|1|1.20|$0.00|$0.00|0.00%\n"
                "Mystery|1|1|0.30|$75.00|$250.00|42.86%";
         // The insert's own forecasts only: A2's 25 for the catalog of the same ID is not its.
-        QTest::newRow("insert with the catalog's ID")
-            << "INS|SPRING" << "1|2|2|1|$40.00|$40.00" << "1|Front|2|100|$40.00|$40.00"
-            << "Front|1|2|1.00|$40.00|$40.00|100.00%";
-        QTest::newRow("no map") << "CTG" << "0|0|0|0|$0.00|" << "" << "";
+        QTest::newRow("insert with the catalog's ID") << "INS|SPRING"
+                                                      << "1|2|2|1|$40.00|$40.00"
+                                                      << "1|Front|2|100|$40.00|$40.00"
+                                                      << "Front|1|2|1.00|$40.00|$40.00|100.00%";
+        QTest::newRow("no map") << "CTG"
+                                << "0|0|0|0|$0.00|"
+                                << ""
+                                << "";
     }
     void planSummaryAddsUp()
     {
@@ -86,24 +91,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("cheapestFirst");
         // Spring and spring are one catalog, CAT and cat one package; three costs of 1.005 make
         // $3.02 for CAT. Renters expect nothing back: no cost per response, and not charted.
-        QTest::newRow("March")
-            << QDate(2026, 3, 1) << QDate(2026, 3, 31)
-            << "Fall|All lists and packages|500|$150.00|10|$15.00\n"
-               "Fall|List: Members|500|$150.00|10|$15.00\n"
-               "Fall|Package: CAT  Package|500|$150.00|10|$15.00\n"
-               "Spring|All lists and packages|4,000|$4.02|30|$0.13\n"
-               "Spring|List: Members|2,000|$2.01|30|$0.07\n"
-               "Spring|List: Renters|2,000|$2.01|0|\n"
-               "Spring|Package: CAT  Package|3,000|$3.02|25|$0.12\n"
-               "Spring|Package: SOLO  Package|1,000|$1.01|5|$0.20\n"
-               "Total||4,500|$154.02|40|$3.85"
-            << "Members";
+        QTest::newRow("March") << QDate(2026, 3, 1) << QDate(2026, 3, 31)
+                               << "Fall|All lists and packages|500|$150.00|10|$15.00\n"
+                                  "Fall|List: Members|500|$150.00|10|$15.00\n"
+                                  "Fall|Package: CAT  Package|500|$150.00|10|$15.00\n"
+                                  "Spring|All lists and packages|4,000|$4.02|30|$0.13\n"
+                                  "Spring|List: Members|2,000|$2.01|30|$0.07\n"
+                                  "Spring|List: Renters|2,000|$2.01|0|\n"
+                                  "Spring|Package: CAT  Package|3,000|$3.02|25|$0.12\n"
+                                  "Spring|Package: SOLO  Package|1,000|$1.01|5|$0.20\n"
+                                  "Total||4,500|$154.02|40|$3.85"
+                               << "Members";
         QTest::newRow("one day, both ends included")
             << QDate(2026, 3, 31) << QDate(2026, 3, 31)
             << "spring|All lists and packages|2,000|$2.01|0|\nspring|List: Renters|2,000|$2.01|0|\n"
                "spring|Package: cat  Package|2,000|$2.01|0|\nTotal||2,000|$2.01|0|"
             << "";
-        QTest::newRow("nothing mailed") << QDate(2026, 4, 1) << QDate(2026, 4, 30) << "" << "";
+        QTest::newRow("nothing mailed") << QDate(2026, 4, 1) << QDate(2026, 4, 30) << ""
+                                        << "";
     }
     void mailingCostAddsUp()
     {
@@ -135,16 +140,23 @@ private Q_SLOTS:
                                           "25|");
         const QString recurring = QStringLiteral("MYST|SPRING|Catalog|") + today;
         QTest::newRow("catalog and inserts")
-            << "A2" << a2 << "MYST|SPRING|$25.00|3\nInsert|SPRING|$40.00|1"
-            << recurring;
+            << "A2" << a2 << "MYST|SPRING|$25.00|3\nInsert|SPRING|$40.00|1" << recurring;
         QTest::newRow("typed in lower case with blanks")
             << "  a2 " << a2 << "MYST|SPRING|$25.00|3\nInsert|SPRING|$40.00|1" << recurring;
-        QTest::newRow("insert only, no forecast")
-            << "C1" << "Insert|Spring Flyer|SPRING|1|2|50|$15.00|25|" << "Insert|SPRING||2" << "";
+        QTest::newRow("insert only, no forecast") << "C1"
+                                                  << "Insert|Spring Flyer|SPRING|1|2|50|$15.00|25|"
+                                                  << "Insert|SPRING||2"
+                                                  << "";
         for (const char *hostile : {"A2' OR '1'='1", "A%", "A_"})
-            QTest::newRow(hostile) << hostile << "" << "" << "";
-        QTest::newRow("very long") << QString(5000, QLatin1Char('A')) << "" << "" << "";
-        QTest::newRow("non-ASCII") << QStringLiteral("Ä2 ✓") << "" << "" << "";
+            QTest::newRow(hostile) << hostile << ""
+                                   << ""
+                                   << "";
+        QTest::newRow("very long") << QString(5000, QLatin1Char('A')) << ""
+                                   << ""
+                                   << "";
+        QTest::newRow("non-ASCII") << QStringLiteral("Ä2 ✓") << ""
+                                   << ""
+                                   << "";
     }
     void productHistoryAcrossMaps()
     {
@@ -162,8 +174,9 @@ private Q_SLOTS:
         TestWarehouse::exec(QStringLiteral("UPDATE tblProductsMap SET PageWeight = 20 WHERE "
                                            "ItemID = ?"),
                             {fixture::placement(dated)});
-        TestWarehouse::exec(QStringLiteral("INSERT INTO tblRecurringCatgProducts (ClubID, "
-                                           "CatalogID, ProductID) VALUES ('MYST', 'SPRING', 'A2')"));
+        TestWarehouse::exec(
+            QStringLiteral("INSERT INTO tblRecurringCatgProducts (ClubID, "
+                           "CatalogID, ProductID) VALUES ('MYST', 'SPRING', 'A2')"));
         const ProductHistory history = loadProductHistory(typed);
         QCOMPARE(joined(history.placements), placements);
         QCOMPARE(joined(history.recommendations), recommendations);
@@ -174,11 +187,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("key");
-        QTest::newRow("short name") << " spring - 0000 " << "ID|MYST|SPRING|0000";
-        QTest::newRow("insert ID") << "spring" << "INS|SPRING";
-        QTest::newRow("listed text") << "Insert  Spring Flyer  SPRING" << "INS|SPRING";
-        QTest::newRow("quote") << "SPRING' OR '1'='1" << "";
-        QTest::newRow("wildcard") << "SPR%" << "";
+        QTest::newRow("short name") << " spring - 0000 "
+                                    << "ID|MYST|SPRING|0000";
+        QTest::newRow("insert ID") << "spring"
+                                   << "INS|SPRING";
+        QTest::newRow("listed text") << "Insert  Spring Flyer  SPRING"
+                                     << "INS|SPRING";
+        QTest::newRow("quote") << "SPRING' OR '1'='1"
+                               << "";
+        QTest::newRow("wildcard") << "SPR%"
+                                  << "";
         QTest::newRow("very long") << QString(5000, QLatin1Char('S')) << "";
         QTest::newRow("non-ASCII") << QStringLiteral("SPRİNG - 0000 ✓") << "";
     }
