@@ -15,6 +15,9 @@ void registerWindows(WindowRegistry &registry);
 namespace inventory {
 void registerWindows(WindowRegistry &registry);
 }
+namespace reports {
+void registerWindows(WindowRegistry &registry);
+}
 
 // Every window and command of the client.
 inline WindowRegistry clientWindows()
@@ -24,5 +27,7 @@ inline WindowRegistry clientWindows()
     catalog::registerWindows(registry);
     mailing::registerWindows(registry);
     inventory::registerWindows(registry);
+    // After the catalog: the reports' printing joins the page map's.
+    reports::registerWindows(registry);
     return registry;
 }
