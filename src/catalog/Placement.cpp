@@ -143,8 +143,7 @@ void savePlacement(const PlacementEntry &entry, const QDateTime &now, const QStr
         Query product(QStringLiteral("SELECT ProductID, COALESCE(MSRP,0) as ProdMSRP, "
                                      "COALESCE(LastPrice, COALESCE(MSRP,0)) AS ProdLastPrice FROM "
                                      "tblInvMaster WHERE (ProductID = ?)"));
-        product.bind(productId).exec();
-        if (product.next()) {
+        if (product.bind(productId).execFirst()) {
             msrp = product.number(1);
             lastPrice = product.number(2);
         }
@@ -188,8 +187,7 @@ std::optional<StoredPlacement> loadPlacement(const QString &itemId)
     Query query(QStringLiteral(
         "SELECT  ItemID, ProductID, PageNum, PagePosition, PageWeight, DescType, ProductType, "
         "ModifyDate, Price, Discount FROM tblProductsMap WHERE (ItemID = ?)"));
-    query.bind(vb::Trim(itemId).toLongLong()).exec();
-    if (!query.next())
+    if (!query.bind(vb::Trim(itemId).toLongLong()).execFirst())
         return std::nullopt;
     StoredPlacement placement;
     placement.itemId = query.value(0).toString();

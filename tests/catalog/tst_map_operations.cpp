@@ -100,8 +100,7 @@ private Q_SLOTS:
         Query copied(QStringLiteral("SELECT ModifyDate, ModifyUser, Price, Discount, PagePosition, "
                                     "DescType, ProductType FROM tblProductsMap WHERE "
                                     "CatalogID = 'FALL' AND ProductID = 'B3'"));
-        copied.exec();
-        QVERIFY(copied.next());
+        QVERIFY(copied.execFirst());
         QCOMPARE(sqlvalue::date(copied.value(0)), kNow.date());
         QVERIFY(copied.text(0).contains(QLatin1String("10:20:30")));
         QCOMPARE(copied.text(1), kUser);
