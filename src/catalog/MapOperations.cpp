@@ -2,6 +2,7 @@
 
 #include "catalog/MapRows.h"
 #include "catalog/PageMap.h"
+#include "catalog/TextLimits.h"
 
 #include "warehouse/Query.h"
 #include "warehouse/Transaction.h"
@@ -128,15 +129,16 @@ bool addPageToMap(const NodeKey &key, const QString &section)
 {
     if (!key.isCatalog() && !key.isInsert())
         return false;
+    refuseTooLong(QStringLiteral("Page Section"), vb::Trim(section), kPageSectionLength);
     Transaction transaction;
     if (key.isInsert()) {
         Query last(QStringLiteral("SELECT InsertDescription,  Max(PageNum)+1 AS MaxPageNum FROM "
-                                  "tblInsertMap WHERE InsertId=? Group By InsertDescription"));
+                                  "tblInsertMap WHERE InsertID=? Group By InsertDescription"));
         // An insert without pages has no description to give its first page.
         const bool found = last.bind(key.insertId()).execFirst();
         const QString description = found ? last.text(0) : QString();
         const int page = found && !last.isNull(1) ? last.value(1).toInt() : 1;
-        Query(QStringLiteral("Insert INTO tblInsertMap(InsertId, InsertDescription, PageNum, "
+        Query(QStringLiteral("Insert INTO tblInsertMap(InsertID, InsertDescription, PageNum, "
                              "PageSection) Values (?, ?, ?, ?)"))
             .bind(key.insertId())
             .bind(description)
@@ -180,6 +182,7 @@ bool editSectionOfPage(const NodeKey &key, const QString &section)
 {
     if (!key.isPage() || (!key.isCatalog() && !key.isInsert()))
         return false;
+    refuseTooLong(QStringLiteral("Page Section"), vb::Trim(section), kPageSectionLength);
     Transaction transaction;
     const MapRows pages = MapRows::pagesOf(key);
     Query query(QStringLiteral("UPDATE ") + pages.table() +

@@ -3,6 +3,7 @@
 
 #include "catalog/MapRows.h"
 #include "catalog/ProductGrids.h"
+#include "catalog/TextLimits.h"
 #include "warehouse/DbError.h"
 #include "warehouse/Dialogs.h"
 #include "warehouse/MessageList.h"
@@ -225,7 +226,8 @@ QStringList placementBlurbSizes()
 
 void renameInsert(const QString &insertId, const QString &newName)
 {
-    Query(QStringLiteral("Update tblInsertMap SET InsertDescription = ? WHERE InsertId = ?"))
+    refuseTooLong(QStringLiteral("Insert Description"), newName, kInsertNameLength);
+    Query(QStringLiteral("Update tblInsertMap SET InsertDescription = ? WHERE InsertID = ?"))
         .bind(newName)
         .bind(insertId)
         .exec();
