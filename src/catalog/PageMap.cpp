@@ -51,10 +51,12 @@ long long cents(double weight) { return std::llround(weight * 100.0); }
 
 Fill fillOf(double weight)
 {
+    constexpr long long kFull = 10000;
+    constexpr long long kTolerance = 50;
     const long long filled = cents(weight);
-    if (filled < 10000)
+    if (filled < kFull - kTolerance)
         return Fill::Under;
-    return filled == 10000 ? Fill::Full : Fill::Over;
+    return filled <= kFull + kTolerance ? Fill::Full : Fill::Over;
 }
 
 QString fillText(double weight)
@@ -122,6 +124,15 @@ const MapPage *PageMap::page(int number) const
         std::lower_bound(pages.begin(), pages.end(), number,
                          [](const MapPage &page, int wanted) { return page.number < wanted; });
     return found != pages.end() && found->number == number ? &*found : nullptr;
+}
+
+const MapPage *PageMap::pageOfPlacement(qlonglong itemId) const
+{
+    for (const MapPage &page : pages)
+        for (const MapPlacement &placement : page.placements)
+            if (placement.itemId == itemId)
+                return &page;
+    return nullptr;
 }
 
 std::vector<Spread> PageMap::spreads() const
@@ -301,6 +312,24 @@ int nextPosition(const MapRows &placements, int page)
     return nextFreePosition(last).toInt();
 }
 
+// The first position from `from` on that no placement of the page holds, as the editor refuses a
+// taken one.
+int freePosition(const MapRows &placements, int page, int from)
+{
+    Query query(QStringLiteral("SELECT PagePosition FROM tblProductsMap WHERE ") +
+                placements.where() +
+                QStringLiteral(" AND PageNum = ? AND PagePosition >= ? ORDER BY PagePosition"));
+    placements.bindTo(query).bind(page).bind(from).exec();
+    int position = from;
+    while (query.next()) {
+        const int taken = query.value(0).toInt();
+        if (taken > position)
+            break;
+        position = taken + 1;
+    }
+    return position;
+}
+
 void writePosition(qlonglong itemId, int page, int position, const QDateTime &now,
                    const QString &user)
 {
@@ -316,14 +345,16 @@ void writePosition(qlonglong itemId, int page, int position, const QDateTime &no
 
 } // namespace
 
-MoveResult movePlacement(const NodeKey &map, qlonglong itemId, int toPage, const QDateTime &now,
-                         const QString &user, PlacementMove *done)
+MoveResult movePlacement(const NodeKey &map, qlonglong itemId, int fromPage, int toPage,
+                         const QDateTime &now, const QString &user, PlacementMove *done)
 {
     const NodeKey mapKey(mapKeyOf(map));
     const MapRows placements = MapRows::placementsOf(mapKey);
     Transaction transaction;
     const std::optional<StoredPosition> stored = placementOnMap(placements, itemId);
-    if (!stored)
+    // Moved by another client since the map was read: the operator dragged it from a page it has
+    // left, so the move is not what was meant.
+    if (!stored || stored->page != fromPage)
         return MoveResult::NoSuchPlacement;
     if (stored->page == toPage)
         return MoveResult::SamePage;
@@ -331,7 +362,7 @@ MoveResult movePlacement(const NodeKey &map, qlonglong itemId, int toPage, const
         return MoveResult::NoSuchPage;
     if (productOnPage(placements, stored->productId, toPage, itemId))
         return MoveResult::AlreadyOnPage;
-    const int position = nextPosition(placements, toPage);
+    const int position = freePosition(placements, toPage, nextPosition(placements, toPage));
     writePosition(itemId, toPage, position, now, user);
     transaction.commit();
     if (done)
@@ -341,7 +372,8 @@ MoveResult movePlacement(const NodeKey &map, qlonglong itemId, int toPage, const
     return MoveResult::Moved;
 }
 
-MoveResult undoMove(const PlacementMove &move, const QDateTime &now, const QString &user)
+MoveResult undoMove(const PlacementMove &move, const QDateTime &now, const QString &user,
+                    int *position)
 {
     const MapRows placements = MapRows::placementsOf(move.map);
     Transaction transaction;
@@ -353,8 +385,11 @@ MoveResult undoMove(const PlacementMove &move, const QDateTime &now, const QStri
         return MoveResult::NoSuchPage;
     if (productOnPage(placements, move.productId, move.fromPage, move.itemId))
         return MoveResult::AlreadyOnPage;
-    writePosition(move.itemId, move.fromPage, move.fromPosition, now, user);
+    const int free = freePosition(placements, move.fromPage, move.fromPosition);
+    writePosition(move.itemId, move.fromPage, free, now, user);
     transaction.commit();
+    if (position)
+        *position = free;
     MapChanges::announce(move.map.key());
     return MoveResult::Moved;
 }

@@ -39,8 +39,9 @@ std::vector<Spread> spreadsOf(const std::vector<int> &pageNumbers);
 
 // ---- Page fill
 
-// The summed page weights of a page against the 100 that fill it. Weights are compared to the
-// cent, so 33.3 + 33.3 + 33.4 fills a page.
+// The summed page weights of a page against the 100 that fill it. A page within half a point of
+// 100 is full: the editor's weights for a third, a sixth or a ninth of a page (33.33, 16.67,
+// 11.11) sum to a little under or over 100.
 enum class Fill { Under, Full, Over };
 Fill fillOf(double weight);
 // The figure shown on the fill bar ("99.99", "100", "112.5").
@@ -96,6 +97,8 @@ struct PageMap
     QStringList sections;
 
     const MapPage *page(int number) const;
+    // The page a placement is shown on; nullptr when the map has no such placement.
+    const MapPage *pageOfPlacement(qlonglong itemId) const;
     std::vector<Spread> spreads() const;
     PageMapSummary summary() const;
     int sectionIndex(const QString &section) const { return int(sections.indexOf(section)); }
@@ -125,17 +128,21 @@ enum class MoveResult {
     SamePage,        // dropped on the page it is on: nothing to do
     AlreadyOnPage,   // the product is already placed on the target page
     NoSuchPage,      // the target is no page of the map
-    NoSuchPlacement, // the placement is gone, or no longer where the map showed it
+    NoSuchPlacement, // the placement is gone, or no longer on the page the map showed
 };
 
-// Moves a placement of the map to another page, at the next free position there (one after the
-// last placement made on that page, 1 on an empty page), with the time and user of the change;
-// one transaction. On Moved, `done` describes the move for undoing it.
-MoveResult movePlacement(const NodeKey &map, qlonglong itemId, int toPage, const QDateTime &now,
-                         const QString &user, PlacementMove *done = nullptr);
-// Puts a moved placement back on its page and position, in the same way: refused when it is no
+// Moves a placement of the map from the page the map showed it on to another page, with the time
+// and user of the change; one transaction. It takes the position the editor would propose there
+// (one after the last placement made on that page, 1 on an empty page), or the next free one
+// after it when another product holds that position. On Moved, `done` describes the move for
+// undoing it.
+MoveResult movePlacement(const NodeKey &map, qlonglong itemId, int fromPage, int toPage,
+                         const QDateTime &now, const QString &user, PlacementMove *done = nullptr);
+// Puts a moved placement back on its page, at its old position or, when another product has taken
+// that since, the next free one after it (`position` tells which). Refused when the placement is no
 // longer where the move left it or the product has since been placed on its old page.
-MoveResult undoMove(const PlacementMove &move, const QDateTime &now, const QString &user);
+MoveResult undoMove(const PlacementMove &move, const QDateTime &now, const QString &user,
+                    int *position = nullptr);
 
 // ---- Changes
 

@@ -440,10 +440,7 @@ QString inventorySearchStatement(int column, InventoryScope scope)
                                           QStringLiteral("))")) +
                order;
     case SearchKind::Number:
-        // Compared as doubles: a decimal money column would otherwise take the bound double's
-        // long form (19.949999999999999) and miss the 19.95 it holds.
-        return sql + QStringLiteral(" AND ") + field +
-               QStringLiteral(" = CAST(? AS DOUBLE PRECISION)") + order;
+        return sql + QStringLiteral(" AND ") + dialect::equalsNumber(field) + order;
     case SearchKind::Date:
         return sql + QStringLiteral(" AND ") + field + QStringLiteral(" = ?") + order;
     case SearchKind::Category:

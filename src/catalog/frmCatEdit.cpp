@@ -56,6 +56,8 @@ frmCatEdit::frmCatEdit(QWidget *parent)
     createControls();
     openingSequence();
     fitGridColumns();
+    connect(&catalog::MapChanges::instance(), &catalog::MapChanges::changed, this,
+            &frmCatEdit::mapChanged);
 }
 
 void frmCatEdit::createControls()

@@ -93,6 +93,9 @@ public:
     // Fills the placements of a node key and proposes its page and position to the editor.
     // Throws DbError.
     void LoadPageProducts(const QString &key);
+    // Reads the placements shown again after another window (the page map) changed their map;
+    // the placement editor keeps what it holds, but an unchanged position proposal is made anew.
+    void ReloadShownPlacements();
     // Throws DbError.
     void LoadRecommendations();
     void LoadRecurringProducts(const QString &clubId, const QString &catalogId);
@@ -128,16 +131,23 @@ private:
     void grdChosenProducts_DblClick();
     void grdInventoryMaster_DblClick();
     void fitGridColumns();
+    void mapChanged(const QString &mapKey);
 
     // Placement editor events.
     void optAdd_Click();
     void optEdit_Click();
     void cmdAdd_Click();
     // The position after the last placement listed, 1 on an empty page.
+    QString positionProposal() const;
     void proposeNextPosition();
+    // The placements of a node into grdChosenProducts. Throws DbError.
+    void fillChosenProducts(const catalog::NodeKey &node);
 
     QString m_tag;
     bool m_treeKeyNavigation = false;
+    // Counts the loads of the placement grid, so that a change the editor made itself and then
+    // reloaded for is not read a second time.
+    int m_placementLoads = 0;
 
     QTreeView *tvCatalogTree;
     frmCatEditTreeModel *m_treeModel;

@@ -1,5 +1,6 @@
 // The catalog editor's four product grids: their set-up, their loaders, the inventory search by
 // column and the grid menu.
+#include "catalog/PageMap.h"
 #include "catalog/ProductGrids.h"
 #include "catalog/frmCatEdit.h"
 #include "shell/BusyPointer.h"
@@ -10,6 +11,7 @@
 #include "warehouse/Vb.h"
 
 #include <QLineEdit>
+#include <QRadioButton>
 
 #include <algorithm>
 
@@ -60,11 +62,45 @@ void frmCatEdit::LoadPageProducts(const QString &key)
     } else {
         txtPageNumber->setReadOnly(false);
     }
+    fillChosenProducts(node);
+    if (node.isPage())
+        proposeNextPosition();
+}
+
+void frmCatEdit::fillChosenProducts(const NodeKey &node)
+{
     SetupChosenProductsGrid();
+    ++m_placementLoads;
     catalog::loadPageProducts(node,
                               [this](QStringList &&row) { grdChosenProducts->appendRow(row); });
     grdChosenProducts->showAppendedRows();
-    if (node.isPage())
+}
+
+void frmCatEdit::mapChanged(const QString &mapKey)
+{
+    const QString shown = catalog::mapKeyOf(NodeKey(Tag()));
+    if (shown.isEmpty() || (!mapKey.isEmpty() && mapKey != shown))
+        return;
+    // Once the writer's work is done: the editor's own writes reload or reset it themselves.
+    QMetaObject::invokeMethod(
+        this,
+        [this, loads = m_placementLoads, tag = Tag()] {
+            if (loads == m_placementLoads && tag == Tag())
+                ReloadShownPlacements();
+        },
+        Qt::QueuedConnection);
+}
+
+void frmCatEdit::ReloadShownPlacements()
+{
+    const NodeKey node(Tag());
+    if (!node.isCatalog() && !node.isInsert())
+        return;
+    // A proposal the operator has left as it was follows the page's placements as they are now.
+    const bool proposalKept = txtPosition->text() == positionProposal();
+    BusyPointer busy;
+    attempt([&] { fillChosenProducts(node); });
+    if (node.isPage() && optAdd->isChecked() && proposalKept)
         proposeNextPosition();
 }
 

@@ -50,14 +50,16 @@ void frmCatEdit::ResetPlacementEditor()
     cboBlurbSize->setCurrentIndex(0);
 }
 
-void frmCatEdit::proposeNextPosition()
+QString frmCatEdit::positionProposal() const
 {
     const int rows = grdChosenProducts->Rows();
-    txtPosition->setText(
-        catalog::nextFreePosition(rows > 1 ? std::optional<QString>(grdChosenProducts->TextMatrix(
-                                                 rows - 1, catalog::kChosenPositionColumn))
-                                           : std::nullopt));
+    return catalog::nextFreePosition(rows > 1
+                                         ? std::optional<QString>(grdChosenProducts->TextMatrix(
+                                               rows - 1, catalog::kChosenPositionColumn))
+                                         : std::nullopt);
 }
+
+void frmCatEdit::proposeNextPosition() { txtPosition->setText(positionProposal()); }
 
 void frmCatEdit::optAdd_Click()
 {

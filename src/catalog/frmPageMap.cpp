@@ -18,7 +18,9 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -72,11 +74,17 @@ frmPageMap::frmPageMap(const QString &nodeKey, QWidget *parent)
     top->addWidget(lblLegend, 1);
     for (QPushButton *b : {cmdWholeBook, cmdTwoPages, cmdExportPdf, cmdPrint})
         top->addWidget(b);
-    auto *layout = new QVBoxLayout(this);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    auto *layout = new QVBoxLayout;
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(top);
     layout->addWidget(pmvSpreads, 1);
     layout->addWidget(lblSummary);
+    outer->addLayout(layout, 1);
+    // Where the moves, undos and exports say what they did.
+    outer->addWidget(createStatusBar());
 
     connect(cmdWholeBook, &QPushButton::clicked, pmvSpreads, &frmPageMapView::showWholeBook);
     // The first spread of two facing pages.
@@ -138,9 +146,12 @@ void frmPageMap::mapChanged(const QString &mapKey)
 
 void frmPageMap::MovePlacement(qlonglong itemId, int toPage)
 {
+    const catalog::MapPage *shownOn = m_map.pageOfPlacement(itemId);
+    // The page it was dragged from: a placement another client has moved since is not moved.
+    const int fromPage = shownOn ? shownOn->number : -1;
     catalog::PlacementMove move;
     const auto result = attempt([&] {
-        return catalog::movePlacement(NodeKey(m_mapKey), itemId, toPage,
+        return catalog::movePlacement(NodeKey(m_mapKey), itemId, fromPage, toPage,
                                       QDateTime::currentDateTime(), gstrUserName, &move);
     });
     if (!result) {
@@ -179,8 +190,10 @@ void frmPageMap::UndoLastMove()
     if (m_moves.empty())
         return;
     const catalog::PlacementMove move = m_moves.back();
-    const auto result = attempt(
-        [&] { return catalog::undoMove(move, QDateTime::currentDateTime(), gstrUserName); });
+    int position = 0;
+    const auto result = attempt([&] {
+        return catalog::undoMove(move, QDateTime::currentDateTime(), gstrUserName, &position);
+    });
     if (!result) {
         ReloadMap();
         return;
@@ -189,8 +202,14 @@ void frmPageMap::UndoLastMove()
     m_moves.pop_back();
     switch (*result) {
     case MoveResult::Moved:
-        setStatusText(
-            QStringLiteral("%1 is back on page %2.").arg(move.productId).arg(move.fromPage));
+        setStatusText(QStringLiteral("%1 is back on page %2, position %3%4.")
+                          .arg(move.productId)
+                          .arg(move.fromPage)
+                          .arg(position)
+                          .arg(position == move.fromPosition
+                                   ? QString()
+                                   : QStringLiteral(" (position %1 has been taken since)")
+                                         .arg(move.fromPosition)));
         break;
     case MoveResult::AlreadyOnPage:
         inform(QStringLiteral("The move of %1 cannot be undone: the product has since been placed "
@@ -224,6 +243,32 @@ void frmPageMap::showEvent(QShowEvent *event)
 
 // ---- Printing
 
+namespace {
+
+// A line of the list that follows the spreads in print: a page's heading, or one of its products
+// that did not fit its tile.
+struct RestLine
+{
+    const catalog::MapPage *page = nullptr;
+    const catalog::MapPlacement *placement = nullptr; // nullptr for the heading
+};
+
+std::vector<RestLine> productsBeyondTiles(const catalog::PageMap &map)
+{
+    std::vector<RestLine> lines;
+    for (const catalog::MapPage &page : map.pages) {
+        const auto shown = std::size_t(pagemap::productsShown(page, pagemap::Detail::Full));
+        if (shown >= page.placements.size())
+            continue;
+        lines.push_back({&page, nullptr});
+        for (std::size_t i = shown; i < page.placements.size(); ++i)
+            lines.push_back({&page, &page.placements[i]});
+    }
+    return lines;
+}
+
+} // namespace
+
 int frmPageMap::paintDocument(QPagedPaintDevice &device, const catalog::PageMap &map,
                               const QString &caption, const QDate &date)
 {
@@ -233,21 +278,35 @@ int frmPageMap::paintDocument(QPagedPaintDevice &device, const catalog::PageMap 
     painter.setRenderHint(QPainter::TextAntialiasing);
     // A landscape page is kPageWidth book units across; two spreads stand side by side on it.
     constexpr double kPageWidth = 880;
+    constexpr double kListTop = 64;
+    constexpr int kListColumns = 4;
+    constexpr double kColumnGap = 20;
     const double scale = device.width() / kPageWidth;
     const double pageHeight = device.height() / scale;
     const catalog::PageMapSummary summary = map.summary();
     const std::vector<catalog::Spread> spreads = map.spreads();
-    const int pages = std::max(1, int((spreads.size() + 1) / 2));
-    const QString fill = QStringLiteral("Page fill: %1 at 100, %2 under 100, %3 over 100")
-                             .arg(summary.full)
-                             .arg(summary.under)
-                             .arg(summary.over);
-    for (int page = 0; page < pages; ++page) {
-        if (page > 0)
-            device.newPage();
+    const int spreadPages = std::max(1, int((spreads.size() + 1) / 2));
+
+    // The products a tile has no room for follow the spreads, in columns, so that the print holds
+    // every product of the map. A page's heading never stands alone at the foot of a column.
+    const std::vector<RestLine> rest = productsBeyondTiles(map);
+    const int linesPerColumn =
+        std::max(2, int((pageHeight - kListTop - 20) / pagemap::kLineHeight) - 1);
+    std::vector<int> slots;
+    slots.reserve(rest.size());
+    for (const RestLine &line : rest) {
+        int slot = slots.empty() ? 0 : slots.back() + 1;
+        if (!line.placement && slot % linesPerColumn == linesPerColumn - 1)
+            ++slot;
+        slots.push_back(slot);
+    }
+    const int linesPerPage = linesPerColumn * kListColumns;
+    const int pages = spreadPages + (slots.empty() ? 0 : slots.back() / linesPerPage + 1);
+
+    QFont font;
+    const auto header = [&](int page) {
         painter.resetTransform();
         painter.scale(scale, scale);
-        QFont font;
         font.setPixelSize(16);
         font.setBold(true);
         painter.setFont(font);
@@ -259,9 +318,16 @@ int frmPageMap::paintDocument(QPagedPaintDevice &device, const catalog::PageMap 
         painter.drawText(QRectF(kPageWidth - 220, 14, 200, 22), Qt::AlignRight | Qt::AlignVCenter,
                          vb::FormatDate(date, QStringLiteral("mm/dd/yyyy")) +
                              QStringLiteral("   page %1 of %2").arg(page + 1).arg(pages));
-        painter.drawText(QRectF(20, 38, kPageWidth - 40, 16), Qt::AlignLeft | Qt::AlignVCenter,
-                         fill + QStringLiteral("    ") + pagemap::summaryText(summary));
-        const double top = std::max(64.0, (pageHeight - pagemap::kTileHeight) / 2);
+        // The summary strip as the window shows it, wrapped rather than cut at the page's edge.
+        painter.drawText(QRectF(20, 36, kPageWidth - 40, 26),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                         pagemap::summaryText(summary));
+    };
+    for (int page = 0; page < spreadPages; ++page) {
+        if (page > 0)
+            device.newPage();
+        header(page);
+        const double top = std::max(kListTop, (pageHeight - pagemap::kTileHeight) / 2);
         for (int i = 0; i < 2; ++i) {
             const std::size_t index = std::size_t(page * 2 + i);
             if (index >= spreads.size())
@@ -271,20 +337,67 @@ int frmPageMap::paintDocument(QPagedPaintDevice &device, const catalog::PageMap 
             pagemap::paintSpread(painter, spreadRect, map, spreads[index], pagemap::PaintState());
         }
     }
-    painter.end();
+    const double columnWidth = (kPageWidth - 40 - (kListColumns - 1) * kColumnGap) / kListColumns;
+    int listPage = -1;
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        const int slot = slots[i] % linesPerPage;
+        if (slots[i] / linesPerPage != listPage) {
+            listPage = slots[i] / linesPerPage;
+            device.newPage();
+            header(spreadPages + listPage);
+            font.setBold(true);
+            painter.setFont(font);
+            painter.drawText(QRectF(20, kListTop, kPageWidth - 40, pagemap::kLineHeight),
+                             Qt::AlignLeft | Qt::AlignVCenter,
+                             QStringLiteral("Products beyond their page's tile"));
+        }
+        const QRectF line(20 + (slot / linesPerColumn) * (columnWidth + kColumnGap),
+                          kListTop + (slot % linesPerColumn + 1.5) * pagemap::kLineHeight,
+                          columnWidth, pagemap::kLineHeight);
+        if (rest[i].placement) {
+            pagemap::paintProductLine(painter, line, *rest[i].placement, Qt::black);
+        } else {
+            font.setBold(true);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
+                             pagemap::pageHeading(*rest[i].page));
+        }
+    }
+    // Ending the painter writes the document's end; a device that failed then wrote nothing whole.
+    if (!painter.end())
+        return 0;
     return pages;
 }
 
-bool frmPageMap::writePdf(const QString &fileName, const catalog::PageMap &map,
-                          const QString &caption, const QDate &date)
+std::optional<QString> frmPageMap::writePdf(const QString &fileName, const catalog::PageMap &map,
+                                            const QString &caption, const QDate &date)
 {
-    QPdfWriter writer(fileName);
-    writer.setTitle(caption);
-    writer.setCreator(QStringLiteral("Folvane"));
-    writer.setResolution(150);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
-                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-    return paintDocument(writer, map, caption, date) > 0;
+    // Written under a temporary name and given its own only when whole: a failed write (a full
+    // disk, a folder that cannot be written) leaves the file there before as it was.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    int pages = 0;
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(caption);
+        writer.setCreator(QStringLiteral("Folvane"));
+        writer.setResolution(150);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
+                                         QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        pages = paintDocument(writer, map, caption, date);
+    }
+    if (pages == 0) {
+        const QString error = file.error() == QFileDevice::NoError
+                                  ? QStringLiteral("The document could not be made.")
+                                  : file.errorString();
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return std::nullopt;
 }
 
 void frmPageMap::ExportPdf()
@@ -298,13 +411,15 @@ void frmPageMap::ExportPdf()
     if (fileName.isEmpty())
         return;
     BusyPointer busy;
-    if (writePdf(fileName, m_map, windowTitle(), QDate::currentDate()))
-        setStatusText(QStringLiteral("The page map has been written to ") + fileName +
-                      QStringLiteral("."));
-    else
+    if (const auto failure = writePdf(fileName, m_map, windowTitle(), QDate::currentDate())) {
+        setStatusText(QString());
         Dialogs::instance().message(QStringLiteral("The page map could not be written to ") +
-                                        fileName + QStringLiteral("."),
+                                        fileName + QStringLiteral(".\r") + *failure,
                                     windowTitle(), Dialogs::Icon::Critical);
+        return;
+    }
+    setStatusText(QStringLiteral("The page map has been written to ") + fileName +
+                  QStringLiteral("."));
 }
 
 void frmPageMap::PrintMap()

@@ -5,6 +5,7 @@
 
 #include <QDate>
 
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -40,12 +41,14 @@ public:
     void ExportPdf();
     void PrintMap();
 
-    // The whole map, two spreads a landscape page, with the caption, the date and the page fill.
-    // Returns the number of pages written.
+    // The whole map, two spreads a landscape page, with the caption, the date and the page fill;
+    // after them the products that did not fit their page's tile. Returns the number of pages
+    // written, 0 when the device failed.
     static int paintDocument(QPagedPaintDevice &device, const catalog::PageMap &map,
                              const QString &caption, const QDate &date);
-    static bool writePdf(const QString &fileName, const catalog::PageMap &map,
-                         const QString &caption, const QDate &date);
+    // Writes the document as a PDF file; why it failed, nothing when it was written.
+    static std::optional<QString> writePdf(const QString &fileName, const catalog::PageMap &map,
+                                           const QString &caption, const QDate &date);
 
 private:
     void showMap();

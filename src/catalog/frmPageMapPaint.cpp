@@ -95,48 +95,42 @@ void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const 
     }
 
     // Products in position order.
-    const int lines = linesPerTile();
     const int count = int(page.placements.size());
-    const int shown = count > lines ? lines - 1 : count;
+    const int shown = productsShown(page, state.detail);
     double y = firstLineTop(tile, state.detail);
+    const QRectF more(tile.left() + 5, y + shown * kLineHeight, tile.width() - 10, kLineHeight);
     if (state.detail == Detail::Full) {
-        const QFont idFont = font(10, true);
-        const QFont nameFont = font(10);
-        const QFontMetricsF nameMetrics(nameFont);
         for (int i = 0; i < shown; ++i, y += kLineHeight) {
             const MapPlacement &placement = page.placements[std::size_t(i)];
-            const QRectF line(tile.left() + 5, y, tile.width() - 10, kLineHeight);
-            painter.setPen(placement.itemId == state.draggedItem ? QColor(0xAA, 0xAA, 0xAA)
-                                                                 : Qt::black);
-            painter.setFont(idFont);
-            painter.drawText(line, Qt::AlignVCenter | Qt::AlignLeft, placement.productId);
-            const QString price =
-                placement.price ? moneyText(*placement.price) : QStringLiteral("-");
-            painter.setFont(nameFont);
-            painter.drawText(line, Qt::AlignVCenter | Qt::AlignRight, price);
-            const double nameLeft = 62;
-            const double nameWidth =
-                line.width() - nameLeft - nameMetrics.horizontalAdvance(price) - 6;
-            painter.drawText(
-                QRectF(line.left() + nameLeft, line.top(), nameWidth, line.height()),
-                Qt::AlignVCenter | Qt::AlignLeft,
-                nameMetrics.elidedText(placement.productName, Qt::ElideRight, nameWidth));
+            paintProductLine(painter, QRectF(tile.left() + 5, y, tile.width() - 10, kLineHeight),
+                             placement,
+                             placement.itemId == state.draggedItem ? QColor(0xAA, 0xAA, 0xAA)
+                                                                   : QColor(Qt::black));
         }
         if (count > shown) {
+            painter.setFont(font(10));
             painter.setPen(QColor(0x55, 0x55, 0x55));
-            painter.drawText(QRectF(tile.left() + 5, y, tile.width() - 10, kLineHeight),
-                             Qt::AlignVCenter | Qt::AlignLeft,
+            painter.drawText(more, Qt::AlignVCenter | Qt::AlignLeft,
                              QStringLiteral("+ %1 more").arg(count - shown));
         }
     } else {
         // A stroke per product, its length the product's share of the page.
-        for (int i = 0; i < shown && y + kLineHeight <= footerTop(tile); ++i, y += kLineHeight) {
+        for (int i = 0; i < shown; ++i, y += kLineHeight) {
             const MapPlacement &placement = page.placements[std::size_t(i)];
             const double share = std::clamp(placement.weight / 100.0, 0.08, 1.0);
             painter.fillRect(
                 QRectF(tile.left() + 8, y + 3, (tile.width() - 16) * share, kLineHeight - 6),
                 placement.itemId == state.draggedItem ? QColor(0xDD, 0xDD, 0xDD)
                                                       : QColor(0x88, 0x88, 0x88));
+        }
+        // The strokes that did not fit, counted where the eye can still read a count.
+        constexpr double kMoreSize = 13;
+        if (count > shown &&
+            kMoreSize * painter.worldTransform().m11() >= kSmallestReadablePixels) {
+            painter.setFont(font(kMoreSize, true));
+            painter.setPen(QColor(0x55, 0x55, 0x55));
+            painter.drawText(more.adjusted(3, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                             QStringLiteral("+%1").arg(count - shown));
         }
     }
 
@@ -206,10 +200,30 @@ QRectF tileRect(const QRectF &spreadRect, bool left)
                   kTileWidth, kTileHeight);
 }
 
-int linesPerTile()
+int productsShown(const MapPage &page, Detail detail)
 {
-    return int((kTileHeight - kHeaderHeight - 4 - kFillBarHeight - kForecastHeight - 8) /
-               kLineHeight);
+    const QRectF tile(0, 0, kTileWidth, kTileHeight);
+    const int lines = int((footerTop(tile) - firstLineTop(tile, detail)) / kLineHeight);
+    const int count = int(page.placements.size());
+    return count > lines ? lines - 1 : count;
+}
+
+void paintProductLine(QPainter &painter, const QRectF &line, const MapPlacement &placement,
+                      const QColor &colour)
+{
+    const QFont nameFont = font(10);
+    const QFontMetricsF nameMetrics(nameFont);
+    painter.setPen(colour);
+    painter.setFont(font(10, true));
+    painter.drawText(line, Qt::AlignVCenter | Qt::AlignLeft, placement.productId);
+    const QString price = placement.price ? moneyText(*placement.price) : QStringLiteral("-");
+    painter.setFont(nameFont);
+    painter.drawText(line, Qt::AlignVCenter | Qt::AlignRight, price);
+    const double nameLeft = 62;
+    const double nameWidth = line.width() - nameLeft - nameMetrics.horizontalAdvance(price) - 6;
+    painter.drawText(QRectF(line.left() + nameLeft, line.top(), nameWidth, line.height()),
+                     Qt::AlignVCenter | Qt::AlignLeft,
+                     nameMetrics.elidedText(placement.productName, Qt::ElideRight, nameWidth));
 }
 
 void paintSpread(QPainter &painter, const QRectF &spreadRect, const PageMap &map,
@@ -239,12 +253,44 @@ std::optional<qlonglong> placementAt(const QRectF &tile, const MapPage &page, co
     if (!tile.contains(point) || point.y() < firstLineTop(tile, detail))
         return std::nullopt;
     const int line = int((point.y() - firstLineTop(tile, detail)) / kLineHeight);
-    const int lines = linesPerTile();
-    const int count = int(page.placements.size());
-    const int shown = count > lines ? lines - 1 : count;
-    if (line >= shown)
+    if (line >= productsShown(page, detail))
         return std::nullopt;
     return page.placements[std::size_t(line)].itemId;
+}
+
+QString productText(const MapPlacement &placement)
+{
+    return placement.productId + QStringLiteral("  ") + placement.productName +
+           QStringLiteral("  ") +
+           (placement.price ? moneyText(*placement.price) : QStringLiteral("-"));
+}
+
+QString pageHeading(const MapPage &page)
+{
+    return QStringLiteral("Page %1").arg(page.number) +
+           (page.section.isEmpty() ? QString() : QStringLiteral(" - ") + page.section);
+}
+
+QString toolTipAt(const QRectF &tile, const MapPage &page, const QPointF &point, Detail detail)
+{
+    if (!tile.contains(point) || page.placements.empty())
+        return {};
+    const int shown = productsShown(page, detail);
+    int from = 0;
+    if (detail == Detail::Full) {
+        if (point.y() < firstLineTop(tile, detail))
+            return {};
+        const int line = int((point.y() - firstLineTop(tile, detail)) / kLineHeight);
+        if (line < shown)
+            return productText(page.placements[std::size_t(line)]);
+        if (line > shown || shown == int(page.placements.size()))
+            return {};
+        from = shown;
+    }
+    QStringList lines{pageHeading(page)};
+    for (std::size_t i = std::size_t(from); i < page.placements.size(); ++i)
+        lines << productText(page.placements[i]);
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString moneyText(double amount) { return vb::Format(amount, QStringLiteral("$#,##0.00")); }

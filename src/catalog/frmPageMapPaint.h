@@ -40,8 +40,12 @@ SpreadLayout layoutSpreads(std::size_t spreadCount, double widthInUnits);
 // The tile of one side of a spread.
 QRectF tileRect(const QRectF &spreadRect, bool left);
 
-// How many product lines fit a tile at Full detail (the last one says how many more there are).
-int linesPerTile();
+// How many of a page's products its tile draws at a detail, in position order; when they do not
+// all fit, the last line says how many more there are instead.
+int productsShown(const catalog::MapPage &page, Detail detail);
+// One product's line as a tile lists it: ID, name (cut to fit) and price.
+void paintProductLine(QPainter &painter, const QRectF &line, const catalog::MapPlacement &placement,
+                      const QColor &colour);
 
 struct PaintState
 {
@@ -56,6 +60,14 @@ void paintSpread(QPainter &painter, const QRectF &spreadRect, const catalog::Pag
 // The placement drawn at a point of a tile (book units), if any.
 std::optional<qlonglong> placementAt(const QRectF &tile, const catalog::MapPage &page,
                                      const QPointF &point, Detail detail = Detail::Full);
+// What hovering a point of a tile tells: at Full detail, a product's whole line on its line and
+// the products not drawn on the "+ N more" line; in a sketch, every product of the page. Empty
+// where there is nothing more to tell.
+QString toolTipAt(const QRectF &tile, const catalog::MapPage &page, const QPointF &point,
+                  Detail detail);
+// The text of a product's line, and of a page's heading in a list of products.
+QString productText(const catalog::MapPlacement &placement);
+QString pageHeading(const catalog::MapPage &page);
 
 // The summary strip's text.
 QString summaryText(const catalog::PageMapSummary &summary);

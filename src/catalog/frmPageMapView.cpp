@@ -1,10 +1,13 @@
 #include "catalog/frmPageMapView.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -145,22 +148,53 @@ std::optional<int> frmPageMapView::pageAt(const QPoint &viewportPoint) const
     return std::nullopt;
 }
 
-std::optional<qlonglong> frmPageMapView::placementAt(const QPoint &viewportPoint) const
+std::optional<std::pair<QRectF, const catalog::MapPage *>>
+frmPageMapView::tileAt(const QPoint &viewportPoint) const
 {
     const std::optional<int> page = pageAt(viewportPoint);
-    if (!page || !m_map)
-        return std::nullopt;
-    const catalog::MapPage *mapPage = m_map->page(*page);
+    const catalog::MapPage *mapPage = page && m_map ? m_map->page(*page) : nullptr;
     if (!mapPage)
         return std::nullopt;
     for (std::size_t i = 0; i < m_spreads.size(); ++i)
         for (const bool left : {true, false}) {
             const auto &side = left ? m_spreads[i].left : m_spreads[i].right;
             if (side && side->page == *page)
-                return pagemap::placementAt(tileRect(m_layout.spreads[i], left), *mapPage,
-                                            toBook(viewportPoint), detail());
+                return std::pair(tileRect(m_layout.spreads[i], left), mapPage);
         }
     return std::nullopt;
+}
+
+std::optional<qlonglong> frmPageMapView::placementAt(const QPoint &viewportPoint) const
+{
+    const auto tile = tileAt(viewportPoint);
+    if (!tile)
+        return std::nullopt;
+    return pagemap::placementAt(tile->first, *tile->second, toBook(viewportPoint), detail());
+}
+
+QString frmPageMapView::toolTipAt(const QPoint &viewportPoint) const
+{
+    const auto tile = tileAt(viewportPoint);
+    if (!tile)
+        return {};
+    return pagemap::toolTipAt(tile->first, *tile->second, toBook(viewportPoint), detail());
+}
+
+bool frmPageMapView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        // A page's products beyond its tile's lines, or all of them in a sketch: every product
+        // can be read, however full the page.
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString text = m_dragging ? QString() : toolTipAt(help->pos());
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(text, Qt::WhiteSpacePre),
+                               viewport());
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 Detail frmPageMapView::detail() const

@@ -33,6 +33,8 @@ public:
     std::optional<qlonglong> placementAt(const QPoint &viewportPoint) const;
     // The page drawn at a point of the viewport (present pages only).
     std::optional<int> pageAt(const QPoint &viewportPoint) const;
+    // What hovering a point of the viewport shows (pagemap::toolTipAt), as plain text.
+    QString toolTipAt(const QPoint &viewportPoint) const;
 
     // Paints the whole book at the current zoom onto a device (the repaint benchmark).
     void paintAll(QPainter &painter) const;
@@ -42,6 +44,7 @@ Q_SIGNALS:
     void zoomChanged(double zoom);
 
 protected:
+    bool viewportEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
@@ -55,6 +58,9 @@ private:
     // Full text where it is readable at the zoom, a sketch below that.
     pagemap::Detail detail() const;
     QPointF toBook(const QPoint &viewportPoint) const;
+    // The tile of a present page at a point of the viewport, with its page.
+    std::optional<std::pair<QRectF, const catalog::MapPage *>>
+    tileAt(const QPoint &viewportPoint) const;
     void paintSpreads(QPainter &painter, const QRectF &bookArea) const;
     void endDrag();
 

@@ -7,6 +7,8 @@
 #include "warehouse/Transaction.h"
 #include "warehouse/Vb.h"
 
+#include <optional>
+
 namespace productdescriptions {
 
 namespace {
@@ -21,13 +23,17 @@ QString modifyDateText(const Query &query, int column)
                           QStringLiteral("mm/dd/yyyy hh:nn:ss"));
 }
 
-bool descriptionExists(const QString &productID, const QString &blurbSize)
+// A stored description as a look at it saw it: its text, time and user of change; nothing when
+// there is none. The statement ends here, before any transaction begins.
+using Stored = std::optional<QStringList>;
+Stored storedDescription(const QString &productID, const QString &blurbSize)
 {
-    return Query(
-               QStringLiteral("SELECT * FROM tblInvDescriptions WHERE ProductID=? AND BlurbSize=?"))
-        .bind(productID)
-        .bind(blurbSize)
-        .exists();
+    Query query(QStringLiteral("SELECT Blurb, ModifyDate, ModifyUser FROM tblInvDescriptions "
+                               "WHERE ProductID=? AND BlurbSize=?"));
+    query.bind(productID).bind(blurbSize).exec();
+    if (!query.next())
+        return std::nullopt;
+    return QStringList{query.text(0), query.text(1), query.text(2)};
 }
 
 } // namespace
@@ -148,45 +154,53 @@ bool SaveDescription(const DescriptionEntry &entry, Mode &mode, const QDateTime 
     const QString blurbSize = vb::Trim(entry.blurbSize);
     const QString blurb = storedText(vb::Trim(entry.blurb));
 
-    Transaction transaction;
-    // Each answer may turn an insert into an update or back; the row is looked for again each time.
+    // The questions are asked with no transaction open, so the warehouse is never held while one
+    // is on screen. The write then checks, in a short transaction, that the description is still
+    // as the last look saw it; if another client changed it meanwhile, it is looked at again and
+    // any answer given about it no longer counts.
+    bool answered = false;
     for (;;) {
-        const bool exists = descriptionExists(productID, blurbSize);
-        if (mode == Mode::Add && exists) {
+        const Stored seen = storedDescription(productID, blurbSize);
+        if (seen && (mode == Mode::Add || answered)) {
             if (!Dialogs::instance().question(overwriteQuestion(entry.productID, entry.blurbSize),
                                               caption()))
                 return false;
             mode = Mode::Edit;
-        } else if (mode == Mode::Edit && !exists) {
+            answered = true;
+        } else if (!seen && mode == Mode::Edit) {
             if (!Dialogs::instance().question(vanishedQuestion(entry.productID, entry.blurbSize),
                                               caption()))
                 return false;
             mode = Mode::Add;
-        } else {
-            break;
+            answered = true;
         }
+        Transaction transaction;
+        if (storedDescription(productID, blurbSize) != seen) {
+            transaction.rollback();
+            continue;
+        }
+        if (mode == Mode::Add) {
+            Query(QStringLiteral("INSERT INTO tblInvDescriptions(ProductID, BlurbSize, Blurb, "
+                                 "ModifyDate, ModifyUser) VALUES(?,?,?,?,?)"))
+                .bind(productID)
+                .bind(blurbSize)
+                .bind(blurb)
+                .bindDateTime(now)
+                .bind(user)
+                .exec();
+        } else {
+            Query(QStringLiteral("UPDATE tblInvDescriptions SET Blurb = ?, ModifyDate = ?, "
+                                 "ModifyUser = ? WHERE ProductID = ? AND BlurbSize = ?"))
+                .bind(blurb)
+                .bindDateTime(now)
+                .bind(user)
+                .bind(productID)
+                .bind(blurbSize)
+                .exec();
+        }
+        transaction.commit();
+        return true;
     }
-    if (mode == Mode::Add) {
-        Query(QStringLiteral("INSERT INTO tblInvDescriptions(ProductID, BlurbSize, Blurb, "
-                             "ModifyDate, ModifyUser) VALUES(?,?,?,?,?)"))
-            .bind(productID)
-            .bind(blurbSize)
-            .bind(blurb)
-            .bindDateTime(now)
-            .bind(user)
-            .exec();
-    } else {
-        Query(QStringLiteral("UPDATE tblInvDescriptions SET Blurb = ?, ModifyDate = ?, "
-                             "ModifyUser = ? WHERE ProductID = ? AND BlurbSize = ?"))
-            .bind(blurb)
-            .bindDateTime(now)
-            .bind(user)
-            .bind(productID)
-            .bind(blurbSize)
-            .exec();
-    }
-    transaction.commit();
-    return true;
 }
 
 bool DeleteDescription(const QString &productID, const QString &blurbSize)

@@ -82,10 +82,12 @@ struct Verdict
 Verdict ValidateDescription(const DescriptionEntry &entry);
 
 // Writes the entry as the description of its product and size, with the time and user given, in
-// one transaction. In Add mode an existing description is replaced only when the operator answers
-// Yes to the overwrite question, and the mode becomes Edit; in Edit mode a description that has
-// vanished meanwhile is added again only on a Yes, and the mode becomes Add. False when an answer
-// was No: nothing is written then. Throws DbError (after rolling back) when a statement fails.
+// one short transaction opened after any question is answered. In Add mode an existing description
+// is replaced only when the operator answers Yes to the overwrite question, and the mode becomes
+// Edit; in Edit mode a description that has vanished meanwhile is added again only on a Yes, and
+// the mode becomes Add. A description another client changed while a question was open is asked
+// about again. False when an answer was No: nothing is written then. Throws DbError (after rolling
+// back) when a statement fails.
 bool SaveDescription(const DescriptionEntry &entry, Mode &mode, const QDateTime &now,
                      const QString &user);
 

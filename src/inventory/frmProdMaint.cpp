@@ -191,7 +191,6 @@ void frmProdMaint::SearchInventory(int column, const QString &criterion)
         // The old rows go only when the first new row comes, so a search that fails at once
         // leaves the list as it was.
         bool refilled = false;
-        int listed = 0;
         bool stopped = true; // until the search returns: Esc ends it by throwing past it
         watchedFill(*grdINVItemsList, [&] {
             found = searchProductList(column, criterion, scope, [&](QStringList &&row) {
@@ -199,17 +198,20 @@ void frmProdMaint::SearchInventory(int column, const QString &criterion)
                     InitInventoryGrid();
                     refilled = true;
                 }
-                ++listed;
                 grdINVItemsList->appendRow(row);
             });
             stopped = false;
             return true;
         });
-        if (stopped)
-            found = listed;
-        else if (found && !refilled)
+        if (!stopped && found && !refilled)
             InitInventoryGrid();
         grdINVItemsList->showAppendedRows();
+        if (stopped) {
+            // What is listed is the rows read before Esc, or still the old list: no count of a
+            // search.
+            setStatusText(QStringLiteral("Search stopped."));
+            return;
+        }
     }
     if (!found) {
         inform(QString::fromLatin1(kSearchFailed));

@@ -1,8 +1,8 @@
 #include "mailing/AdCodes.h"
 
+#include "warehouse/AskedWrite.h"
 #include "warehouse/DbError.h"
 #include "warehouse/Dialect.h"
-#include "warehouse/Dialogs.h"
 #include "warehouse/Query.h"
 #include "warehouse/Transaction.h"
 #include "warehouse/Vb.h"
@@ -77,7 +77,22 @@ QString failure(const Check &check, const AdCodeEntry &entry)
 
 double number(const QString &text) { return vb::ToNumber(vb::Trim(text)).value_or(0); }
 
+// A CPM as the money it is: four decimals, as the servers' columns keep it, so that the stored
+// total is the sum a search for it names (19.95 + 5.10 is 25.05, not 25.049999999999997).
+double money(double value)
+{
+    return vb::ToNumber(vb::Format(value, QStringLiteral("0.0000"))).value_or(0);
+}
+double money(const QString &text) { return money(number(text)); }
+
 QDate mailDateOf(const AdCodeEntry &entry) { return vb::ToDate(vb::Trim(entry.mailDate)); }
+
+// A stored code's row as a look at it saw it, every column as text; nothing when there is none.
+warehouse::SeenRow storedCode(const QString &sourceCode)
+{
+    return warehouse::seenRow(QStringLiteral("SELECT * From tblAdCodes WHERE (AdCode = ?)"),
+                              {vb::Trim(sourceCode)}, columnNames());
+}
 
 void deleteCode(const QString &sourceCode)
 {
@@ -96,15 +111,15 @@ void insertCode(const AdCodeEntry &entry, const QString &user, const QDate &toda
         .bind(vb::Trim(entry.sourceCode))
         .bind(vb::Trim(entry.catName))
         .bind(vb::Trim(entry.listDesc))
-        .bind(number(entry.listCpm))
+        .bind(money(entry.listCpm))
         .bind(vb::Trim(entry.pkg))
         .bind(vb::Trim(entry.pkgDesc))
-        .bind(number(entry.pkgCpm))
+        .bind(money(entry.pkgCpm))
         .bind(vb::Trim(entry.media))
         .bind(vb::Trim(entry.offer))
         .bindDate(mailDateOf(entry))
         .bind(number(entry.qtyMailed))
-        .bind(number(entry.listCpm) + number(entry.pkgCpm))
+        .bind(money(money(entry.listCpm) + money(entry.pkgCpm)))
         .bind(vb::Trim(user))
         .bind(vb::FormatDate(today, kDateFormat))
         .bind(number(entry.targetResp))
@@ -237,19 +252,14 @@ QDate defaultMailDate() { return QDate(1990, 1, 1); }
 
 bool SaveAdCode(const AdCodeEntry &entry, bool editing, const QString &user, const QDate &today)
 {
-    Transaction transaction;
-    if (!editing) {
-        Query existing(QStringLiteral("SELECT * From tblAdCodes WHERE (AdCode = ?)"));
-        existing.bind(vb::Trim(entry.sourceCode));
-        if (existing.exists() && !Dialogs::instance().question(overrideQuestion(), caption())) {
-            transaction.rollback();
-            return false;
-        }
-    }
-    deleteCode(entry.sourceCode);
-    insertCode(entry, user, today);
-    transaction.commit();
-    return true;
+    // An edit replaces the row it loaded unasked; only a new entry's code is looked for.
+    return warehouse::writeAfterAsking(
+        [&] { return editing ? warehouse::SeenRow() : storedCode(entry.sourceCode); },
+        overrideQuestion(), caption(),
+        [&](bool) {
+            deleteCode(entry.sourceCode);
+            insertCode(entry, user, today);
+        });
 }
 
 QString SaveImportRow(const AdCodeEntry &entry, const QString &user, const QDate &today)
@@ -308,7 +318,7 @@ std::optional<QList<QStringList>> SearchAdCodes(int column, const QString &crite
         value = vb::ToNumber(criteria);
         if (!value)
             return std::nullopt;
-        sql += QStringLiteral(" AND ") + name + QStringLiteral(" =?");
+        sql += QStringLiteral(" AND ") + dialect::equalsNumber(name);
     } else {
         sql += QStringLiteral(" AND ") + dialect::containsParameter(containsExpression(name));
     }

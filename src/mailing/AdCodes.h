@@ -74,8 +74,9 @@ QDate defaultMailDate();
 
 // Writes a validated entry as the row of its code, in one transaction, with the user and day of
 // the change. A new entry (`editing` false) replaces an existing row only when the operator answers
-// Yes to the override question; false when the answer is No, and then nothing has changed. Throws
-// DbError (after rolling back) when a statement fails.
+// Yes to the override question, asked before the transaction begins (and again should another
+// client change the row meanwhile); false when the answer is No, and then nothing has changed.
+// Throws DbError (after rolling back) when a statement fails.
 bool SaveAdCode(const AdCodeEntry &entry, bool editing, const QString &user, const QDate &today);
 // Writes an imported row, replacing any row of its code without a question, in one transaction:
 // empty on success, else the failure's description (nothing changed).

@@ -228,6 +228,8 @@ void frmAdCodes::ClearAdCodeEntry()
     setTotalCpm(QStringLiteral("Total CPM: 0"), QStringLiteral("0"));
     cmdCheckSaveGridData->setText(kCheckGridData);
     grdKeymastDisp->setTag(QStringLiteral("-1"));
+    // An empty panel is a new entry, whatever row was clicked before it was cleared.
+    setLocked(false);
 }
 
 void frmAdCodes::RecalcTotalCpm(CpmBox box)
@@ -287,17 +289,11 @@ bool frmAdCodes::DeleteAdCode()
 
 void frmAdCodes::cmdSave_Click()
 {
-    if (ValidateAdCode() && SaveAdCode()) {
-        setLocked(false);
+    if (ValidateAdCode() && SaveAdCode())
         ClearAdCodeEntry();
-    }
 }
 
-void frmAdCodes::cmdCancel_Click()
-{
-    ClearAdCodeEntry();
-    setLocked(false);
-}
+void frmAdCodes::cmdCancel_Click() { ClearAdCodeEntry(); }
 
 void frmAdCodes::cmdDelete_Click()
 {
@@ -305,6 +301,9 @@ void frmAdCodes::cmdDelete_Click()
         inform(QStringLiteral("Please select an item from the search grid to be deleted."));
         return;
     }
+    // A clicked row without a source code names no stored code: there is nothing to delete.
+    if (vb::Trim(txtSourceCode->text()).isEmpty())
+        return;
     if (!ask(deleteQuestion(txtSourceCode->text())))
         return;
     const std::optional<QString> password = Dialogs::instance().inputBox(
@@ -315,10 +314,8 @@ void frmAdCodes::cmdDelete_Click()
         inform(QStringLiteral("The password you have provided is incorrect."));
         return;
     }
-    if (DeleteAdCode()) {
+    if (DeleteAdCode())
         ClearAdCodeEntry();
-        setLocked(false);
-    }
 }
 
 // ---- grid
@@ -424,7 +421,6 @@ void frmAdCodes::cmdCheckSaveGridData_Click()
                                   "including the definition row."));
         } else {
             ClearAdCodeEntry();
-            setLocked(false);
             cmdCheckSaveGridData->setText(kSaveGridData);
         }
         return;

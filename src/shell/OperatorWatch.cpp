@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace {
 
 // Progress only for an operation long enough for the operator to wonder.
@@ -22,6 +24,9 @@ OperatorWatch::~OperatorWatch()
     for (auto &[receiver, event] : m_heldBack)
         if (receiver)
             QCoreApplication::postEvent(receiver, event.release());
+    for (const QPointer<QWidget> &window : m_closeAfterwards)
+        if (window)
+            QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
 }
 
 bool OperatorWatch::letEventLoopRun()
@@ -55,9 +60,26 @@ bool OperatorWatch::eventFilter(QObject *watched, QEvent *event)
     case QEvent::ContextMenu:
         hold(watched, event);
         return true;
+    case QEvent::Close:
+        return closeAfterwards(watched, event);
     default:
         return false;
     }
+}
+
+bool OperatorWatch::closeAfterwards(QObject *watched, QEvent *event)
+{
+    // Only a window the operator works in: a tooltip or a menu closing by itself is no stop.
+    auto *window = qobject_cast<QWidget *>(watched);
+    if (!window || !window->isWindow() ||
+        (window->windowType() != Qt::Window && window->windowType() != Qt::Dialog))
+        return false;
+    m_stopped = true;
+    if (std::find(m_closeAfterwards.begin(), m_closeAfterwards.end(), window) ==
+        m_closeAfterwards.end())
+        m_closeAfterwards.emplace_back(window);
+    event->ignore();
+    return true;
 }
 
 void OperatorWatch::hold(QObject *receiver, QEvent *event)

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -18,7 +19,10 @@
 // so nothing can change the window under the operation. Once the operation has run for half a
 // second, `progress` hears the count so far each time the event loop runs. A statement that works
 // long before its next row (SQLite sorting, a server's driver reading a whole result) gives way the
-// same, and Esc meanwhile stops it with StoppedByOperator.
+// same, and Esc meanwhile stops it with StoppedByOperator. A window closed meanwhile (its close
+// box, the window manager, the session ending) stops the operation as Esc does and closes once the
+// watch ends: closed under the operation, it would take the grid and the connection the operation
+// is using with it.
 //
 //     OperatorWatch watch([bar](int rows) { bar->showMessage(...); });
 //     while (query.next()) {
@@ -61,6 +65,7 @@ protected:
 
 private:
     void hold(QObject *receiver, QEvent *event);
+    bool closeAfterwards(QObject *watched, QEvent *event);
 
     std::function<void(int)> m_progress;
     int m_count = 0;
@@ -68,6 +73,7 @@ private:
     QElapsedTimer m_slice; // since the event loop last ran
     bool m_stopped = false;
     std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_heldBack;
+    std::vector<QPointer<QWidget>> m_closeAfterwards;
     // Last, so it ends first: a statement sorting its rows gives way too.
     StatementWatch m_statements{[this] {
         return giveWay();

@@ -65,6 +65,11 @@ QString likeParameter(const QString &expression)
     return expression + QLatin1Char(' ') + like() + QLatin1Char(' ') + boundPattern();
 }
 
+QString equalsNumber(const QString &expression)
+{
+    return expression + QStringLiteral(" = CAST(? AS DOUBLE PRECISION)");
+}
+
 QString dateText(const QString &column)
 {
     switch (current()) {

@@ -44,6 +44,10 @@ QString like();
 QString containsParameter(const QString &expression);
 // "expression LIKE ?": the bound value is the whole pattern, taken as containsParameter takes it.
 QString likeParameter(const QString &expression);
+// "expression = ?" for a bound number, compared as doubles on every warehouse: a decimal or money
+// column would otherwise meet the bound double's long form (19.949999999999999) and miss the 19.95
+// it holds.
+QString equalsNumber(const QString &expression);
 // The "mm/dd/yyyy" text of a date column (NULL stays NULL), for searching a date as it is shown.
 QString dateText(const QString &column);
 // The category display name of a product list: the category's own description on the first level,

@@ -9,6 +9,9 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
+#include <sys/stat.h>
+
 namespace warehouse {
 namespace {
 
@@ -29,11 +32,30 @@ sqlite3 *embeddedHandle()
     return handle;
 }
 
+// Whether two paths name one file, by any path, symbolic or hard link.
+bool sameFile(const QString &one, const QString &other)
+{
+    struct stat a
+    {
+    };
+    struct stat b
+    {
+    };
+    return ::stat(QFile::encodeName(one).constData(), &a) == 0 &&
+           ::stat(QFile::encodeName(other).constData(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
+
 } // namespace
 
 void backUpEmbedded(const QString &targetPath, const std::function<void(int, int)> &progress)
 {
     sqlite3 *source = embeddedHandle();
+    // Replaced under the open connection, the warehouse would refuse every later save.
+    if (sameFile(targetPath, QString::fromUtf8(sqlite3_db_filename(source, "main"))))
+        fail(QStringLiteral("%1 is the warehouse in use and cannot be its own backup. Choose "
+                            "another file.")
+                 .arg(targetPath));
     // The copy is made under a temporary name and takes its own only when whole.
     const QString partial = targetPath + QStringLiteral(".part");
     QFile::remove(partial);
@@ -64,11 +86,10 @@ void backUpEmbedded(const QString &targetPath, const std::function<void(int, int
         error = QString::fromUtf8(sqlite3_errmsg(target));
     }
     sqlite3_close(target);
-    if (error.isEmpty()) {
-        QFile::remove(targetPath);
-        if (!QFile::rename(partial, targetPath))
-            error = QStringLiteral("The copy could not be named %1.").arg(targetPath);
-    }
+    // One replacing rename: an earlier backup of that name stays until the new one takes its place.
+    if (error.isEmpty() && std::rename(QFile::encodeName(partial).constData(),
+                                       QFile::encodeName(targetPath).constData()) != 0)
+        error = QStringLiteral("The copy could not be named %1.").arg(targetPath);
     if (!error.isEmpty()) {
         QFile::remove(partial);
         fail(error);

@@ -11,10 +11,12 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QStorageInfo>
 
 #include <sql.h>
 #include <sqlext.h>
 
+#include <algorithm>
 #include <ctime>
 #include <malloc.h>
 
@@ -113,6 +115,16 @@ QString embeddedWarehousePath()
            QStringLiteral("/Folvane.db");
 }
 
+bool isNetworkFileSystem(const QByteArray &type)
+{
+    static const QByteArray networked[] = {"nfs",   "cifs",  "smb",       "ncpfs",  "afs",
+                                           "coda",  "9p",    "ceph",      "lustre", "gfs2",
+                                           "ocfs2", "davfs", "glusterfs", "fuse"};
+    const QByteArray name = type.toLower();
+    return std::any_of(std::begin(networked), std::end(networked),
+                       [&name](const QByteArray &prefix) { return name.startsWith(prefix); });
+}
+
 std::optional<OpenFailure> open()
 {
     if (dataSourceExists(QString::fromLatin1(kDataSourceName)))
@@ -179,7 +191,10 @@ std::optional<OpenFailure> openSQLiteFile(const QString &path)
     // on each row. Mapped, SQLite reads them where they are (and still writes through its
     // journal); the searches take a third less time. A larger page cache would do as much for the
     // reads, but SQLite's sorter then sorts a large result in one piece, holding the window.
-    QSqlQuery(db).exec(QStringLiteral("PRAGMA mmap_size = %1").arg(kMappedBytes));
+    // A file on a network share is read as before: a read error there would reach a mapped page
+    // as a crash (SIGBUS), where SQLite reports it as an error.
+    if (!isNetworkFileSystem(QStorageInfo(path).fileSystemType()))
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA mmap_size = %1").arg(kMappedBytes));
     g_dialect = Dialect::SQLite;
     g_description =
         QStringLiteral("Embedded: ") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());

@@ -34,6 +34,9 @@ struct OpenFailure
 
 // True when unixODBC knows a data source of that name (user or system).
 bool dataSourceExists(const QString &name);
+// Whether a file system of that type (as the mount table names it: "nfs4", "cifs", "fuse.sshfs")
+// reaches its files over a network, or may: the embedded file is not memory-mapped there.
+bool isNetworkFileSystem(const QByteArray &type);
 // Path of the embedded warehouse file.
 QString embeddedWarehousePath();
 

@@ -6,6 +6,7 @@
 #include "ScriptedDialogs.h"
 #include "TestWarehouse.h"
 #include "WindowHarness.h"
+#include "catalog/PageMap.h"
 #include "catalog/frmCatEdit.h"
 #include "catalog/frmCatEditTreeModel.h"
 #include "shell/FlexGrid.h"
@@ -222,6 +223,44 @@ private Q_SLOTS:
         QVERIFY2(written >= before && written <= after, qPrintable(written.toString()));
         QCOMPARE(row.text(2), QStringLiteral("FB"));
         QCOMPARE(row.value(3).toInt(), 2);
+    }
+
+    // A move made in the page map reaches the editor: the placements it shows of that map are read
+    // again, and an untouched position proposal follows them.
+    void followsMovesMadeInThePageMap_data()
+    {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("placements"); // product/page/position, as listed after
+        QTest::addColumn<QString>("proposal");
+        QTest::newRow("the page it left") << kPage2 << QString() << QStringLiteral("1");
+        QTest::newRow("the page it joined")
+            << kTest + QStringLiteral("|003") << QStringLiteral("B2/3/1") << QStringLiteral("2");
+        QTest::newRow("the whole map") << kTest << QStringLiteral("B2/3/1") << QString();
+    }
+    void followsMovesMadeInThePageMap()
+    {
+        QFETCH(QString, shown);
+        QFETCH(QString, placements);
+        QFETCH(QString, proposal);
+        clickNode(shown);
+        const qlonglong b2 =
+            TestWarehouse::scalar(QStringLiteral("SELECT ItemID FROM tblProductsMap WHERE "
+                                                 "ProductID = 'B2'"))
+                .toLongLong();
+        QCOMPARE(catalog::movePlacement(catalog::NodeKey(kTest), b2, 2, 3,
+                                        QDateTime::currentDateTime(), gstrUserName),
+                 catalog::MoveResult::Moved);
+        FlexGrid *grid = this->grid("grdChosenProducts");
+        const auto listed = [grid] {
+            QStringList rows;
+            for (int row = 1; row < grid->Rows(); ++row)
+                rows << QStringList{grid->TextMatrix(row, 4), grid->TextMatrix(row, 5),
+                                    grid->TextMatrix(row, 6)}
+                            .join(QLatin1Char('/'));
+            return rows.join(QLatin1Char(' '));
+        };
+        QTRY_COMPARE(listed(), placements);
+        QCOMPARE(box("txtPosition")->text(), proposal);
     }
 
     void nodeClicks()

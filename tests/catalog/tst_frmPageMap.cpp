@@ -13,14 +13,24 @@
 #include "shell/PrinterChoice.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+
+#include <csignal>
+#include <sys/fsuid.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace catalog;
 
@@ -148,6 +158,7 @@ private Q_SLOTS:
         QCOMPARE(pageAndPosition(QStringLiteral("B1")), QStringLiteral("3/2"));
         QCOMPARE(m_harness->window().pageMap().page(3)->placements.size(), std::size_t(2));
         QVERIFY(dialogs->messages().isEmpty());
+        QCOMPARE(statusText(), QStringLiteral("Moved B1 from page 2 to page 3, position 2."));
 
         // A1 onto page 3, where it already is: refused with a word, nothing written.
         drag(QStringLiteral("A1"), 3);
@@ -159,9 +170,20 @@ private Q_SLOTS:
         QTest::keyClick(view(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(pageAndPosition(QStringLiteral("B1")), QStringLiteral("2/1"));
         QCOMPARE(m_harness->window().pageMap().page(2)->placements.size(), std::size_t(1));
+        QCOMPARE(statusText(), QStringLiteral("B1 is back on page 2, position 1."));
         QTest::keyClick(view(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(pageAndPosition(QStringLiteral("B1")), QStringLiteral("2/1"));
         QCOMPARE(dialogs->messages().size(), 1);
+
+        // Another client moves B1 on to page 5, unseen here: a drag from page 2 moves nothing,
+        // says so and shows the map as it is.
+        TestWarehouse::exec(QStringLiteral(
+            "UPDATE tblProductsMap SET PageNum = 5, PagePosition = 1 WHERE ProductID = 'B1'"));
+        drag(QStringLiteral("B1"), 3);
+        QCOMPARE(dialogs->messages().size(), 2);
+        QVERIFY(dialogs->messages().at(1).contains(QStringLiteral("read again")));
+        QCOMPARE(pageAndPosition(QStringLiteral("B1")), QStringLiteral("5/1"));
+        QCOMPARE(m_harness->window().pageMap().page(5)->placements.size(), std::size_t(1));
     }
 
     void dragsInAnOverviewSketch()
@@ -245,11 +267,111 @@ private Q_SLOTS:
         // Pages 1 to 5 make three spreads: two PDF pages.
         QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), qsizetype(2));
         QVERIFY(titleOf(bytes).contains(QStringLiteral("Page Map - SPRING - 0000")));
+        QCOMPARE(statusText(),
+                 QStringLiteral("The page map has been written to ") + file + QStringLiteral("."));
+    }
 
-        // A file that cannot be written is reported.
-        dialogs->answerFile(folder.filePath(QStringLiteral("no/such/folder/map.pdf")));
+    // A PDF that cannot be written whole is reported, and the file there before is kept as it
+    // was, with nothing left beside it.
+    void aFailedPdfKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("no such folder") << QStringLiteral("folder");
+        QTest::newRow("a folder that cannot be written") << QStringLiteral("read-only");
+        QTest::newRow("the disk full halfway") << QStringLiteral("full");
+    }
+    void aFailedPdfKeepsTheOldFile()
+    {
+        QFETCH(QString, failure);
+        QTemporaryDir folder;
+        QDir out(folder.path());
+        QVERIFY(out.mkdir(QStringLiteral("out")) && out.cd(QStringLiteral("out")));
+        const QString file = out.filePath(QStringLiteral("map.pdf"));
+        const QByteArray before("the map of last week");
+        {
+            QFile old(file);
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write(before) == before.size());
+        }
+        ScriptedDialogsScope dialogs;
+        dialogs->answerFile(failure == QLatin1String("folder")
+                                ? out.filePath(QStringLiteral("gone/map.pdf"))
+                                : file);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const auto signal = std::signal(SIGXFSZ, SIG_IGN);
+        if (failure == QLatin1String("read-only")) {
+            // The old file could be written in place, its folder not; root's file access is an
+            // ordinary user's meanwhile.
+            ::chmod(qPrintable(folder.path()), 0755);
+            ::chmod(qPrintable(out.path()), 0555);
+            ::chmod(qPrintable(file), 0666);
+            setfsgid(65534);
+            setfsuid(65534);
+        } else if (failure == QLatin1String("full")) {
+            const rlimit small{4096, limit.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &small);
+        }
         m_harness->control<QPushButton>("cmdExportPdf")->click();
+        setfsuid(geteuid());
+        setfsgid(getegid());
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, signal);
+        ::chmod(qPrintable(out.path()), 0755);
+        QCOMPARE(dialogs->calls().size(), 2);
         QCOMPARE(dialogs->last().icon, Dialogs::Icon::Critical);
+        QVERIFY(
+            dialogs->last().text.startsWith(QStringLiteral("The page map could not be written")));
+        QFile kept(file);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), before);
+        QCOMPARE(out.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("map.pdf")});
+        QCOMPARE(statusText(), QString());
+    }
+
+    // A page holding more products than its tile has lines: every one can be read on screen (on
+    // hover) and every one is in the PDF.
+    void everyProductOfAFullPageIsShown()
+    {
+        QStringList products;
+        for (int i = 1; i <= 20; ++i) {
+            products << QStringLiteral("P%1").arg(i, 2, 10, QLatin1Char('0'));
+            fixture::product(products.last(), QStringLiteral("Title ") + products.last());
+            fixture::placement(products.last(), 5, i);
+        }
+        frmPageMap &window = m_harness->window();
+        window.ReloadMap();
+        const MapPage &page = *window.pageMap().page(5);
+        const int shown = pagemap::productsShown(page, pagemap::Detail::Full);
+        QVERIFY(shown < 20);
+
+        // Full detail: the "+ N more" line lists the rest.
+        view()->showTwoPages(5);
+        const QRect tile = view()->pageRect(5);
+        const double scale = view()->zoom();
+        const QPoint more(
+            tile.left() + int(60 * scale),
+            tile.top() +
+                int((pagemap::kHeaderHeight + 4 + (shown + 0.5) * pagemap::kLineHeight) * scale));
+        const QString rest = view()->toolTipAt(more);
+        for (int i = 0; i < 20; ++i)
+            QCOMPARE(rest.contains(products.at(i)), i >= shown);
+        // An overview: the whole page's products on its tile.
+        view()->setZoom(0.4);
+        const QString all = view()->toolTipAt(view()->pageRect(5).center());
+        for (const QString &product : products)
+            QVERIFY2(all.contains(product), qPrintable(product));
+
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        QVERIFY2(!pdftotext.isEmpty(), "pdftotext (poppler-utils, scripts/install-deps)");
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("map.pdf"));
+        QVERIFY(!frmPageMap::writePdf(file, window.pageMap(), window.windowTitle(), QDate()));
+        QProcess text;
+        text.start(pdftotext, {file, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000) && text.exitCode() == 0);
+        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        for (const QString &product : products)
+            QVERIFY2(printed.contains(product), qPrintable(product));
     }
 
     // File > Print asks for a printer and prints the same document; a cancelled dialog prints
@@ -283,6 +405,10 @@ private Q_SLOTS:
 
 private:
     frmPageMapView *view() const { return m_harness->window().view(); }
+    QString statusText() const
+    {
+        return m_harness->control<QStatusBar>("sbStatusBar")->currentMessage();
+    }
 
     // Drags a product's line (on the first page it is on) to the middle of a page tile.
     void drag(const QString &product, int toPage)

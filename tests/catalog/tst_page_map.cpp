@@ -119,13 +119,38 @@ private Q_SLOTS:
         QCOMPARE(spreadsOf({1, 2, 3, 200}).size(), std::size_t(101));
     }
 
+    // A page is full within half a point of 100, for its bar and in the summary's counts alike.
+    void pageFill_data()
+    {
+        QTest::addColumn<QList<double>>("weights");
+        QTest::addColumn<Fill>("fill");
+        QTest::newRow("empty") << QList<double>{} << Fill::Under;
+        QTest::newRow("ninths") << QList<double>(9, 11.11) << Fill::Full;
+        QTest::newRow("sixths") << QList<double>(6, 16.67) << Fill::Full;
+        QTest::newRow("thirds") << QList<double>(3, 33.33) << Fill::Full;
+        QTest::newRow("tenths") << QList<double>(10, 10.0) << Fill::Full;
+        QTest::newRow("99.5") << QList<double>{60, 39.5} << Fill::Full;
+        QTest::newRow("100.5") << QList<double>{60, 40.5} << Fill::Full;
+        QTest::newRow("99.49") << QList<double>{60, 39.49} << Fill::Under;
+        QTest::newRow("100.51") << QList<double>{60, 40.51} << Fill::Over;
+    }
+    void pageFill()
+    {
+        QFETCH(QList<double>, weights);
+        QFETCH(Fill, fill);
+        PageMap map;
+        MapPage page;
+        for (double weight : weights)
+            page.placements.push_back(MapPlacement{0, {}, {}, {}, 0, weight, {}});
+        map.pages.push_back(page);
+        QCOMPARE(fillOf(page.weight()), fill);
+        const PageMapSummary summary = map.summary();
+        QCOMPARE(QList<int>({summary.under, summary.full, summary.over}),
+                 QList<int>({fill == Fill::Under, fill == Fill::Full, fill == Fill::Over}));
+    }
+
     void fillFiguresAndColours()
     {
-        QCOMPARE(fillOf(0), Fill::Under);
-        QCOMPARE(fillOf(9 * 11.11), Fill::Under);
-        QCOMPARE(fillOf(33.3 + 33.3 + 33.4), Fill::Full);
-        QCOMPARE(fillOf(100.004), Fill::Full);
-        QCOMPARE(fillOf(100.01), Fill::Over);
         QCOMPARE(fillText(9 * 11.11), QStringLiteral("99.99"));
         QCOMPARE(fillText(100), QStringLiteral("100"));
         QCOMPARE(fillText(112.5), QStringLiteral("112.5"));
@@ -219,13 +244,13 @@ private Q_SLOTS:
         QSignalSpy changes(&MapChanges::instance(), &MapChanges::changed);
         const qlonglong b1 = itemOf(QStringLiteral("B1"), 2);
         PlacementMove move;
-        QCOMPARE(movePlacement(kSpring, b1, 1, kNow, kUser, &move), MoveResult::Moved);
-        // Page 1's last placement made (A1 at position 1) decides: position 2, though A2 has it,
-        // as the editor proposes it.
-        QCOMPARE(pageAndPosition(b1), QStringLiteral("1/2"));
+        QCOMPARE(movePlacement(kSpring, b1, 2, 1, kNow, kUser, &move), MoveResult::Moved);
+        // Page 1's last placement made (A1 at position 1) proposes position 2, as the editor
+        // does; A2 holds it, so the next free one.
+        QCOMPARE(pageAndPosition(b1), QStringLiteral("1/3"));
         QCOMPARE(move.fromPage, 2);
         QCOMPARE(move.fromPosition, 5);
-        QCOMPARE(move.toPosition, 2);
+        QCOMPARE(move.toPosition, 3);
         QCOMPARE(TestWarehouse::scalar(
                      QStringLiteral("SELECT ModifyUser FROM tblProductsMap WHERE ItemID = ?"), {b1})
                      .toString(),
@@ -235,12 +260,23 @@ private Q_SLOTS:
 
         // Onto an empty page: position 1. Back again: after page 2's last.
         const qlonglong a2 = itemOf(QStringLiteral("A2"), 1);
-        QCOMPARE(movePlacement(kSpring, a2, 3, kNow, kUser), MoveResult::Moved);
+        QCOMPARE(movePlacement(kSpring, a2, 1, 3, kNow, kUser), MoveResult::Moved);
         QCOMPARE(pageAndPosition(a2), QStringLiteral("3/1"));
 
-        QCOMPARE(undoMove(move, kNow, kUser), MoveResult::Moved);
+        int position = 0;
+        QCOMPARE(undoMove(move, kNow, kUser, &position), MoveResult::Moved);
         QCOMPARE(pageAndPosition(b1), QStringLiteral("2/5"));
+        QCOMPARE(position, 5);
         QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblProductsMap")), 4);
+
+        // Undo to a position another product has taken since (and the one after it): the next
+        // free one.
+        QCOMPARE(movePlacement(kSpring, b1, 2, 3, kNow, kUser, &move), MoveResult::Moved);
+        placement(QStringLiteral("A1"), 2, 5, 10);
+        placement(QStringLiteral("A2"), 2, 6, 10);
+        QCOMPARE(undoMove(move, kNow, kUser, &position), MoveResult::Moved);
+        QCOMPARE(pageAndPosition(b1), QStringLiteral("2/7"));
+        QCOMPARE(position, 7);
     }
 
     void refusedMovesChangeNothing()
@@ -249,13 +285,16 @@ private Q_SLOTS:
         const qlonglong a1 = itemOf(QStringLiteral("A1"), 1);
         const qlonglong b1 = itemOf(QStringLiteral("B1"), 2);
         QSignalSpy changes(&MapChanges::instance(), &MapChanges::changed);
-        QCOMPARE(movePlacement(kSpring, a1, 4, kNow, kUser), MoveResult::AlreadyOnPage);
-        QCOMPARE(movePlacement(kSpring, a1, 1, kNow, kUser), MoveResult::SamePage);
-        QCOMPARE(movePlacement(kSpring, a1, 9, kNow, kUser), MoveResult::NoSuchPage);
-        QCOMPARE(movePlacement(kSpring, 99999, 3, kNow, kUser), MoveResult::NoSuchPlacement);
+        QCOMPARE(movePlacement(kSpring, a1, 1, 4, kNow, kUser), MoveResult::AlreadyOnPage);
+        QCOMPARE(movePlacement(kSpring, a1, 1, 1, kNow, kUser), MoveResult::SamePage);
+        QCOMPARE(movePlacement(kSpring, a1, 1, 9, kNow, kUser), MoveResult::NoSuchPage);
+        QCOMPARE(movePlacement(kSpring, 99999, 1, 3, kNow, kUser), MoveResult::NoSuchPlacement);
         // Another map's placement is not this map's to move.
-        QCOMPARE(movePlacement(NodeKey(QStringLiteral("ID|MYST|SPRING|0001")), b1, 3, kNow, kUser),
-                 MoveResult::NoSuchPlacement);
+        QCOMPARE(
+            movePlacement(NodeKey(QStringLiteral("ID|MYST|SPRING|0001")), b1, 2, 3, kNow, kUser),
+            MoveResult::NoSuchPlacement);
+        // Nor one that has left the page the map showed it on (another client moved it).
+        QCOMPARE(movePlacement(kSpring, b1, 1, 3, kNow, kUser), MoveResult::NoSuchPlacement);
         QCOMPARE(pageAndPosition(a1), QStringLiteral("1/1"));
         QCOMPARE(pageAndPosition(b1), QStringLiteral("2/5"));
         QCOMPARE(changes.size(), 0);
@@ -263,10 +302,10 @@ private Q_SLOTS:
         // An undo whose placement has since moved on, or whose product took its old page, is
         // refused too.
         PlacementMove move;
-        QCOMPARE(movePlacement(kSpring, b1, 3, kNow, kUser, &move), MoveResult::Moved);
-        QCOMPARE(movePlacement(kSpring, b1, 1, kNow, kUser), MoveResult::Moved);
+        QCOMPARE(movePlacement(kSpring, b1, 2, 3, kNow, kUser, &move), MoveResult::Moved);
+        QCOMPARE(movePlacement(kSpring, b1, 3, 1, kNow, kUser), MoveResult::Moved);
         QCOMPARE(undoMove(move, kNow, kUser), MoveResult::NoSuchPlacement);
-        QCOMPARE(movePlacement(kSpring, b1, 3, kNow, kUser, &move), MoveResult::Moved);
+        QCOMPARE(movePlacement(kSpring, b1, 1, 3, kNow, kUser, &move), MoveResult::Moved);
         placement(QStringLiteral("B1"), 1, 7, 10);
         QCOMPARE(undoMove(move, kNow, kUser), MoveResult::AlreadyOnPage);
         QCOMPARE(pageAndPosition(b1).section(QLatin1Char('/'), 0, 0), QStringLiteral("3"));
@@ -277,7 +316,7 @@ private Q_SLOTS:
         springMap();
         const qlonglong b1 = itemOf(QStringLiteral("B1"), 2);
         refusePlacementUpdates();
-        QVERIFY_THROWS_EXCEPTION(DbError, movePlacement(kSpring, b1, 3, kNow, kUser));
+        QVERIFY_THROWS_EXCEPTION(DbError, movePlacement(kSpring, b1, 2, 3, kNow, kUser));
         QCOMPARE(pageAndPosition(b1), QStringLiteral("2/5"));
         // The connection is usable afterwards: no transaction was left open.
         QCOMPARE(loadPageMap(kSpring).summary().placements, 4);

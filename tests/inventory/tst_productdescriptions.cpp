@@ -2,6 +2,7 @@
 // questions.
 #include "DescriptionFixtures.h"
 #include "ScriptedDialogs.h"
+#include "SecondClient.h"
 #include "TestWarehouse.h"
 #include "inventory/ProductDescriptions.h"
 
@@ -164,6 +165,71 @@ private Q_SLOTS:
         QVERIFY(SaveDescription(vanished, mode, kNow, QStringLiteral("tester")));
         QCOMPARE(mode, Mode::Add);
         QCOMPARE(fixture::blurbCount(), 1);
+    }
+
+    // Nothing is held open while a question is on screen, so another client's write goes through;
+    // what it changed about the description asked about is asked about again.
+    void aQuestionHoldsNoOtherClientUp_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QString>("meanwhile"); // on the product and size bound
+        QTest::addColumn<QString>("product");
+        QTest::addColumn<QString>("asked"); // o: overwrite, v: no longer exists
+        QTest::addColumn<int>("modeAfter");
+        const int add = int(Mode::Add);
+        const int edit = int(Mode::Edit);
+        const QString insert = QStringLiteral(
+            "INSERT INTO tblInvDescriptions (ProductID, BlurbSize, Blurb) VALUES (?, ?, 'Theirs')");
+        const QString where = QStringLiteral(" WHERE ProductID = ? AND BlurbSize = ?");
+        QTest::newRow("overwrite") << add << true << insert << "BK2"
+                                   << "o" << edit;
+        QTest::newRow("add again") << edit << false << insert << "BK2"
+                                   << "v" << add;
+        QTest::newRow("changed meanwhile")
+            << add << true << QStringLiteral("UPDATE tblInvDescriptions SET Blurb = 'x'") + where
+            << "BK1"
+            << "oo" << edit;
+        QTest::newRow("deleted meanwhile")
+            << add << true << QStringLiteral("DELETE FROM tblInvDescriptions") + where << "BK1"
+            << "ov" << add;
+        QTest::newRow("added meanwhile") << edit << false << insert << "BK1"
+                                         << "vo" << edit;
+    }
+    void aQuestionHoldsNoOtherClientUp()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, stored);
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, product);
+        QFETCH(QString, asked);
+        QFETCH(int, modeAfter);
+        const QString id = QStringLiteral("BK1");
+        const QString size = QStringLiteral("Long");
+        fixture::item(id);
+        if (stored)
+            fixture::blurb(id, size, QStringLiteral("Old"));
+        auto *dialogs = new AnotherClientMeanwhile([&] {
+            TestWarehouse::exec(meanwhile, {product, size});
+        });
+        std::unique_ptr<Dialogs> scripted = Dialogs::install(std::unique_ptr<Dialogs>(dialogs));
+        Mode current = Mode(mode);
+        const bool saved =
+            SaveDescription({id, size, QStringLiteral("New")}, current, kNow, QStringLiteral("me"));
+        QStringList expected;
+        for (QChar question : asked)
+            expected << (question == u'o' ? overwriteQuestion(id, size)
+                                          : vanishedQuestion(id, size));
+        const QStringList questions = dialogs->shown;
+        const QString secondClient = dialogs->secondClient;
+        Dialogs::install(std::move(scripted));
+        QVERIFY(saved);
+        QCOMPARE(secondClient, QString());
+        QCOMPARE(questions, expected);
+        QCOMPARE(int(current), modeAfter);
+        QCOMPARE(fixture::storedBlurb(id, size),
+                 (QStringList{QStringLiteral("New"), kStoredNow, QStringLiteral("me")}));
+        QCOMPARE(fixture::blurbCount(), product == id ? 1 : 2);
     }
 };
 

@@ -1,6 +1,7 @@
 // Ad codes without their window: the live total CPM, the entry checks in their order, and an
 // import row whose insert fails.
 #include "AdCodeFixture.h"
+#include "SecondClient.h"
 #include "TestWarehouse.h"
 #include "mailing/AdCodes.h"
 
@@ -8,6 +9,27 @@
 #include <QTest>
 
 using namespace adcodes;
+
+namespace {
+
+AdCodeEntry entryOf(const QString &code, const QString &listCpm = QStringLiteral("1"),
+                    const QString &pkgCpm = QStringLiteral("2"))
+{
+    return {code,
+            QStringLiteral("N"),
+            QStringLiteral("L"),
+            listCpm,
+            QStringLiteral("P"),
+            QStringLiteral("D"),
+            pkgCpm,
+            QStringLiteral("Web"),
+            QStringLiteral("Mine"),
+            QStringLiteral("01/02/2025"),
+            QStringLiteral("5"),
+            QStringLiteral("1")};
+}
+
+} // namespace
 
 class tst_adcodes : public QObject
 {
@@ -105,6 +127,76 @@ private Q_SLOTS:
         // An import row stops at its first failure.
         QCOMPARE(ValidateImportRow(entry),
                  QStringLiteral("Source Code can't exceed 10 characters."));
+    }
+
+    // CPMs that are not exact in binary are stored as the money they are, and found by the number
+    // typed, on every warehouse.
+    void cpmSearchFindsTheSavedMoney_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("criteria");
+        QTest::addColumn<QStringList>("found");
+        const QStringList first{QStringLiteral("S1")};
+        QTest::newRow("list") << 3 << "19.95" << first;
+        QTest::newRow("package") << 6 << "5.10" << first;
+        QTest::newRow("total") << 12 << "25.05" << first;
+        QTest::newRow("total $") << 12 << "$25.05" << first;
+        QTest::newRow("four decimals") << 12 << "0.6668" << QStringList{QStringLiteral("S2")};
+        QTest::newRow("not the sum") << 12 << "25.049999999999997" << QStringList();
+    }
+    void cpmSearchFindsTheSavedMoney()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, criteria);
+        QFETCH(QStringList, found);
+        TestWarehouse warehouse;
+        const QDate today(2026, 1, 2);
+        QVERIFY(SaveAdCode(
+            entryOf(QStringLiteral("S1"), QStringLiteral("19.95"), QStringLiteral("5.10")), false,
+            QStringLiteral("ann"), today));
+        // Kept to four decimals, as the server's columns keep them: 0.3334 + 0.3334.
+        const QString fifthDecimal = QStringLiteral("0.33335");
+        QVERIFY(SaveAdCode(entryOf(QStringLiteral("S2"), fifthDecimal, fifthDecimal), false,
+                           QStringLiteral("ann"), today));
+        const auto rows = SearchAdCodes(column, criteria);
+        QVERIFY(rows);
+        QStringList codes;
+        for (const QStringList &row : *rows)
+            codes << row.first();
+        QCOMPARE(codes, found);
+    }
+
+    // The override question holds nothing open, so another client's write goes through; a change
+    // it made to the code asked about is asked about again.
+    void overrideQuestionHoldsNoOtherClientUp_data()
+    {
+        QTest::addColumn<QString>("meanwhile"); // on the code bound
+        QTest::addColumn<int>("asked");
+        QTest::newRow("another code saved")
+            << "UPDATE tblAdCodes SET Offer = 'Theirs' WHERE AdCode <> ?" << 1;
+        QTest::newRow("changed meanwhile")
+            << "UPDATE tblAdCodes SET Offer = 'Theirs' WHERE AdCode = ?" << 2;
+        QTest::newRow("deleted meanwhile") << "DELETE FROM tblAdCodes WHERE AdCode = ?" << 1;
+    }
+    void overrideQuestionHoldsNoOtherClientUp()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(int, asked);
+        TestWarehouse warehouse;
+        fixture::adCode({QStringLiteral("S1")});
+        fixture::adCode({QStringLiteral("S2")});
+        auto *dialogs = new AnotherClientMeanwhile(
+            [&] { TestWarehouse::exec(meanwhile, {QStringLiteral("S1")}); });
+        std::unique_ptr<Dialogs> previous = Dialogs::install(std::unique_ptr<Dialogs>(dialogs));
+        const bool saved = SaveAdCode(entryOf(QStringLiteral("S1")), false, QStringLiteral("ann"),
+                                      QDate(2026, 1, 2));
+        const QStringList shown = dialogs->shown;
+        const QString secondClient = dialogs->secondClient;
+        Dialogs::install(std::move(previous));
+        QVERIFY(saved);
+        QCOMPARE(secondClient, QString());
+        QCOMPARE(shown, QStringList(asked, overrideQuestion()));
+        QCOMPARE(fixture::storedAdCode(QStringLiteral("S1")).value(8), QStringLiteral("Mine"));
     }
 
     void failedImportInsertKeepsTheStoredCode()

@@ -277,6 +277,31 @@ private Q_SLOTS:
         QCOMPARE(fixture::storedAdCode(QStringLiteral("A3")).value(14), today());
     }
 
+    // A row clicked between Check and Save locks the panel; the save still leaves a new entry. A
+    // clicked row without a code names nothing to delete.
+    void importSaveLeavesANewEntry()
+    {
+        paste({adcodes::gridHeaders().join(u'\t'), line(QStringLiteral("N1"), {}, {}),
+               line({}, {}, {})});
+        click("cmdCheckSaveGridData");
+        clickRow(1);
+        QVERIFY(box("txtSourceCode")->isReadOnly());
+        click("cmdCheckSaveGridData");
+        QCOMPARE(fixture::adCodeCount(), 4);
+        QVERIFY(!box("txtSourceCode")->isReadOnly());
+        QTest::keyClicks(box("txtSourceCode"), QStringLiteral("N9"));
+        QCOMPARE(box("txtSourceCode")->text(), QStringLiteral("N9"));
+
+        clickRow(2);
+        QVERIFY(box("txtSourceCode")->isReadOnly());
+        dialogs().clear();
+        window().setStatusText({});
+        click("cmdDelete");
+        QCOMPARE(dialogs().calls().size(), 0);
+        QCOMPARE(status(), QString());
+        QCOMPARE(fixture::adCodeCount(), 4);
+    }
+
     void rightButtonOffersTheGridMenuWithPaste()
     {
         QMenu *menu = m_harness->main().menu(QStringLiteral("mnuGridFunctions"));

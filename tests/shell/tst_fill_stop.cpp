@@ -1,11 +1,12 @@
 // A long fill the operator stops with Esc: the rows read so far stay, nothing is reported as
-// failed, and the next search fills the grid whole; a fill past half a second shows its rows so far
-// in the status bar.
+// failed or as found, and the next search fills the grid whole; a fill past half a second shows its
+// rows so far in the status bar.
 #include "ScriptedDialogs.h"
 #include "TestWarehouse.h"
 #include "WindowHarness.h"
 #include "inventory/frmProdMaint.h"
 #include "shell/FlexGrid.h"
+#include "shell/MDIfrmMain.h"
 #include "shell/WorkingWindow.h"
 #include "warehouse/Query.h"
 #include "warehouse/Warehouse.h"
@@ -62,6 +63,16 @@ class tst_fill_stop : public QObject
     std::unique_ptr<ScriptedDialogsScope> m_dialogs;
     QMetaObject::Connection m_escapeOnce;
 
+    static void insertProducts()
+    {
+        TestWarehouse::exec(
+            QStringLiteral("INSERT INTO tblInvMaster (ProductID, ProductName, ActiveProd, "
+                           "ActiveWeb, Category) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                           "SELECT i + 1 FROM n WHERE i < ?) SELECT 'P' || (100000 + i), "
+                           "'Book ' || i, 1, 1, 1 FROM n"),
+            {kProducts});
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -77,12 +88,7 @@ private Q_SLOTS:
 
     void escapeStopsASearchKeepingItsRowsAndTheNextSearchFillsWhole()
     {
-        TestWarehouse::exec(
-            QStringLiteral("INSERT INTO tblInvMaster (ProductID, ProductName, ActiveProd, "
-                           "ActiveWeb, Category) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
-                           "SELECT i + 1 FROM n WHERE i < ?) SELECT 'P' || (100000 + i), "
-                           "'Book ' || i, 1, 1, 1 FROM n"),
-            {kProducts});
+        insertProducts();
         WindowHarness<frmProdMaint> harness;
         harness.main().show();
         QVERIFY(QTest::qWaitForWindowExposed(&harness.main()));
@@ -103,8 +109,8 @@ private Q_SLOTS:
         QCOMPARE(grid->TextMatrix(2, 0), QStringLiteral("P100001"));
         QCOMPARE(grid->TextMatrix(kept + 1, 0), QStringLiteral("P%1").arg(100000 + kept));
         QCOMPARE((*m_dialogs)->messages(), QStringList());
-        QCOMPARE(harness->statusBar()->currentMessage(),
-                 QStringLiteral("Last search found: %1 record(s).").arg(kept));
+        // The rows so far are no count of what the search would have found.
+        QCOMPARE(harness->statusBar()->currentMessage(), QStringLiteral("Search stopped."));
         QCoreApplication::processEvents();
         QCOMPARE(listed(), kept); // Esc was the fill's, and left nothing to come after
 
@@ -112,6 +118,33 @@ private Q_SLOTS:
         QCOMPARE(listed(), kProducts);
         QCOMPARE(grid->TextMatrix(kProducts + 1, 0), QStringLiteral("P%1").arg(100000 + kProducts));
         QCOMPARE((*m_dialogs)->messages(), QStringList());
+    }
+
+    // The main window closed from the event loop (its close box, the window manager) while a
+    // search fills its grid: the search stops as by Esc, and then the main window and its windows
+    // close as usual, with no failure reported.
+    void closingTheMainWindowStopsASearchFirst()
+    {
+        insertProducts();
+        auto *main = new MDIfrmMain(clientWindows());
+        const QPointer<MDIfrmMain> alive(main);
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        auto *window =
+            qobject_cast<frmProdMaint *>(main->openWindow(QStringLiteral("frmProdMaint")));
+        QVERIFY(window);
+        auto *grid = control<FlexGrid>(*window, "grdINVItemsList");
+        m_escapeOnce =
+            connect(grid->model(), &QAbstractItemModel::rowsInserted, main, [main, this] {
+                QTimer::singleShot(0, main, &QWidget::close);
+                disconnect(m_escapeOnce);
+            });
+        window->SearchInventory(0, QStringLiteral("P"));
+        const int listed = grid->Rows() - 2;
+        QVERIFY2(listed > 0 && listed < kProducts, qPrintable(QString::number(listed)));
+        QVERIFY(alive); // still there when the search has ended
+        QCOMPARE((*m_dialogs)->messages(), QStringList());
+        QTRY_VERIFY(alive.isNull());
     }
 
     void aLongFillShowsItsRowsSoFarAndKeepsOtherKeysForAfter()

@@ -15,6 +15,8 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 
+#include <unistd.h>
+
 class tst_warehouse_choice : public QObject
 {
     Q_OBJECT
@@ -96,6 +98,76 @@ private Q_SLOTS:
         const QString target = folder.filePath(QStringLiteral("gone/backup.db"));
         QVERIFY_THROWS_EXCEPTION(DbError, warehouse::backUpEmbedded(target));
         QVERIFY(!QFileInfo::exists(target));
+    }
+
+    // The warehouse in use, by any name, is never replaced by its own backup: saves after it must
+    // still work. Any other target gets the copy, an earlier backup there replaced only when whole.
+    void backupRefusesTheWarehouseInUse_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("its own path") << QStringLiteral("same") << true;
+        QTest::newRow("through ..") << QStringLiteral("dotdot") << true;
+        QTest::newRow("a symbolic link") << QStringLiteral("symlink") << true;
+        QTest::newRow("a hard link") << QStringLiteral("hardlink") << true;
+        QTest::newRow("an earlier backup") << QStringLiteral("earlier") << false;
+    }
+
+    void backupRefusesTheWarehouseInUse()
+    {
+        if (TestWarehouse::forPostgreSQL())
+            QSKIP("Only the embedded warehouse is backed up by the client.");
+        QFETCH(QString, how);
+        QFETCH(bool, refused);
+        const QFileInfo inUse(gcnWarehouse().databaseName());
+        QTemporaryDir folder;
+        QString target = folder.filePath(QStringLiteral("link.db"));
+        if (how == QLatin1String("same"))
+            target = inUse.absoluteFilePath();
+        else if (how == QLatin1String("dotdot"))
+            target = inUse.absolutePath() + QStringLiteral("/../") + inUse.dir().dirName() +
+                     QLatin1Char('/') + inUse.fileName();
+        else if (how == QLatin1String("symlink"))
+            QVERIFY(QFile::link(inUse.absoluteFilePath(), target));
+        else if (how == QLatin1String("hardlink"))
+            QCOMPARE(::link(QFile::encodeName(inUse.absoluteFilePath()).constData(),
+                            QFile::encodeName(target).constData()),
+                     0);
+        else
+            QVERIFY(QFile::copy(inUse.absoluteFilePath(), target));
+        TestWarehouse::exec(QStringLiteral("INSERT INTO tblInvMaster (ProductID, ProductName, "
+                                           "Category) VALUES ('BEFORE', 'Kept', 11)"));
+        if (refused) {
+            QVERIFY_THROWS_EXCEPTION(DbError, warehouse::backUpEmbedded(target));
+        } else {
+            QCOMPARE(productsIn(target), 0);
+            warehouse::backUpEmbedded(target);
+            QCOMPARE(productsIn(target), 1);
+        }
+        QVERIFY(!QFileInfo::exists(target + QStringLiteral(".part")));
+        TestWarehouse::exec(QStringLiteral("INSERT INTO tblInvMaster (ProductID, ProductName, "
+                                           "Category) VALUES ('AFTER', 'Saved', 11)"));
+        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblInvMaster")), 2);
+    }
+
+    // A file on a network share is not memory-mapped (a read error there would be a crash); a
+    // local one is.
+    void networkFileSystemsAreToldApart_data()
+    {
+        QTest::addColumn<QByteArray>("type");
+        QTest::addColumn<bool>("network");
+        for (const char *type : {"nfs", "nfs4", "cifs", "smb3", "smbfs", "fuse.sshfs", "fuseblk",
+                                 "9p", "ceph", "glusterfs", "afs"})
+            QTest::newRow(type) << QByteArray(type) << true;
+        for (const char *type : {"ext4", "xfs", "btrfs", "tmpfs", "overlay", "zfs", "vfat", ""})
+            QTest::newRow(*type ? type : "unnamed") << QByteArray(type) << false;
+    }
+
+    void networkFileSystemsAreToldApart()
+    {
+        QFETCH(QByteArray, type);
+        QFETCH(bool, network);
+        QCOMPARE(warehouse::isNetworkFileSystem(type), network);
     }
 };
 
