@@ -2,6 +2,7 @@
 
 #include "catalog/MapRows.h"
 #include "catalog/PageMap.h"
+#include "catalog/TextLimits.h"
 
 #include "warehouse/Query.h"
 #include "warehouse/Transaction.h"
@@ -47,8 +48,8 @@ std::optional<int> lastPage(const NodeKey &key)
     const MapRows pages = MapRows::pagesOf(key);
     Query query(QStringLiteral("SELECT Max(PageNum) AS LastPage FROM ") + pages.table() +
                 QStringLiteral(" WHERE ") + pages.where());
-    pages.bindTo(query).exec();
-    if (!query.next() || query.isNull(0))
+    pages.bindTo(query);
+    if (!query.execFirst() || query.isNull(0))
         return std::nullopt;
     return query.value(0).toInt();
 }
@@ -128,16 +129,16 @@ bool addPageToMap(const NodeKey &key, const QString &section)
 {
     if (!key.isCatalog() && !key.isInsert())
         return false;
+    refuseTooLong(QStringLiteral("Page Section"), vb::Trim(section), kPageSectionLength);
     Transaction transaction;
     if (key.isInsert()) {
         Query last(QStringLiteral("SELECT InsertDescription,  Max(PageNum)+1 AS MaxPageNum FROM "
-                                  "tblInsertMap WHERE InsertId=? Group By InsertDescription"));
-        last.bind(key.insertId()).exec();
+                                  "tblInsertMap WHERE InsertID=? Group By InsertDescription"));
         // An insert without pages has no description to give its first page.
-        const bool found = last.next();
+        const bool found = last.bind(key.insertId()).execFirst();
         const QString description = found ? last.text(0) : QString();
         const int page = found && !last.isNull(1) ? last.value(1).toInt() : 1;
-        Query(QStringLiteral("Insert INTO tblInsertMap(InsertId, InsertDescription, PageNum, "
+        Query(QStringLiteral("Insert INTO tblInsertMap(InsertID, InsertDescription, PageNum, "
                              "PageSection) Values (?, ?, ?, ?)"))
             .bind(key.insertId())
             .bind(description)
@@ -181,6 +182,7 @@ bool editSectionOfPage(const NodeKey &key, const QString &section)
 {
     if (!key.isPage() || (!key.isCatalog() && !key.isInsert()))
         return false;
+    refuseTooLong(QStringLiteral("Page Section"), vb::Trim(section), kPageSectionLength);
     Transaction transaction;
     const MapRows pages = MapRows::pagesOf(key);
     Query query(QStringLiteral("UPDATE ") + pages.table() +

@@ -3,6 +3,7 @@
 // the node it last had clicked.
 #include "catalog/NodeKey.h"
 #include "catalog/PageMap.h"
+#include "catalog/TextLimits.h"
 #include "catalog/frmCatEdit.h"
 #include "catalog/frmPageMap.h"
 #include "shell/FlexGrid.h"
@@ -21,6 +22,15 @@ namespace {
 QString caption() { return QStringLiteral("Folvane"); }
 
 void tell(const QString &text) { Dialogs::instance().message(text, caption()); }
+// A section the map's column cannot hold is refused here, before the page is touched.
+bool sectionFits(const QString &section)
+{
+    const QString refusal = catalog::tooLongMessage(QStringLiteral("Page Section"),
+                                                    vb::Trim(section), catalog::kPageSectionLength);
+    if (!refusal.isEmpty())
+        tell(refusal);
+    return refusal.isEmpty();
+}
 std::optional<QString> ask(const QString &prompt)
 {
     return Dialogs::instance().inputBox(prompt, caption());
@@ -73,7 +83,7 @@ void addPage(frmCatEdit &editor)
     const auto answer =
         ask(QStringLiteral("Please enter the page section into the text box below."));
     // An empty section makes a page too; only Cancel adds none.
-    if (answer)
+    if (answer && sectionFits(*answer))
         editor.AddPageToMap(*answer);
 }
 
@@ -95,7 +105,7 @@ void editPageSection(frmCatEdit &editor)
 {
     const auto answer =
         ask(QStringLiteral("Please enter in the box below the new section name of the page."));
-    if (!answer)
+    if (!answer || !sectionFits(*answer))
         return;
     if (editor.EditSectionOfPage(*answer) == std::optional<bool>(false))
         tell(QStringLiteral("Could not update page section because the specific page was not "

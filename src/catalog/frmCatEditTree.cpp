@@ -2,6 +2,7 @@
 // insert.
 #include "catalog/CatalogTree.h"
 #include "catalog/NodeKey.h"
+#include "catalog/TextLimits.h"
 #include "catalog/frmCatEdit.h"
 #include "catalog/frmCatEditTreeModel.h"
 #include "shell/BusyPointer.h"
@@ -123,6 +124,12 @@ void frmCatEdit::tvCatalogTree_CtrlN()
         QStringLiteral("Please enter a new name for the insert..."), windowTitle(), QString());
     if (!answer || answer->isEmpty())
         return;
+    const QString refusal = catalog::tooLongMessage(QStringLiteral("Insert Description"), *answer,
+                                                    catalog::kInsertNameLength);
+    if (!refusal.isEmpty()) {
+        Dialogs::instance().message(refusal, windowTitle());
+        return;
+    }
     if (!attempt([&] { catalog::renameInsert(NodeKey(Tag()).insertId(), *answer); }))
         return;
     // The whole window again, so the tree shows the new name; nothing stays selected.

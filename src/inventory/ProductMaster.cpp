@@ -133,8 +133,7 @@ QList<LookupEntry> loadCategories()
 std::optional<ProductEntry> loadProduct(const QString &productId)
 {
     Query query(QStringLiteral("SELECT * FROM tblInvMaster WHERE ProductID=?"));
-    query.bind(vb::Trim(productId)).exec();
-    if (!query.next())
+    if (!query.bind(vb::Trim(productId)).execFirst())
         return std::nullopt;
     const auto text = [&query](const char *column) {
         return catalog::cellText(query.value(QString::fromLatin1(column)));
