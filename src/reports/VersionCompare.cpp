@@ -77,13 +77,9 @@ bool samePlace(const MapPlacement &a, const MapPlacement &b)
     return a.page == b.page && a.position == b.position;
 }
 
-ChangeStatus statusOf(const MapPlacement &a, const MapPlacement &b)
+bool repriced(const MapPlacement &a, const MapPlacement &b)
 {
-    if (!samePlace(a, b))
-        return ChangeStatus::Moved;
-    if (amount(a.price) != amount(b.price) || amount(a.discount) != amount(b.discount))
-        return ChangeStatus::Repriced;
-    return ChangeStatus::Unchanged;
+    return amount(a.price) != amount(b.price) || amount(a.discount) != amount(b.discount);
 }
 
 // Pairs one product's placements in the two maps.
@@ -98,7 +94,12 @@ void pairPlacements(std::vector<Placed> first, std::vector<Placed> second,
             c.first = a->at;
         if (b)
             c.second = b->at;
-        c.status = !a ? ChangeStatus::Added : !b ? ChangeStatus::Removed : statusOf(a->at, b->at);
+        c.repriced = a && b && repriced(a->at, b->at);
+        c.status = !a                         ? ChangeStatus::Added
+                   : !b                       ? ChangeStatus::Removed
+                   : !samePlace(a->at, b->at) ? ChangeStatus::Moved
+                   : c.repriced               ? ChangeStatus::Repriced
+                                              : ChangeStatus::Unchanged;
         return c;
     };
     // The same page and position first, so that a product placed twice keeps its unmoved one.
@@ -198,8 +199,11 @@ VersionComparison compareVersions(const NodeKey &first, const NodeKey &second, c
     std::stable_sort(
         comparison.products.begin(), comparison.products.end(),
         [&](const ProductChange &a, const ProductChange &b) { return place(a) < place(b); });
-    for (const ProductChange &change : comparison.products)
+    for (const ProductChange &change : comparison.products) {
         ++comparison.counts[std::size_t(change.status)];
+        if (change.repriced && change.status == ChangeStatus::Moved)
+            ++comparison.counts[std::size_t(ChangeStatus::Repriced)];
+    }
 
     std::map<int, SectionChange> pages;
     for (const auto &[page, section] : sectionsBefore)
@@ -255,7 +259,9 @@ QList<QStringList> changeRows(const VersionComparison &comparison, bool withUnch
 {
     QList<QStringList> rows;
     for (const ProductChange *c : listedChanges(comparison, withUnchanged))
-        rows << QStringList{statusText(c->status),
+        rows << QStringList{c->repriced && c->status == ChangeStatus::Moved
+                                ? QStringLiteral("Moved, repriced")
+                                : statusText(c->status),
                             c->productId,
                             c->productName,
                             pageText(c->first, &MapPlacement::page),

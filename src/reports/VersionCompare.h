@@ -14,7 +14,8 @@
 // Placements are matched by product: a product's placements on the same page and position in both
 // maps first, then the rest of them in page and position order; a placement left over in the
 // first map is removed, in the second added. A matched pair is moved when its page or position
-// differs, else repriced when its price or discount differs, else unchanged.
+// differs, else repriced when its price or discount differs, else unchanged. A moved pair whose
+// price or discount differs too is listed as moved and repriced, and counted under both.
 namespace reports {
 
 enum class ChangeStatus { Added, Removed, Moved, Repriced, Unchanged };
@@ -32,6 +33,7 @@ struct MapPlacement
 struct ProductChange
 {
     ChangeStatus status = ChangeStatus::Unchanged;
+    bool repriced = false; // price or discount differs, whether moved or not
     QString productId;
     QString productName;
     std::optional<MapPlacement> first;  // none for an added product

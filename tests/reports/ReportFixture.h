@@ -53,7 +53,8 @@ inline void reportMaps()
 }
 
 // MYST SPRING 0001 beside 0000, pages 1 Cover, 2 Mystery (Fiction in 0000), 3 Fiction, no page 4:
-//   A1 on 1/1 as in 0000 (unchanged), its second placement on 3/2 (4/1 in 0000: moved), A2 on 1/2
+//   A1 on 1/1 as in 0000 (unchanged), its second placement on 3/2 at $13.00 (4/1 at $15.00 in
+//   0000: moved and repriced), A2 on 1/2
 //   at $12.00 ($15.00 in 0000: repriced), C1 on 2/1 (added); B1 is not placed (removed).
 inline void secondVersion()
 {
@@ -65,6 +66,8 @@ inline void secondVersion()
         catalogPage(myst, QStringLiteral("SPRING"), test, page, sections[page - 1]);
     weightedPlacement(myst, test, QStringLiteral("A1"), 1, 1, 60);
     weightedPlacement(myst, test, QStringLiteral("A1"), 3, 2, 30);
+    TestWarehouse::exec(QStringLiteral("UPDATE tblProductsMap SET Price = 13 WHERE TestID = "
+                                       "'0001' AND PageNum = 3"));
     weightedPlacement(myst, test, QStringLiteral("C1"), 2, 1, 50);
     Placement repriced;
     repriced.test = test;

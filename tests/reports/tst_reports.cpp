@@ -193,27 +193,29 @@ private Q_SLOTS:
         QTest::addColumn<QString>("rows");
         QTest::addColumn<QString>("sections");
         // A1 is placed twice: the placement on the same page and position pairs first, so only
-        // the other one moved.
-        const QString changes = QStringLiteral("Repriced|A2|Book A2|1|2|$15.00|25|1|2|$12.00|25\n"
-                                               "Removed|B1|Book B1|2|1|$15.00|25||||\n"
-                                               "Added|C1|Book C1|||||2|1|$15.00|25\n"
-                                               "Moved|A1|Book A1|4|1|$15.00|25|3|2|$15.00|25");
+        // the other one moved (and, repriced too, counts under both).
+        const QString changes =
+            QStringLiteral("Repriced|A2|Book A2|1|2|$15.00|25|1|2|$12.00|25\n"
+                           "Removed|B1|Book B1|2|1|$15.00|25||||\n"
+                           "Added|C1|Book C1|||||2|1|$15.00|25\n"
+                           "Moved, repriced|A1|Book A1|4|1|$15.00|25|3|2|$13.00|25");
         const QString sections = QStringLiteral("2|Fiction|Mystery\n4|Mystery|(no page)");
         QTest::newRow("versions") << "ID|MYST|SPRING|0000"
-                                  << "ID|MYST|SPRING|0001|002" << false << "1|1|1|1|1|2" << changes
+                                  << "ID|MYST|SPRING|0001|002" << false << "1|1|1|2|1|2" << changes
                                   << sections;
         QTest::newRow("with unchanged")
             << "ID|MYST|SPRING|0000"
-            << "ID|MYST|SPRING|0001" << true << "1|1|1|1|1|2"
+            << "ID|MYST|SPRING|0001" << true << "1|1|1|2|1|2"
             << QStringLiteral("Unchanged|A1|Book A1|1|1|$15.00|25|1|1|$15.00|25\n") + changes
             << sections;
-        QTest::newRow("the other way round") << "ID|MYST|SPRING|0001"
-                                             << "ID|MYST|SPRING|0000" << false << "1|1|1|1|1|2"
-                                             << "Repriced|A2|Book A2|1|2|$12.00|25|1|2|$15.00|25\n"
-                                                "Removed|C1|Book C1|2|1|$15.00|25||||\n"
-                                                "Added|B1|Book B1|||||2|1|$15.00|25\n"
-                                                "Moved|A1|Book A1|3|2|$15.00|25|4|1|$15.00|25"
-                                             << "2|Mystery|Fiction\n4|(no page)|Mystery";
+        QTest::newRow("the other way round")
+            << "ID|MYST|SPRING|0001"
+            << "ID|MYST|SPRING|0000" << false << "1|1|1|2|1|2"
+            << "Repriced|A2|Book A2|1|2|$12.00|25|1|2|$15.00|25\n"
+               "Removed|C1|Book C1|2|1|$15.00|25||||\n"
+               "Added|B1|Book B1|||||2|1|$15.00|25\n"
+               "Moved, repriced|A1|Book A1|3|2|$13.00|25|4|1|$15.00|25"
+            << "2|Mystery|Fiction\n4|(no page)|Mystery";
         // The insert SPRING holds only its own placements, none of the catalog of its ID.
         QTest::newRow("insert with the catalog's ID")
             << "INS|SPRING"
