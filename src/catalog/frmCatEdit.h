@@ -60,6 +60,9 @@ public:
     void ResetSelectionState();
     // Sizes the controls to the window.
     void LayoutEditor();
+    // Selects the node of a key (a map or a page) as a click on it would; false when the tree has
+    // no such node.
+    bool SelectNode(const QString &key);
 
     // ---- Map and page operations of the main window's Catalog Edit menu (frmCatEditMaps.cpp)
     // Each acts on Tag() (CreateCopyOfRegCatg on its arguments), reports a database failure

@@ -37,6 +37,17 @@ void frmCatEdit::LoadCatalogTree()
     tvCatalogTree->expand(m_treeModel->indexOfNode(CatalogTree::kInsertsRoot));
 }
 
+bool frmCatEdit::SelectNode(const QString &key)
+{
+    const QModelIndex index = m_treeModel->indexOfKey(key);
+    if (!index.isValid())
+        return false;
+    tvCatalogTree->setCurrentIndex(index);
+    tvCatalogTree->scrollTo(index); // opens the map's node
+    tvCatalogTree_NodeClick(index);
+    return true;
+}
+
 void frmCatEdit::tvCatalogTree_NodeClick(const QModelIndex &index)
 {
     if (!index.isValid())

@@ -3,6 +3,8 @@
 #include "catalog/NodeKey.h"
 #include "warehouse/Query.h"
 
+#include <algorithm>
+
 using catalog::NodeKey;
 
 std::vector<reports::MapChoice> reports::loadMapChoices()
@@ -66,4 +68,19 @@ const reports::MapChoice *reports::findMapChoice(const std::vector<MapChoice> &c
         found = &choice;
     }
     return found;
+}
+
+std::vector<const reports::MapChoice *>
+reports::comparableChoices(const std::vector<MapChoice> &choices, const QString &key)
+{
+    const auto chosen = std::find_if(choices.begin(), choices.end(),
+                                     [&](const MapChoice &choice) { return choice.key == key; });
+    const QString group = chosen == choices.end() ? QString() : chosen->group;
+    std::vector<const MapChoice *> sameCatalog;
+    std::vector<const MapChoice *> others;
+    for (const MapChoice &choice : choices)
+        if (choice.key != key)
+            (choice.group == group ? sameCatalog : others).push_back(&choice);
+    sameCatalog.insert(sameCatalog.end(), others.begin(), others.end());
+    return sameCatalog;
 }

@@ -23,4 +23,9 @@ std::vector<MapChoice> loadMapChoices();
 // the client, so no typed text reaches a statement.
 const MapChoice *findMapChoice(const std::vector<MapChoice> &choices, const QString &typed);
 
+// The maps to compare with `key`'s: the other versions of its catalog first, then every other map,
+// each in the listed order; the map itself is left out.
+std::vector<const MapChoice *> comparableChoices(const std::vector<MapChoice> &choices,
+                                                 const QString &key);
+
 } // namespace reports

@@ -1,4 +1,5 @@
 #include "ClientWindows.h"
+#include "reports/frmCompareVersions.h"
 #include "reports/frmMailingCost.h"
 #include "reports/frmPlanSummary.h"
 #include "reports/frmProductHistory.h"
@@ -9,6 +10,7 @@
 void reports::registerWindows(WindowRegistry &registry)
 {
     registry.addWindow<frmPlanSummary>(QStringLiteral("frmPlanSummary"));
+    registry.addWindow<frmCompareVersions>(QStringLiteral("frmCompareVersions"));
     registry.addWindow<frmMailingCost>(QStringLiteral("frmMailingCost"));
     registry.addWindow<frmProductHistory>(QStringLiteral("frmProductHistory"));
     registry.addCommand(QStringLiteral("mnuGridProductHistory"), &frmProductHistory::openFromGrid);

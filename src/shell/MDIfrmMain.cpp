@@ -157,6 +157,8 @@ void MDIfrmMain::buildMenus()
     QMenu *reports = addMenu(bar, QStringLiteral("mnuReports"), QStringLiteral("&Reports"));
     addWindowItem(reports, QStringLiteral("mnuCatalogPlanSummary"),
                   QStringLiteral("Catalog Plan Summary"), QStringLiteral("frmPlanSummary"));
+    addWindowItem(reports, QStringLiteral("mnuCompareVersions"), QStringLiteral("Compare Versions"),
+                  QStringLiteral("frmCompareVersions"));
     addWindowItem(reports, QStringLiteral("mnuProductHistory"), QStringLiteral("Product History"),
                   QStringLiteral("frmProductHistory"));
     addWindowItem(reports, QStringLiteral("mnuMailingCost"),

@@ -52,6 +52,31 @@ inline void reportMaps()
         "(NULL, 'SPRING', 'A2', 40, 1), (NULL, 'SPRING', 'C1', NULL, 2)"));
 }
 
+// MYST SPRING 0001 beside 0000, pages 1 Cover, 2 Mystery (Fiction in 0000), 3 Fiction, no page 4:
+//   A1 on 1/1 as in 0000 (unchanged), its second placement on 3/2 at $13.00 (4/1 at $15.00 in
+//   0000: moved and repriced), A2 on 1/2
+//   at $12.00 ($15.00 in 0000: repriced), C1 on 2/1 (added); B1 is not placed (removed).
+inline void secondVersion()
+{
+    const QString myst = QStringLiteral("MYST");
+    const QString test = QStringLiteral("0001");
+    const QStringList sections = {QStringLiteral("Cover"), QStringLiteral("Mystery"),
+                                  QStringLiteral("Fiction")};
+    for (int page = 1; page <= 3; ++page)
+        catalogPage(myst, QStringLiteral("SPRING"), test, page, sections[page - 1]);
+    weightedPlacement(myst, test, QStringLiteral("A1"), 1, 1, 60);
+    weightedPlacement(myst, test, QStringLiteral("A1"), 3, 2, 30);
+    TestWarehouse::exec(QStringLiteral("UPDATE tblProductsMap SET Price = 13 WHERE TestID = "
+                                       "'0001' AND PageNum = 3"));
+    weightedPlacement(myst, test, QStringLiteral("C1"), 2, 1, 50);
+    Placement repriced;
+    repriced.test = test;
+    repriced.product = QStringLiteral("A2");
+    repriced.position = 2;
+    repriced.price = 12.0;
+    placement(repriced);
+}
+
 // Ad codes of March 2026 (and one of May). A total CPM of 1.005 is a hair below it in binary, so
 // the costs round up only when worked on their decimal form:
 //   SP01 Spring, list Members, package CAT:  1,000 at 1.005, 2.5 %  -> $1.005, 25 responses

@@ -3,6 +3,8 @@
 #include "ReportFixture.h"
 #include "ScriptedDialogs.h"
 #include "WindowHarness.h"
+#include "catalog/frmCatEdit.h"
+#include "reports/frmCompareVersions.h"
 #include "reports/frmMailingCost.h"
 #include "reports/frmPlanSummary.h"
 #include "reports/frmProductHistory.h"
@@ -11,6 +13,7 @@
 
 #include <QAction>
 #include <QChartView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -91,6 +94,45 @@ private Q_SLOTS:
         harness.main().menuItem(QStringLiteral("mnuPrint"))->trigger();
         QVERIFY(isPdf(printed));
         QCOMPARE(dialogs->messages().size(), 1);
+    }
+
+    void compareVersionsFromTheMenuToTheEditor()
+    {
+        fixture::secondVersion();
+        ScriptedDialogsScope dialogs;
+        WindowHarness<QWidget> harness(QStringLiteral("frmAbout"));
+        harness.main().menuItem(QStringLiteral("mnuCompareVersions"))->trigger();
+        auto *compare = harness.main().window<frmCompareVersions>();
+        QVERIFY(compare);
+        // The first map chosen, the second picker offers its catalog's other version first.
+        auto *first = control<QComboBox>(*compare, "cboFirst");
+        first->setEditText(QStringLiteral("SPRING - 0000"));
+        QTest::keyClick(first->lineEdit(), Qt::Key_Return);
+        QTest::qWait(0);
+        auto *second = control<QComboBox>(*compare, "cboSecond");
+        QCOMPARE(second->itemData(0).toString(), QStringLiteral("ID|MYST|SPRING|0001"));
+        QCOMPARE(second->count(), 2);
+        second->setEditText(QStringLiteral("spring - 0001"));
+        QTest::keyClick(second->lineEdit(), Qt::Key_Return);
+        QTest::qWait(0);
+        auto *changes = control<FlexGrid>(*compare, "grdChanges");
+        QCOMPARE(changes->Rows(), 5);
+        control<QCheckBox>(*compare, "chkUnchanged")->setChecked(true);
+        QCOMPARE(changes->Rows(), 6);
+        QCOMPARE(control<FlexGrid>(*compare, "grdCounts")->TextMatrix(1, 4), QStringLiteral("1"));
+
+        // A double-click on the second map's side of the moved A1 opens the editor on its page
+        // there; on the first map's side, on its page in the first map.
+        changes->setRow(5);
+        changes->setCol(reports::kSecondMapColumn);
+        Q_EMIT changes->cellDoubleClicked();
+        auto *editor = harness.main().window<frmCatEdit>();
+        QVERIFY(editor);
+        QCOMPARE(editor->Tag(), QStringLiteral("ID|MYST|SPRING|0001|003"));
+        changes->setCol(1);
+        Q_EMIT changes->cellDoubleClicked();
+        QCOMPARE(editor->Tag(), QStringLiteral("ID|MYST|SPRING|0000|004"));
+        QVERIFY(dialogs->messages().isEmpty());
     }
 
     void mailingCostFromTheMenu()

@@ -5,6 +5,7 @@
 #include "reports/MapChoices.h"
 #include "reports/PlanSummary.h"
 #include "reports/ProductHistory.h"
+#include "reports/VersionCompare.h"
 #include "warehouse/StatementWatch.h"
 #include "warehouse/Vb.h"
 
@@ -181,6 +182,72 @@ private Q_SLOTS:
         QCOMPARE(joined(history.placements), placements);
         QCOMPARE(joined(history.recommendations), recommendations);
         QCOMPARE(joined(history.recurring), recurring);
+    }
+
+    void compareVersionsStatuses_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<bool>("withUnchanged");
+        QTest::addColumn<QString>("counts");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("sections");
+        // A1 is placed twice: the placement on the same page and position pairs first, so only
+        // the other one moved (and, repriced too, counts under both).
+        const QString changes =
+            QStringLiteral("Repriced|A2|Book A2|1|2|$15.00|25|1|2|$12.00|25\n"
+                           "Removed|B1|Book B1|2|1|$15.00|25||||\n"
+                           "Added|C1|Book C1|||||2|1|$15.00|25\n"
+                           "Moved, repriced|A1|Book A1|4|1|$15.00|25|3|2|$13.00|25");
+        const QString sections = QStringLiteral("2|Fiction|Mystery\n4|Mystery|(no page)");
+        QTest::newRow("versions") << "ID|MYST|SPRING|0000"
+                                  << "ID|MYST|SPRING|0001|002" << false << "1|1|1|2|1|2" << changes
+                                  << sections;
+        QTest::newRow("with unchanged")
+            << "ID|MYST|SPRING|0000"
+            << "ID|MYST|SPRING|0001" << true << "1|1|1|2|1|2"
+            << QStringLiteral("Unchanged|A1|Book A1|1|1|$15.00|25|1|1|$15.00|25\n") + changes
+            << sections;
+        QTest::newRow("the other way round")
+            << "ID|MYST|SPRING|0001"
+            << "ID|MYST|SPRING|0000" << false << "1|1|1|2|1|2"
+            << "Repriced|A2|Book A2|1|2|$12.00|25|1|2|$15.00|25\n"
+               "Removed|C1|Book C1|2|1|$15.00|25||||\n"
+               "Added|B1|Book B1|||||2|1|$15.00|25\n"
+               "Moved, repriced|A1|Book A1|3|2|$13.00|25|4|1|$15.00|25"
+            << "2|Mystery|Fiction\n4|(no page)|Mystery";
+        // The insert SPRING holds only its own placements, none of the catalog of its ID.
+        QTest::newRow("insert with the catalog's ID")
+            << "INS|SPRING"
+            << "ID|MYST|SPRING|0000" << false << "3|1|1|0|0|4"
+            << "Moved|A2|Book A2|1|1|$15.00|25|1|2|$15.00|25\n"
+               "Added|A1|Book A1|||||1|1|$15.00|25\n"
+               "Removed|C1|Book C1|1|2|$15.00|25||||\n"
+               "Added|B1|Book B1|||||2|1|$15.00|25\n"
+               "Added|A1|Book A1|||||4|1|$15.00|25"
+            << "1|Front|Cover\n2|(no page)|Fiction\n3|(no page)|Fiction\n4|(no page)|Mystery";
+        QTest::newRow("no map") << "CTG"
+                                << "ID|MYST|SPRING|0000" << false << "0|0|0|0|0|0"
+                                << ""
+                                << "";
+    }
+    void compareVersionsStatuses()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(bool, withUnchanged);
+        QFETCH(QString, counts);
+        QFETCH(QString, rows);
+        QFETCH(QString, sections);
+        fixture::secondVersion();
+        const VersionComparison comparison = compareVersions(NodeKey(first), NodeKey(second));
+        QCOMPARE(countRow(comparison).join(QLatin1Char('|')), counts);
+        QCOMPARE(joined(changeRows(comparison, withUnchanged)), rows);
+        QCOMPARE(joined(sectionChangeRows(comparison)), sections);
+        if (!comparison.products.empty())
+            QVERIFY_THROWS_EXCEPTION(
+                StoppedByOperator,
+                compareVersions(NodeKey(first), NodeKey(second), [] { return false; }));
     }
 
     void pickersMatchOnlyListedMaps_data()
