@@ -21,6 +21,10 @@
 #include "mailing/frmCatPkg.h"
 #include "mailing/frmCatProdSchedule.h"
 #include "mailing/frmCatSched.h"
+#include "reports/frmCompareVersions.h"
+#include "reports/frmMailingCost.h"
+#include "reports/frmPlanSummary.h"
+#include "reports/frmProductHistory.h"
 #include "shell/FlexGrid.h"
 #include "shell/FlexGridModel.h"
 #include "warehouse/DbError.h"
@@ -30,6 +34,8 @@
 #include "warehouse/Warehouse.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QProcess>
@@ -592,6 +598,51 @@ int main(int argc, char **argv)
             QTemporaryDir folder;
             dialogs.savePath = folder.filePath(QStringLiteral("creative.txt"));
             report({"creative export file", [&] { window.ExportPackageForCreative(); }, {}, {}});
+        }
+        if (wanted("report")) {
+            // On maps made for the reports (the warehouse's own hold some fifty placements each),
+            // never committed on the embedded warehouse; kept on the server, where psql reads
+            // in a session of its own.
+            Transaction transaction;
+            bench::makeReportMaps();
+            if (postgres)
+                transaction.commit();
+            const QString first = QStringLiteral("ID|BENCH|RPT|0000");
+            const QString second = QStringLiteral("ID|BENCH|RPT|0001");
+            {
+                frmPlanSummary window;
+                show(window);
+                FlexGrid *pages = grid(window, "grdPages");
+                report({"report: plan summary", [&] { window.ShowMap(first); }, gridShows(pages),
+                        gridCells(pages), gridEmptied(pages)});
+            }
+            {
+                frmCompareVersions window;
+                show(window);
+                window.findChild<QCheckBox *>(QStringLiteral("chkUnchanged"))->setChecked(true);
+                FlexGrid *changes = grid(window, "grdChanges");
+                report({"report: compare versions", [&] { window.CompareMaps(first, second); },
+                        gridShows(changes), gridCells(changes), gridEmptied(changes)});
+            }
+            {
+                frmProductHistory window;
+                show(window);
+                FlexGrid *placements = grid(window, "grdPlacements");
+                report({"report: product history",
+                        [&] { window.ShowProduct(QStringLiteral("P000001")); },
+                        gridShows(placements), gridCells(placements), gridEmptied(placements)});
+            }
+            {
+                frmMailingCost window;
+                show(window);
+                window.findChild<QDateEdit *>(QStringLiteral("dtpFrom"))
+                    ->setDate(QDate(2000, 1, 1));
+                window.findChild<QDateEdit *>(QStringLiteral("dtpTo"))
+                    ->setDate(QDate(2099, 12, 31));
+                FlexGrid *mailing = grid(window, "grdMailing");
+                report({"report: mailing cost", [&] { window.ShowReport(); }, gridShows(mailing),
+                        gridCells(mailing), gridEmptied(mailing)});
+            }
         }
     } catch (const DbError &error) {
         std::fprintf(stderr, "%s %s\n", qPrintable(error.number()),

@@ -1,13 +1,16 @@
 -- Folvane data warehouse: the creation script for SQL Server, run by the set-up tool's batch file
--- MakeDB.bat through osql against the data source "Folvane". Needs SQL Server 2008 or later
--- (date columns, row constructors in VALUES).
+-- MakeDB.bat through osql against the data source "Folvane", or from Linux by
+-- folvane-create-server-warehouse --sqlserver. Needs SQL Server 2016 SP1 or later (CREATE OR
+-- ALTER VIEW).
 --
 -- Kept in step with sqlite.sql and postgresql.sql: same tables, same column names, same keys,
 -- views with the same columns and meaning, and the reference data of reference-data.sql (the very
 -- same INSERT statements). It can run again on an existing warehouse: tables and indexes are made
--- only where missing, the views are made anew, and reference rows go only into empty tables.
+-- only where missing, the views are altered in place (keeping the permissions granted on them),
+-- and reference rows go only into empty tables.
 --
--- Text compares without regard to case through the database's case-insensitive collation.
+-- Text compares without regard to case through the database's case-insensitive collation, which
+-- the script checks before it makes anything.
 -- PackageCreateDate and tblAdCodes.ModDate are not dates: the client writes them as the text
 -- 'mm/dd/yyyy', shows them as stored and searches them as text. Flags are integers 0/1, compared
 -- with = 1. No foreign keys: the client deletes rows that others still name (a product's
@@ -21,10 +24,32 @@ GO
 
 USE master
 GO
+-- A Windows collation: the client's drivers send every text parameter as nvarchar, and only under
+-- a Windows collation can SQL Server seek a varchar key's index through that conversion (under a
+-- SQL collation every lookup by key scans). Case-insensitive and accent-sensitive, as the other
+-- warehouses compare.
 IF DB_ID(N'Folvane') IS NULL
-    CREATE DATABASE Folvane COLLATE SQL_Latin1_General_CP1_CI_AS
+    CREATE DATABASE Folvane COLLATE Latin1_General_100_CI_AS
 GO
 USE Folvane
+GO
+
+-- A database made beforehand keeps the collation it was made with. The client's keys and names
+-- must compare without regard to case, so a case-sensitive database stops the script here, as
+-- does a database that could not be made or opened: SET NOEXEC ON leaves every later batch unrun.
+DECLARE @collation sysname = CAST(DATABASEPROPERTYEX(DB_NAME(), 'Collation') AS sysname)
+IF DB_NAME() <> N'Folvane'
+BEGIN
+    RAISERROR('The database Folvane could not be created or opened, so nothing was made in it.', 16, 1)
+    SET NOEXEC ON
+END
+ELSE IF ISNULL(CAST(COLLATIONPROPERTY(@collation, 'ComparisonStyle') AS int), 0) & 1 = 0
+BEGIN
+    RAISERROR('Folvane needs a case-insensitive database, but %s has the collation %s. Create the database with a case-insensitive collation such as Latin1_General_100_CI_AS and run this script again.', 16, 1, N'Folvane', @collation)
+    SET NOEXEC ON
+END
+ELSE IF @collation LIKE N'SQL[_]%'
+    PRINT 'Note: the database has the SQL collation ' + @collation + N'; under a Windows collation such as Latin1_General_100_CI_AS lookups by key can use their indexes.'
 GO
 
 IF OBJECT_ID(N'dbo.tblMapDefault', N'U') IS NULL
@@ -257,10 +282,7 @@ GO
 -- view, so the tree asks for its order (club, catalog, test, page) itself; the clustered key of
 -- tblCatalogMap has that very order, so the scan delivers it without a sort. A map whose catalog
 -- has no schedule row still shows, with empty schedule data.
-IF OBJECT_ID(N'dbo.viewMapCatalogsDisplay', N'V') IS NOT NULL
-    DROP VIEW dbo.viewMapCatalogsDisplay
-GO
-CREATE VIEW dbo.viewMapCatalogsDisplay AS
+CREATE OR ALTER VIEW dbo.viewMapCatalogsDisplay AS
 SELECT tblCatalogMap.ClubID, tblCatalogMap.CatalogID, tblCatalogMap.TestID,
        tblCycleSchedule.Description, tblCatalogMap.PageNum, tblCatalogMap.PageSection,
        tblCycleSchedule.AAAddressStartDate, tblCycleSchedule.LabelRunShipDate
@@ -272,10 +294,7 @@ GO
 
 -- The same for inserts: one row per page of every insert. The tree orders them itself, newest
 -- insert first (the insert ID 'mmddyyyyhhmmss' read as 'yyyymmddhhmmss').
-IF OBJECT_ID(N'dbo.viewMapInsertsDisplay', N'V') IS NOT NULL
-    DROP VIEW dbo.viewMapInsertsDisplay
-GO
-CREATE VIEW dbo.viewMapInsertsDisplay AS
+CREATE OR ALTER VIEW dbo.viewMapInsertsDisplay AS
 SELECT InsertID AS InsertId, InsertDescription, PageNum, PageSection
 FROM dbo.tblInsertMap
 GO
@@ -283,10 +302,7 @@ GO
 -- Catalog versions a mail package can be made of: versions with a page map whose catalog is in
 -- the cycle schedule with an address start date inside the last 365 days or later, the same
 -- window as the schedule list. The start date is proposed as the package's mail date.
-IF OBJECT_ID(N'dbo.viewCatalogsToBeCombined', N'V') IS NOT NULL
-    DROP VIEW dbo.viewCatalogsToBeCombined
-GO
-CREATE VIEW dbo.viewCatalogsToBeCombined AS
+CREATE OR ALTER VIEW dbo.viewCatalogsToBeCombined AS
 SELECT DISTINCT tblCatalogMap.ClubID, tblCatalogMap.CatalogID, tblCatalogMap.TestID,
        tblCycleSchedule.AAAddressStartDate
 FROM dbo.tblCatalogMap
@@ -303,10 +319,7 @@ GO
 -- (DescType): that is the copy the planner meant for this page; "Blank" has no description row
 -- and leaves it empty. Products, categories and descriptions are outer-joined so that a
 -- placement whose product lost its master row or category is still exported.
-IF OBJECT_ID(N'dbo.viewDataForCreativeExport', N'V') IS NOT NULL
-    DROP VIEW dbo.viewDataForCreativeExport
-GO
-CREATE VIEW dbo.viewDataForCreativeExport AS
+CREATE OR ALTER VIEW dbo.viewDataForCreativeExport AS
 SELECT tblMailPackages.PackageID, tblMailPackages.ItemType, tblMailPackages.ClubID,
        tblMailPackages.CatalogID, tblMailPackages.TestID, tblProductsMap.PageNum,
        COALESCE(tblCatalogMap.PageSection, tblInsertMap.PageSection) AS PageSection,
@@ -344,10 +357,7 @@ GO
 -- For every scheduled catalog one row with a NULL ProductID, plus one row per product recurring
 -- in it. Counting a catalog's rows that are NULL or the chosen product gives 2 exactly when the
 -- product recurs there.
-IF OBJECT_ID(N'dbo.viewRecurringProducts', N'V') IS NOT NULL
-    DROP VIEW dbo.viewRecurringProducts
-GO
-CREATE VIEW dbo.viewRecurringProducts AS
+CREATE OR ALTER VIEW dbo.viewRecurringProducts AS
 SELECT tblCycleSchedule.ClubID, tblCycleSchedule.CatalogID, tblCycleSchedule.AAAddressStartDate,
        tblRecurringCatgProducts.ProductID
 FROM dbo.tblRecurringCatgProducts
@@ -357,6 +367,40 @@ INNER JOIN dbo.tblCycleSchedule
 UNION ALL
 SELECT ClubID, CatalogID, AAAddressStartDate, CAST(NULL AS varchar(15))
 FROM dbo.tblCycleSchedule
+GO
+
+-- The client's login: the client always connects as Folvaneuser with its own fixed password.
+-- Made here where it is missing and the one running the script may make logins (a site's DBA may
+-- make it instead, as the README shows). The policy check is off because that fixed password
+-- meets no complexity rule.
+IF NOT EXISTS (SELECT * FROM sys.server_principals WHERE name = N'Folvaneuser')
+BEGIN
+    IF HAS_PERMS_BY_NAME(NULL, NULL, 'ALTER ANY LOGIN') = 1
+        CREATE LOGIN Folvaneuser WITH PASSWORD = N'3v8q1m6z', DEFAULT_DATABASE = Folvane,
+            CHECK_POLICY = OFF
+    ELSE
+        PRINT 'The login Folvaneuser does not exist, and this login may not create it: a DBA creates it, with a user in Folvane in the roles db_datareader and db_datawriter.'
+END
+GO
+
+-- Its user in the database, reading and writing every table and view through the fixed roles,
+-- which no view made again can take away. A login that owns the database is its dbo already.
+DECLARE @user sysname =
+    (SELECT name FROM sys.database_principals WHERE sid = SUSER_SID(N'Folvaneuser'))
+IF @user IS NULL AND SUSER_SID(N'Folvaneuser') IS NOT NULL
+BEGIN
+    CREATE USER Folvaneuser FOR LOGIN Folvaneuser
+    SET @user = N'Folvaneuser'
+END
+IF @user IS NOT NULL AND @user <> N'dbo'
+BEGIN
+    DECLARE @grant nvarchar(400) = N''
+    IF IS_ROLEMEMBER(N'db_datareader', @user) = 0
+        SET @grant += N'ALTER ROLE db_datareader ADD MEMBER ' + QUOTENAME(@user) + N'; '
+    IF IS_ROLEMEMBER(N'db_datawriter', @user) = 0
+        SET @grant += N'ALTER ROLE db_datawriter ADD MEMBER ' + QUOTENAME(@user) + N'; '
+    EXEC sp_executesql @grant
+END
 GO
 
 -- Reference data: the rows of reference-data.sql, statement for statement.

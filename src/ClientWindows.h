@@ -18,6 +18,9 @@ void registerWindows(WindowRegistry &registry);
 namespace pagemap {
 void registerWindows(WindowRegistry &registry);
 }
+namespace reports {
+void registerWindows(WindowRegistry &registry);
+}
 
 // Every window and command of the client.
 inline WindowRegistry clientWindows()
@@ -28,5 +31,7 @@ inline WindowRegistry clientWindows()
     mailing::registerWindows(registry);
     inventory::registerWindows(registry);
     pagemap::registerWindows(registry);
+    // After the page map: the reports' printing joins the page map's.
+    reports::registerWindows(registry);
     return registry;
 }

@@ -613,4 +613,69 @@ void drawOffscreenWithoutDisplay()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
+void makeReportMaps()
+{
+    const QString club = QStringLiteral("BENCH");
+    const QString catalog = QStringLiteral("RPT");
+    const QString hot = productId(1);
+    Query(QStringLiteral("DELETE FROM tblProductsMap WHERE ModifyUser = 'bench reports'")).exec();
+    Query(QStringLiteral("DELETE FROM tblCatalogMap WHERE ClubID = ?")).bind(club).exec();
+    Query(QStringLiteral("DELETE FROM tblInvRecommendations WHERE ClubID = ?")).bind(club).exec();
+    // The hot product on page 1 of every version, before the report maps exist.
+    Query(QStringLiteral("INSERT INTO tblProductsMap (ClubID, CatalogID, TestID, ProductID, "
+                         "PageNum, PagePosition, PageWeight, DescType, Price, Discount, "
+                         "ProductType, ModifyUser) SELECT ClubID, CatalogID, TestID, ?, 1, 99, "
+                         "10, 'Short', 9.99, 0, 'A', 'bench reports' FROM tblCatalogMap WHERE "
+                         "PageNum = 1"))
+        .bind(hot)
+        .exec();
+    Query page(QStringLiteral("INSERT INTO tblCatalogMap (ClubID, CatalogID, TestID, PageNum, "
+                              "PageSection) VALUES (?,?,?,?,?)"));
+    Query place(QStringLiteral(
+        "INSERT INTO tblProductsMap (ClubID, CatalogID, TestID, ProductID, PageNum, "
+        "PagePosition, PageWeight, DescType, Price, Discount, ProductType, ModifyUser) VALUES "
+        "(?,?,?,?,?,?,?,'Short',?,?,'A','bench reports')"));
+    const QStringList sections{QStringLiteral("Cover"), QStringLiteral("Fiction"),
+                               QStringLiteral("Mystery"), QStringLiteral("Children"),
+                               QStringLiteral("Back")};
+    const int pages = 100;
+    const int perPage = 100;
+    for (const QString &test : {QStringLiteral("0000"), QStringLiteral("0001")}) {
+        const bool second = test.endsWith(QLatin1Char('1'));
+        for (int n = 1; n <= pages; ++n)
+            page.bind(club)
+                .bind(catalog)
+                .bind(test)
+                .bind(n)
+                .bind(sections[(n * (second && n % 9 == 0 ? 3 : 1)) % sections.size()])
+                .exec();
+        for (int i = 0; i < pages * perPage + (second ? 500 : 0); ++i) {
+            if (second && i % 13 == 0)
+                continue;
+            int pageNum = i / perPage % pages + 1;
+            if (second && i % 10 == 0)
+                pageNum = pageNum % pages + 1;
+            place.bind(club)
+                .bind(catalog)
+                .bind(test)
+                .bind(productId(i + 2))
+                .bind(pageNum)
+                .bind(i % perPage + 1)
+                .bind(1.0)
+                .bind(second && i % 7 == 0 ? 12.49 : 14.99)
+                .bind(25.0)
+                .exec();
+        }
+    }
+    Query recommend(QStringLiteral("INSERT INTO tblInvRecommendations (ClubID, CatalogID, "
+                                   "ProductID, FcstSales, ProdRank) VALUES (?,?,?,?,?)"));
+    for (int i = 0; i < pages * perPage; ++i)
+        recommend.bind(club)
+            .bind(catalog)
+            .bind(productId(i + 2))
+            .bind(double(i % 500) * 1.25)
+            .bind(i + 1)
+            .exec();
+}
+
 } // namespace bench

@@ -43,6 +43,12 @@ void openLargeWarehouse(const QString &path = defaultLargeWarehousePath(),
 // One package holding every catalog's main version and every insert, written inside the caller's
 // transaction (placements moved to the main versions first); the IDs of its items.
 QStringList makePackageOfEverything(const QString &package);
+// The maps the reports are measured on, written inside the caller's transaction (those of an
+// earlier run removed first): the large warehouse's versions hold some fifty placements each,
+// too few to time a report by. Two versions of club BENCH's catalog RPT, 100 pages of 100
+// placements each with forecasts; 0001 has every 10th placement moved, every 7th repriced, every
+// 13th left out and 500 products added. Product P000001 is placed on page 1 of every version.
+void makeReportMaps();
 void openFromArguments(int argc, char **argv);
 
 // The large warehouse on PostgreSQL: the test server started as the tests start it

@@ -1,6 +1,7 @@
 #include "catalog/CatalogBuild.h"
 
 #include "catalog/NodeKey.h"
+#include "catalog/TextLimits.h"
 #include "warehouse/Clubs.h"
 #include "warehouse/MessageList.h"
 #include "warehouse/Query.h"
@@ -88,9 +89,22 @@ QString ValidateNewMap(const NewMap &map)
     const QString club = vb::Trim(map.clubID);
     const QString catalog = vb::Trim(map.catalogID);
 
+    for (const MapPage &page : map.pages) {
+        const QString tooLong =
+            catalog::tooLongMessage(QStringLiteral("Page Section"), vb::Trim(page.pageSection),
+                                    catalog::kPageSectionLength);
+        if (!tooLong.isEmpty()) {
+            messages.add(QStringLiteral("Page %1: ").arg(vb::Trim(page.pageNum)) + tooLong);
+            break;
+        }
+    }
     if (map.insert) {
         if (catalog.isEmpty())
             messages.add("Insert Description is a required field and can't be empty.");
+        const QString tooLong = catalog::tooLongMessage(QStringLiteral("Insert Description"),
+                                                        catalog, catalog::kInsertNameLength);
+        if (!tooLong.isEmpty())
+            messages.add(tooLong);
         Query duplicate(
             QStringLiteral("SELECT InsertDescription FROM tblInsertMap WHERE InsertDescription=?"));
         if (duplicate.bind(catalog).exists())

@@ -3,6 +3,7 @@
 
 #include "catalog/MapRows.h"
 #include "catalog/ProductGrids.h"
+#include "catalog/TextLimits.h"
 #include "warehouse/DbError.h"
 #include "warehouse/Dialogs.h"
 #include "warehouse/MessageList.h"
@@ -143,8 +144,7 @@ void savePlacement(const PlacementEntry &entry, const QDateTime &now, const QStr
         Query product(QStringLiteral("SELECT ProductID, COALESCE(MSRP,0) as ProdMSRP, "
                                      "COALESCE(LastPrice, COALESCE(MSRP,0)) AS ProdLastPrice FROM "
                                      "tblInvMaster WHERE (ProductID = ?)"));
-        product.bind(productId).exec();
-        if (product.next()) {
+        if (product.bind(productId).execFirst()) {
             msrp = product.number(1);
             lastPrice = product.number(2);
         }
@@ -188,8 +188,7 @@ std::optional<StoredPlacement> loadPlacement(const QString &itemId)
     Query query(QStringLiteral(
         "SELECT  ItemID, ProductID, PageNum, PagePosition, PageWeight, DescType, ProductType, "
         "ModifyDate, Price, Discount FROM tblProductsMap WHERE (ItemID = ?)"));
-    query.bind(vb::Trim(itemId).toLongLong()).exec();
-    if (!query.next())
+    if (!query.bind(vb::Trim(itemId).toLongLong()).execFirst())
         return std::nullopt;
     StoredPlacement placement;
     placement.itemId = query.value(0).toString();
@@ -227,7 +226,8 @@ QStringList placementBlurbSizes()
 
 void renameInsert(const QString &insertId, const QString &newName)
 {
-    Query(QStringLiteral("Update tblInsertMap SET InsertDescription = ? WHERE InsertId = ?"))
+    refuseTooLong(QStringLiteral("Insert Description"), newName, kInsertNameLength);
+    Query(QStringLiteral("Update tblInsertMap SET InsertDescription = ? WHERE InsertID = ?"))
         .bind(newName)
         .bind(insertId)
         .exec();

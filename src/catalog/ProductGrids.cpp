@@ -33,7 +33,7 @@ QStringList inventoryFields()
 {
     QStringList fields =
         QStringLiteral(
-            "ProductID,ProductUPC,ProductName,ActiveProd,ActiveWeb,CATEGORY,ProdCost,MSRP,"
+            "ProductID,ProductUPC,ProductName,ActiveProd,ActiveWeb,Category,ProdCost,MSRP,"
             "LastPrice,"
             "ManufacturerName,ReleaseDate,DistEndDate,FirstUseDate,FirstUseCycle,LastUseDate,"
             "LastUseCycle,FeaturedProd,OnHand,Status,Source,Weight,Length,Height,Width,ArtSource")

@@ -58,11 +58,11 @@ public:
     // Nothing selected: the welcome caption, an empty Tag, the placements emptied, the placement
     // editor reset to Add and disabled. The tree and the side grids stay as they are.
     void ResetSelectionState();
-    // Selects a node by its key, as a click on it does (the page map's Open in Catalog Editor);
-    // false when the tree has no such node.
-    bool SelectNode(const QString &key);
     // Sizes the controls to the window.
     void LayoutEditor();
+    // Selects the node of a key (a map or a page) as a click on it would; false when the tree has
+    // no such node.
+    bool SelectNode(const QString &key);
 
     // ---- Map and page operations of the main window's Catalog Edit menu (frmCatEditMaps.cpp)
     // Each acts on Tag() (CreateCopyOfRegCatg on its arguments), reports a database failure

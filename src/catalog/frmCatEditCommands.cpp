@@ -2,9 +2,10 @@
 // the main window's caption, and leave the work to the catalog editor's map and page operations on
 // the node it last had clicked.
 #include "catalog/NodeKey.h"
+#include "catalog/TextLimits.h"
+#include "catalog/frmCatEdit.h"
 #include "pagemap/PageMap.h"
 #include "pagemap/PageOperations.h"
-#include "catalog/frmCatEdit.h"
 #include "pagemap/frmPageMap.h"
 #include "shell/FlexGrid.h"
 #include "shell/GridFunctions.h"
@@ -22,6 +23,15 @@ namespace {
 QString caption() { return QStringLiteral("Folvane"); }
 
 void tell(const QString &text) { Dialogs::instance().message(text, caption()); }
+// A section the map's column cannot hold is refused here, before the page is touched.
+bool sectionFits(const QString &section)
+{
+    const QString refusal = catalog::tooLongMessage(QStringLiteral("Page Section"),
+                                                    vb::Trim(section), catalog::kPageSectionLength);
+    if (!refusal.isEmpty())
+        tell(refusal);
+    return refusal.isEmpty();
+}
 std::optional<QString> ask(const QString &prompt)
 {
     return Dialogs::instance().inputBox(prompt, caption());
@@ -74,7 +84,7 @@ void addPage(frmCatEdit &editor)
     const auto answer =
         ask(QStringLiteral("Please enter the page section into the text box below."));
     // An empty section makes a page too; only Cancel adds none.
-    if (answer)
+    if (answer && sectionFits(*answer))
         editor.AddPageToMap(*answer);
 }
 
@@ -95,7 +105,7 @@ void switchPageNumbers(frmCatEdit &editor)
 void askPageSection(frmCatEdit &editor)
 {
     const auto answer = ask(catalog::kPageSectionPrompt);
-    if (!answer)
+    if (!answer || !sectionFits(*answer))
         return;
     if (editor.EditSectionOfPage(*answer) == std::optional<bool>(false))
         tell(QStringLiteral("Could not update page section because the specific page was not "

@@ -2,6 +2,7 @@
 // insert.
 #include "catalog/CatalogTree.h"
 #include "catalog/NodeKey.h"
+#include "catalog/TextLimits.h"
 #include "catalog/frmCatEdit.h"
 #include "catalog/frmCatEditTreeModel.h"
 #include "shell/BusyPointer.h"
@@ -43,7 +44,7 @@ bool frmCatEdit::SelectNode(const QString &key)
     if (!index.isValid())
         return false;
     tvCatalogTree->setCurrentIndex(index);
-    tvCatalogTree->scrollTo(index);
+    tvCatalogTree->scrollTo(index); // opens the map's node
     tvCatalogTree_NodeClick(index);
     return true;
 }
@@ -135,6 +136,12 @@ void frmCatEdit::tvCatalogTree_CtrlN()
         QStringLiteral("Please enter a new name for the insert..."), windowTitle(), QString());
     if (!answer || answer->isEmpty())
         return;
+    const QString refusal = catalog::tooLongMessage(QStringLiteral("Insert Description"), *answer,
+                                                    catalog::kInsertNameLength);
+    if (!refusal.isEmpty()) {
+        Dialogs::instance().message(refusal, windowTitle());
+        return;
+    }
     if (!attempt([&] { catalog::renameInsert(NodeKey(Tag()).insertId(), *answer); }))
         return;
     // The whole window again, so the tree shows the new name; nothing stays selected.

@@ -46,9 +46,9 @@ QStringList SearchDescribedProducts(const QString &text)
     // operator's "%" and "_" keep working as wildcards.
     QString pattern = text;
     pattern.remove(QLatin1Char('\''));
-    Query query(
-        QStringLiteral("SELECT DISTINCT ProductID FROM tblInvDescriptions WHERE ProductID ") +
-        dialect::like() + QStringLiteral(" ? ORDER BY ProductID"));
+    Query query(QStringLiteral("SELECT DISTINCT ProductID FROM tblInvDescriptions WHERE ") +
+                dialect::likeParameter(QStringLiteral("ProductID")) +
+                QStringLiteral(" ORDER BY ProductID"));
     query.bind(QString(pattern + QLatin1Char('%'))).exec();
     QStringList ids;
     while (query.next())

@@ -1,9 +1,9 @@
 #include "inventory/ProductMaster.h"
 
 #include "warehouse/AnsiTextFile.h"
+#include "warehouse/AskedWrite.h"
 #include "warehouse/DbError.h"
 #include "warehouse/Dialect.h"
-#include "warehouse/Dialogs.h"
 #include "warehouse/MessageList.h"
 #include "warehouse/Query.h"
 #include "warehouse/Transaction.h"
@@ -14,6 +14,13 @@
 namespace inventory {
 
 namespace {
+
+// Every column of a product's row, in the order a save writes them.
+const QString kColumns = QStringLiteral(
+    "ProductID, ProductUPC, ProductName, ActiveProd, ActiveWeb, Category, MSRP, LastPrice, "
+    "ProdCost, ManufacturerID, ReleaseDate, DistEndDate, FirstUseDate, FirstUseCycle, LastUseDate, "
+    "LastUseCycle, FeaturedProd, OnHand, Status, Comments, Source, Weight, Length, Height, Width, "
+    "ArtSource, ModifyDate, ModifyUser, Filler1, Filler2, Filler3");
 
 // An optional number as stored: 0 when left empty (validation has refused anything else).
 double numberOrZero(const QString &text) { return vb::ToNumber(vb::Trim(text)).value_or(0); }
@@ -126,8 +133,7 @@ QList<LookupEntry> loadCategories()
 std::optional<ProductEntry> loadProduct(const QString &productId)
 {
     Query query(QStringLiteral("SELECT * FROM tblInvMaster WHERE ProductID=?"));
-    query.bind(vb::Trim(productId)).exec();
-    if (!query.next())
+    if (!query.bind(vb::Trim(productId)).execFirst())
         return std::nullopt;
     const auto text = [&query](const char *column) {
         return catalog::cellText(query.value(QString::fromLatin1(column)));
@@ -239,70 +245,63 @@ SaveResult saveProduct(const ProductEntry &entry, bool isNew, const QDateTime &n
     const auto date = [](const QString &text) {
         return vb::ToDate(vb::Trim(text));
     };
+    // An edit replaces the row it loaded unasked; only a new product's ID is looked for.
+    const auto look = [&] {
+        return isNew ? warehouse::seenRow(
+                           QStringLiteral("SELECT * FROM tblInvMaster WHERE ProductID=?"), {id},
+                           kColumns.split(QStringLiteral(", ")))
+                     : warehouse::SeenRow();
+    };
+    const auto write = [&](bool stored) {
+        // A new product found absent is only inserted: should another client add it after the
+        // last look, the key refuses this one rather than overwrite theirs unasked.
+        if (!isNew || stored)
+            Query(QStringLiteral("DELETE FROM tblInvMaster WHERE ProductID=?")).bind(id).exec();
+        Query(QStringLiteral("INSERT INTO tblInvMaster(") + kColumns +
+              QStringLiteral(") VALUES "
+                             "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"))
+            .bind(id)
+            .bindTextOrNull(vb::Trim(entry.productUpc))
+            .bindTextOrNull(vb::Trim(entry.productName))
+            .bind(entry.activeProd ? 1 : 0)
+            .bind(entry.activeWeb ? 1 : 0)
+            .bind(idOrNull(entry.categoryId))
+            .bind(cents(entry.msrp))
+            .bind(cents(entry.lastPrice))
+            .bind(cents(entry.prodCost))
+            .bind(idOrNull(entry.manufacturerId))
+            .bindDate(date(entry.releaseDate))
+            .bindDate(date(entry.distEndDate))
+            .bindDate(date(entry.firstUseDate))
+            .bindTextOrNull(vb::Trim(entry.firstUseCycle))
+            .bindDate(date(entry.lastUseDate))
+            .bindTextOrNull(vb::Trim(entry.lastUseCycle))
+            .bind(entry.featuredProd ? 1 : 0)
+            .bind(wholeUnits(entry.onHand))
+            .bindTextOrNull(vb::Trim(entry.status))
+            .bindTextOrNull(storedComments(vb::Trim(entry.comments)))
+            .bindTextOrNull(vb::Trim(entry.source))
+            .bind(numberOrZero(entry.weight))
+            .bind(numberOrZero(entry.length))
+            .bind(numberOrZero(entry.height))
+            .bind(numberOrZero(entry.width))
+            .bindTextOrNull(vb::Trim(entry.artSource))
+            .bindDateTime(now)
+            .bind(user)
+            .bindTextOrNull(vb::Trim(entry.filler1))
+            .bindTextOrNull(vb::Trim(entry.filler2))
+            .bindTextOrNull(vb::Trim(entry.filler3))
+            .exec();
+    };
     return unlessFailed([&] {
-               Transaction transaction;
-               const bool exists =
-                   !isNew || Query(QStringLiteral("SELECT * FROM tblInvMaster WHERE ProductID=?"))
-                                 .bind(id)
-                                 .exists();
-               if (isNew && exists &&
-                   !Dialogs::instance().question(
-                       QStringLiteral(
-                           "The record you are trying to add already exists in the database. "
-                           "Would you like to override the existing record."),
-                       caption())) {
-                   transaction.rollback();
-                   return SaveResult::Declined;
-               }
-               // A new product found absent is only inserted: should another client add it
-               // meanwhile, the key refuses this one rather than overwrite theirs unasked.
-               if (exists)
-                   Query(QStringLiteral("DELETE FROM tblInvMaster WHERE ProductID=?"))
-                       .bind(id)
-                       .exec();
-               Query(QStringLiteral(
-                         "INSERT INTO tblInvMaster(ProductID, ProductUPC, ProductName, ActiveProd, "
-                         "ActiveWeb, Category, MSRP, LastPrice, ProdCost, ManufacturerID, "
-                         "ReleaseDate, "
-                         "DistEndDate, FirstUseDate, FirstUseCycle, LastUseDate, LastUseCycle, "
-                         "FeaturedProd, OnHand, Status, Comments, Source, Weight, Length, Height, "
-                         "Width, "
-                         "ArtSource, ModifyDate, ModifyUser, Filler1, Filler2, Filler3) VALUES "
-                         "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"))
-                   .bind(id)
-                   .bindTextOrNull(vb::Trim(entry.productUpc))
-                   .bindTextOrNull(vb::Trim(entry.productName))
-                   .bind(entry.activeProd ? 1 : 0)
-                   .bind(entry.activeWeb ? 1 : 0)
-                   .bind(idOrNull(entry.categoryId))
-                   .bind(cents(entry.msrp))
-                   .bind(cents(entry.lastPrice))
-                   .bind(cents(entry.prodCost))
-                   .bind(idOrNull(entry.manufacturerId))
-                   .bindDate(date(entry.releaseDate))
-                   .bindDate(date(entry.distEndDate))
-                   .bindDate(date(entry.firstUseDate))
-                   .bindTextOrNull(vb::Trim(entry.firstUseCycle))
-                   .bindDate(date(entry.lastUseDate))
-                   .bindTextOrNull(vb::Trim(entry.lastUseCycle))
-                   .bind(entry.featuredProd ? 1 : 0)
-                   .bind(wholeUnits(entry.onHand))
-                   .bindTextOrNull(vb::Trim(entry.status))
-                   .bindTextOrNull(storedComments(vb::Trim(entry.comments)))
-                   .bindTextOrNull(vb::Trim(entry.source))
-                   .bind(numberOrZero(entry.weight))
-                   .bind(numberOrZero(entry.length))
-                   .bind(numberOrZero(entry.height))
-                   .bind(numberOrZero(entry.width))
-                   .bindTextOrNull(vb::Trim(entry.artSource))
-                   .bindDateTime(now)
-                   .bind(user)
-                   .bindTextOrNull(vb::Trim(entry.filler1))
-                   .bindTextOrNull(vb::Trim(entry.filler2))
-                   .bindTextOrNull(vb::Trim(entry.filler3))
-                   .exec();
-               transaction.commit();
-               return SaveResult::Saved;
+               return warehouse::writeAfterAsking(
+                          look,
+                          QStringLiteral(
+                              "The record you are trying to add already exists in the database. "
+                              "Would you like to override the existing record."),
+                          caption(), write)
+                          ? SaveResult::Saved
+                          : SaveResult::Declined;
            })
         .value_or(SaveResult::Failed);
 }

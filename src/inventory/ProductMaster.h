@@ -106,8 +106,9 @@ enum class SaveResult { Saved, Declined, Failed };
 inline constexpr const char *kSaveFailed =
     "The program has encountered an unknown error while saving.";
 // Replaces the product's row (delete, then insert) in one transaction, with the time and user of
-// the change. A new product whose ID exists asks whether to override it; No is Declined. Any
-// database failure rolls everything back and gives Failed. Does not throw.
+// the change. A new product whose ID exists asks whether to override it, before the transaction
+// begins (and again should another client change the row meanwhile); No is Declined. Any database
+// failure rolls everything back and gives Failed. Does not throw.
 SaveResult saveProduct(const ProductEntry &entry, bool isNew, const QDateTime &now,
                        const QString &user);
 

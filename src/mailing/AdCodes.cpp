@@ -1,8 +1,8 @@
 #include "mailing/AdCodes.h"
 
+#include "warehouse/AskedWrite.h"
 #include "warehouse/DbError.h"
 #include "warehouse/Dialect.h"
-#include "warehouse/Dialogs.h"
 #include "warehouse/Query.h"
 #include "warehouse/Transaction.h"
 #include "warehouse/Vb.h"
@@ -88,18 +88,10 @@ double money(const QString &text) { return money(number(text)); }
 QDate mailDateOf(const AdCodeEntry &entry) { return vb::ToDate(vb::Trim(entry.mailDate)); }
 
 // A stored code's row as a look at it saw it, every column as text; nothing when there is none.
-// The statement ends here, before any transaction begins.
-using StoredCode = std::optional<QStringList>;
-StoredCode storedCode(const QString &sourceCode)
+warehouse::SeenRow storedCode(const QString &sourceCode)
 {
-    Query query(QStringLiteral("SELECT * From tblAdCodes WHERE (AdCode = ?)"));
-    query.bind(vb::Trim(sourceCode)).exec();
-    if (!query.next())
-        return std::nullopt;
-    QStringList row;
-    for (const QString &column : columnNames())
-        row << query.text(column);
-    return row;
+    return warehouse::seenRow(QStringLiteral("SELECT * From tblAdCodes WHERE (AdCode = ?)"),
+                              {vb::Trim(sourceCode)}, columnNames());
 }
 
 void deleteCode(const QString &sourceCode)
@@ -260,23 +252,14 @@ QDate defaultMailDate() { return QDate(1990, 1, 1); }
 
 bool SaveAdCode(const AdCodeEntry &entry, bool editing, const QString &user, const QDate &today)
 {
-    // The override question is asked with no transaction open, so the warehouse is never held
-    // while it is on screen. The write then checks that the code is still as the question saw it;
-    // a code another client saved meanwhile is asked about again.
-    for (;;) {
-        const StoredCode seen = editing ? StoredCode() : storedCode(entry.sourceCode);
-        if (seen && !Dialogs::instance().question(overrideQuestion(), caption()))
-            return false;
-        Transaction transaction;
-        if (!editing && storedCode(entry.sourceCode) != seen) {
-            transaction.rollback();
-            continue;
-        }
-        deleteCode(entry.sourceCode);
-        insertCode(entry, user, today);
-        transaction.commit();
-        return true;
-    }
+    // An edit replaces the row it loaded unasked; only a new entry's code is looked for.
+    return warehouse::writeAfterAsking(
+        [&] { return editing ? warehouse::SeenRow() : storedCode(entry.sourceCode); },
+        overrideQuestion(), caption(),
+        [&](bool) {
+            deleteCode(entry.sourceCode);
+            insertCode(entry, user, today);
+        });
 }
 
 QString SaveImportRow(const AdCodeEntry &entry, const QString &user, const QDate &today)

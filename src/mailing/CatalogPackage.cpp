@@ -83,7 +83,7 @@ QList<InsertListEntry> LoadInsertList(const QDate &today)
 {
     // The age is judged here rather than in the statement: an ID that is not a date is skipped
     // instead of failing the whole list.
-    Query query(QStringLiteral("SELECT DISTINCT InsertId, InsertDescription From tblInsertMap "
+    Query query(QStringLiteral("SELECT DISTINCT InsertID, InsertDescription From tblInsertMap "
                                "ORDER BY InsertDescription"));
     query.exec();
     QList<InsertListEntry> inserts;

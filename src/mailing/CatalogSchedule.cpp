@@ -1,10 +1,9 @@
 #include "mailing/CatalogSchedule.h"
 
+#include "warehouse/AskedWrite.h"
 #include "warehouse/Clubs.h"
-#include "warehouse/Dialogs.h"
 #include "warehouse/MessageList.h"
 #include "warehouse/Query.h"
-#include "warehouse/Transaction.h"
 #include "warehouse/Vb.h"
 
 namespace catalogschedule {
@@ -12,6 +11,11 @@ namespace catalogschedule {
 namespace {
 
 const QString kDateFormat = QStringLiteral("mm/dd/yyyy");
+// Every column of a schedule row, in the order a save writes them.
+const QString kColumns =
+    QStringLiteral("ClubID, CatalogID, Description, MapCopyCreative, FstDraftCreative, "
+                   "CatalogReleaseDate, AAAddressStartDate, AAAddressCompleteDate, ReplyDate, "
+                   "LabelRunShipDate");
 
 bool isBlank(const QString &text)
 {
@@ -120,41 +124,35 @@ bool SaveScheduleRow(const ScheduleEntry &entry)
 {
     const QString club = vb::Trim(entry.clubID);
     const QString catalog = vb::Trim(entry.catalogID);
-
-    Transaction transaction;
-    {
-        Query existing(
-            QStringLiteral("SELECT * From tblCycleSchedule WHERE (ClubID=?) AND (CatalogID = ?)"));
-        if (existing.bind(club).bind(catalog).exists() &&
-            !Dialogs::instance().question(
-                QStringLiteral("The record you are trying to add already exists in the database. "
-                               "Would you like to override the existing record."),
-                caption())) {
-            transaction.rollback();
-            return false;
-        }
-    }
-    Query(QStringLiteral("DELETE FROM tblCycleSchedule WHERE (ClubID=?) AND (CatalogID = ?)"))
-        .bind(club)
-        .bind(catalog)
-        .exec();
-    Query(QStringLiteral(
-              "INSERT INTO tblCycleSchedule( ClubID, CatalogID, Description, MapCopyCreative, "
-              "FstDraftCreative, CatalogReleaseDate, AAAddressStartDate, AAAddressCompleteDate, "
-              "ReplyDate, LabelRunShipDate) Values (?,?,?,?,?,?,?,?,?,?)"))
-        .bind(club)
-        .bind(catalog)
-        .bind(vb::Trim(entry.description))
-        .bindDate(entryDate(entry.mapCopyCreative))
-        .bindDate(entryDate(entry.fstDraftCreative))
-        .bindDate(entryDate(entry.catalogReleaseDate))
-        .bindDate(entryDate(entry.aaAddressStartDate))
-        .bindDate(entryDate(entry.aaAddressCompleteDate))
-        .bindDate(entryDate(entry.replyDate))
-        .bindDate(entryDate(entry.labelRunShipDate))
-        .exec();
-    transaction.commit();
-    return true;
+    const auto look = [&] {
+        return warehouse::seenRow(
+            QStringLiteral("SELECT * From tblCycleSchedule WHERE (ClubID=?) AND (CatalogID = ?)"),
+            {club, catalog}, kColumns.split(QStringLiteral(", ")));
+    };
+    return warehouse::writeAfterAsking(
+        look,
+        QStringLiteral("The record you are trying to add already exists in the database. "
+                       "Would you like to override the existing record."),
+        caption(), [&](bool) {
+            Query(
+                QStringLiteral("DELETE FROM tblCycleSchedule WHERE (ClubID=?) AND (CatalogID = ?)"))
+                .bind(club)
+                .bind(catalog)
+                .exec();
+            Query(QStringLiteral("INSERT INTO tblCycleSchedule( ") + kColumns +
+                  QStringLiteral(") Values (?,?,?,?,?,?,?,?,?,?)"))
+                .bind(club)
+                .bind(catalog)
+                .bind(vb::Trim(entry.description))
+                .bindDate(entryDate(entry.mapCopyCreative))
+                .bindDate(entryDate(entry.fstDraftCreative))
+                .bindDate(entryDate(entry.catalogReleaseDate))
+                .bindDate(entryDate(entry.aaAddressStartDate))
+                .bindDate(entryDate(entry.aaAddressCompleteDate))
+                .bindDate(entryDate(entry.replyDate))
+                .bindDate(entryDate(entry.labelRunShipDate))
+                .exec();
+        });
 }
 
 void DeleteScheduleRow(const QString &clubID, const QString &catalogID)

@@ -51,8 +51,10 @@ QString ValidateEntry(const ScheduleEntry &entry);
 QDate entryDate(const QString &text);
 
 // Writes the entry as the row of its club and catalog, in one transaction. An existing row is
-// replaced only when the operator answers Yes to the override question; false when the answer is
-// No, and then nothing has changed. Throws DbError (after rolling back) when a statement fails.
+// replaced only when the operator answers Yes to the override question, asked before the
+// transaction begins (and again should another client change the row meanwhile); false when the
+// answer is No, and then nothing has changed. Throws DbError (after rolling back) when a statement
+// fails.
 bool SaveScheduleRow(const ScheduleEntry &entry);
 
 // Removes the row of a club and catalog (both trimmed here).

@@ -1,6 +1,7 @@
 #include "pagemap/PageOperations.h"
 
 #include "catalog/MapRows.h"
+#include "catalog/TextLimits.h"
 #include "pagemap/PageMap.h"
 
 #include "warehouse/Query.h"
@@ -375,6 +376,7 @@ PageResult movePages(const NodeKey &map, int first, int count, int to, PageEdit 
 
 PageResult insertPage(const NodeKey &map, int at, const QString &section, PageEdit *done)
 {
+    refuseTooLong(QStringLiteral("Page Section"), vb::Trim(section), kPageSectionLength);
     const NodeKey key(mapKeyOf(map));
     return inTransaction(key, done, [&] {
         const PageResult result = insertPageIn(key, at, section);
@@ -405,6 +407,7 @@ PageResult removePage(const NodeKey &map, int page, std::optional<int> placement
 
 PageResult editPageSection(const NodeKey &map, int page, const QString &section, PageEdit *done)
 {
+    refuseTooLong(QStringLiteral("Page Section"), vb::Trim(section), kPageSectionLength);
     const NodeKey key(mapKeyOf(map));
     return inTransaction(key, done, [&] {
         PageEdit change = edit(PageEdit::Kind::EditSection, key, page, 1, 0, vb::Trim(section));

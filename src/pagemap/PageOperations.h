@@ -84,6 +84,8 @@ inline constexpr int kBookEnd = INT_MIN;
 // becomes page `to`; the pages in between move up or down by `count`.
 PageResult movePages(const NodeKey &map, int first, int count, int to, PageEdit *done = nullptr);
 
+// A section longer than the maps' column is refused with DbError naming the limit, before anything
+// is written (insert and section edit alike).
 // A new page `at` with a section (trimmed); the pages from `at` on move one up. `at` may be one
 // after the last page; an insert's new page takes the insert's description.
 PageResult insertPage(const NodeKey &map, int at, const QString &section, PageEdit *done = nullptr);

@@ -1,6 +1,7 @@
 #include "pagemap/frmPageMap.h"
 
 #include "catalog/MapOperations.h"
+#include "catalog/TextLimits.h"
 #include "catalog/frmCatEdit.h"
 #include "pagemap/frmPageMapPaint.h"
 #include "pagemap/frmPageMapView.h"
@@ -371,6 +372,13 @@ void frmPageMap::EditPageSection(int page)
                                      m_map.page(page) ? m_map.page(page)->section : QString());
     if (!answer)
         return;
+    // The Catalog Edit command's rule and message.
+    const QString refusal = catalog::tooLongMessage(QStringLiteral("Page Section"),
+                                                    vb::Trim(*answer), catalog::kPageSectionLength);
+    if (!refusal.isEmpty()) {
+        inform(refusal);
+        return;
+    }
     BusyPointer busy;
     catalog::PageEdit edit;
     // The Catalog Edit command's own operation, with its checks.

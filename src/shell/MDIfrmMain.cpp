@@ -154,7 +154,15 @@ void MDIfrmMain::buildMenus()
     addWindowItem(tools, QStringLiteral("mnuAdCodesMaintenance"),
                   QStringLiteral("Ad Codes Maintenance"), QStringLiteral("frmAdCodes"));
 
-    addMenu(bar, QStringLiteral("mnuReports"), QStringLiteral("&Reports"));
+    QMenu *reports = addMenu(bar, QStringLiteral("mnuReports"), QStringLiteral("&Reports"));
+    addWindowItem(reports, QStringLiteral("mnuCatalogPlanSummary"),
+                  QStringLiteral("Catalog Plan Summary"), QStringLiteral("frmPlanSummary"));
+    addWindowItem(reports, QStringLiteral("mnuCompareVersions"), QStringLiteral("Compare Versions"),
+                  QStringLiteral("frmCompareVersions"));
+    addWindowItem(reports, QStringLiteral("mnuProductHistory"), QStringLiteral("Product History"),
+                  QStringLiteral("frmProductHistory"));
+    addWindowItem(reports, QStringLiteral("mnuMailingCost"),
+                  QStringLiteral("Mailing Cost and Response"), QStringLiteral("frmMailingCost"));
 
     QMenu *windows = addMenu(bar, QStringLiteral("mnuWindow"), QStringLiteral("&Window"));
     connect(addItem(windows, QStringLiteral("mnuWindowCascade"), QStringLiteral("Cascade")),
@@ -182,6 +190,8 @@ void MDIfrmMain::buildMenus()
         connect(addItem(grid, command, QString::fromLatin1(caption)), &QAction::triggered, this,
                 [this, command] { runGridCommand(command); });
     }
+    // The history of the product in the grid's current row, for the lists of products.
+    addCommandItem(grid, QStringLiteral("mnuGridProductHistory"), QStringLiteral("Product History"));
     QMenu *paste = addMenu(grid, QStringLiteral("mnuGridPaste"), QStringLiteral("Paste"));
     QMenu *copy = addMenu(grid, QStringLiteral("mnuGridCopy"), QStringLiteral("Copy"));
     const std::tuple<QMenu *, const char *, const char *> subItems[] = {
@@ -206,7 +216,8 @@ void MDIfrmMain::buildMenus()
         {"mnuCtgEditPageNumSwitch", "Switch Page Numbers"},
         {"mnuCtgEditPageSection", "Edit Page Section"},
         {"mnuCtgEditCopyToFile", "Export Map To File"},
-        {"mnuCtgEditPageMap", "View Page Map"}};
+        {"mnuCtgEditPageMap", "View Page Map"},
+        {"mnuCtgEditPlanSummary", "Plan Summary"}};
     for (const auto &[name, caption] : catalogItems)
         addCommandItem(catalogEdit, QString::fromLatin1(name), QString::fromLatin1(caption));
 }

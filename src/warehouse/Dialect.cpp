@@ -3,30 +3,66 @@
 #include "warehouse/Warehouse.h"
 
 namespace dialect {
+namespace {
+
+thread_local std::optional<Dialect> t_speaking;
+
+Dialect current() { return t_speaking.value_or(warehouse::dialect()); }
+
+// The bound value of a LIKE pattern.
+QString boundPattern()
+{
+    return current() == Dialect::SqlServer
+               ? QStringLiteral("REPLACE(CAST(? AS nvarchar(max)), '[', '[[]')")
+               : QStringLiteral("?");
+}
+
+} // namespace
+
+std::optional<Dialect> ofDbmsName(const QString &dbmsName)
+{
+    if (dbmsName.contains(QLatin1String("Microsoft SQL Server"), Qt::CaseInsensitive))
+        return Dialect::SqlServer;
+    if (dbmsName.contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive))
+        return Dialect::PostgreSQL;
+    return std::nullopt;
+}
+
+Speaking::Speaking(Dialect dialect)
+    : m_previous(t_speaking)
+{
+    t_speaking = dialect;
+}
+
+Speaking::~Speaking() { t_speaking = m_previous; }
 
 QString concat(const QStringList &expressions)
 {
-    return expressions.join(warehouse::dialect() == Dialect::SqlServer ? QStringLiteral(" + ")
-                                                                       : QStringLiteral(" || "));
+    return expressions.join(current() == Dialect::SqlServer ? QStringLiteral(" + ")
+                                                            : QStringLiteral(" || "));
 }
 
 QString substring(const QString &expression, int start, int length)
 {
-    return (warehouse::dialect() == Dialect::SqlServer ? QStringLiteral("SUBSTRING(")
-                                                       : QStringLiteral("substr(")) +
+    return (current() == Dialect::SqlServer ? QStringLiteral("SUBSTRING(")
+                                            : QStringLiteral("substr(")) +
            expression + QStringLiteral(", %1, %2)").arg(start).arg(length);
 }
 
 QString like()
 {
-    return warehouse::dialect() == Dialect::PostgreSQL ? QStringLiteral("ILIKE")
-                                                       : QStringLiteral("LIKE");
+    return current() == Dialect::PostgreSQL ? QStringLiteral("ILIKE") : QStringLiteral("LIKE");
 }
 
 QString containsParameter(const QString &expression)
 {
     return expression + QLatin1Char(' ') + like() + QLatin1Char(' ') +
-           concat({QStringLiteral("'%'"), QStringLiteral("?"), QStringLiteral("'%'")});
+           concat({QStringLiteral("'%'"), boundPattern(), QStringLiteral("'%'")});
+}
+
+QString likeParameter(const QString &expression)
+{
+    return expression + QLatin1Char(' ') + like() + QLatin1Char(' ') + boundPattern();
 }
 
 QString equalsNumber(const QString &expression)
@@ -36,7 +72,7 @@ QString equalsNumber(const QString &expression)
 
 QString dateText(const QString &column)
 {
-    switch (warehouse::dialect()) {
+    switch (current()) {
     case Dialect::SQLite: // kept as 'yyyy-mm-dd'
         return concat({QStringLiteral("substr(%1, 6, 2)").arg(column), QStringLiteral("'/'"),
                        QStringLiteral("substr(%1, 9, 2)").arg(column), QStringLiteral("'/'"),

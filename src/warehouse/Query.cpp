@@ -286,6 +286,10 @@ Query &Query::bindTextOrNull(const QString &text)
 
 Query &Query::exec()
 {
+    // Running again ends this statement's own result.
+    m_held = false;
+    m_result.close();
+    OpenResult::statementStarting(m_query.driver(), m_sql);
     faults::beforeStatement(m_sql);
     warehouse::lostconnection::statementStarting(m_sql);
     // The reader of the last run first: it may be waiting for the lock.
@@ -293,6 +297,8 @@ Query &Query::exec()
     const ConnectionLock lock(m_db);
     if (m_stmt) {
         execDirect();
+        if (m_active)
+            m_result.open(m_query.driver(), m_sql);
         return *this;
     }
     m_rows.reset();
@@ -309,13 +315,41 @@ Query &Query::exec()
         throwDriverFailure(m_query.lastError());
     if (select)
         m_rows = OdbcRows::over(m_query);
+    if (m_query.isSelect())
+        m_result.open(m_query.driver(), m_sql);
     return *this;
 }
 
-bool Query::exists()
+bool Query::execFirst()
 {
     exec();
-    return next();
+    const bool row = next();
+    m_heldRow.clear();
+    if (row) {
+        if (!m_stmt)
+            m_heldRecord = m_query.record();
+        const int count = m_stmt   ? int(directColumns().size())
+                          : m_rows ? m_rows->columns()
+                                   : m_heldRecord.count();
+        for (int i = 0; i < count; ++i)
+            m_heldRow.append(m_stmt || m_rows ? value(i) : m_heldRecord.value(i));
+    }
+    closeResult();
+    m_held = row;
+    return row;
+}
+
+void Query::closeResult()
+{
+    // The reader first: it may be waiting for the lock.
+    m_ahead.reset();
+    const ConnectionLock lock(m_db);
+    if (m_stmt)
+        sqlite3_reset(m_stmt.get());
+    m_active = m_pending = m_onRow = false;
+    m_rows.reset();
+    m_query.finish();
+    m_result.close();
 }
 
 // Binds as the driver binds and steps onto the first row, as the driver does in exec, so a failing
@@ -394,6 +428,21 @@ bool Query::stepDirect()
 
 bool Query::next()
 {
+    m_held = false;
+    try {
+        if (nextRow())
+            return true;
+    } catch (...) {
+        m_result.close();
+        throw;
+    }
+    // Read to the end: the connection is free for the next statement.
+    m_result.close();
+    return false;
+}
+
+bool Query::nextRow()
+{
     if (m_stmt) {
         m_onRow = false;
         if (m_pending) {
@@ -454,6 +503,8 @@ bool Query::nextReadAhead()
 
 QVariant Query::value(int column) const
 {
+    if (m_held)
+        return m_heldRow.value(column);
     if (m_rows)
         return m_rows->value(column);
     if (!m_stmt)
@@ -481,15 +532,13 @@ bool Query::directCell(int column, SqliteCell &cell) const
 
 QVariant Query::value(const QString &column) const
 {
-    if (!m_stmt && !m_rows)
+    if (!m_stmt && !m_rows && !m_held)
         return m_query.value(column);
     return value(indexOf(column));
 }
 
-int Query::indexOf(const QString &column) const
+const QStringList &Query::directColumns() const
 {
-    if (!m_stmt)
-        return m_query.record().indexOf(column);
     sqlite3_stmt *stmt = m_stmt.get();
     if (m_columns.isEmpty()) {
         const ConnectionLock lock(m_db);
@@ -497,6 +546,14 @@ int Query::indexOf(const QString &column) const
         for (int i = 0; i < count; ++i)
             m_columns << QString::fromUtf8(sqlite3_column_name(stmt, i)).remove(QLatin1Char('"'));
     }
+    return m_columns;
+}
+
+int Query::indexOf(const QString &column) const
+{
+    if (!m_stmt)
+        return (m_held ? m_heldRecord : m_query.record()).indexOf(column);
+    directColumns();
     for (int i = 0; i < m_columns.size(); ++i)
         if (m_columns.at(i).compare(column, Qt::CaseInsensitive) == 0)
             return i;

@@ -3,10 +3,13 @@
 #include <QDate>
 #include <QDateTime>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <QStringView>
 #include <QVariant>
 #include <QVariantList>
+
+#include "warehouse/OpenResult.h"
 
 #include <memory>
 
@@ -22,6 +25,13 @@ struct sqlite3_stmt;
 //     Query q(QStringLiteral("SELECT PageNum FROM tblCatalogMap WHERE ClubID=?"));
 //     q.bind(club).exec();
 //     while (q.next()) pages << q.text(0);
+//
+// A result holds its connection until its rows are read to the end or it is closed: SQL Server
+// runs no other statement of the connection meanwhile (OpenResult). A statement whose first row is
+// all the caller needs reads it with execFirst(), which closes the result at once:
+//
+//     Query q(QStringLiteral("SELECT Price FROM tblInventory WHERE ProductID=?"));
+//     if (q.bind(product).execFirst()) price = q.number(0);
 //
 // A SELECT on the embedded warehouse is stepped through SQLite's own interface on the connection's
 // handle, beside Qt's driver: the driver converts every text to UTF-16 inside SQLite and caches a
@@ -53,9 +63,13 @@ public:
     Query &bindTextOrNull(const QString &text);
 
     Query &exec();
+    // The next row; false at the end, where the result is closed.
     bool next();
-    // Runs the statement and tells whether it gives a row.
-    bool exists();
+    // Runs the statement, steps onto its first row and closes the result at once: the row's
+    // values stay readable. False when there is none.
+    bool execFirst();
+    // Runs the statement and tells whether it gives a row, closing the result at once.
+    bool exists() { return execFirst(); }
 
     QVariant value(int column) const;
     // By name: looks the column up on every call, so a loop over many rows takes indexOf once.
@@ -101,6 +115,10 @@ private:
         void operator()(sqlite3_stmt *stmt) const;
     };
     void execDirect();
+    bool nextRow();
+    const QStringList &directColumns() const;
+    // Ends the result at once, keeping the current row's values readable.
+    void closeResult();
     bool stepDirect();
     bool nextReadAhead();
     // The current row's value on the embedded warehouse; false off a row or the columns.
@@ -120,6 +138,11 @@ private:
     bool m_pending = false; // exec stepped onto the first row, which next() hands over
     bool m_onRow = false;
     mutable QStringList m_columns;
+    OpenResult m_result;
+    // The row the result was closed on, and the driver's record of it (names by position).
+    bool m_held = false;
+    QVariantList m_heldRow;
+    QSqlRecord m_heldRecord;
 };
 
 // Conversions of stored values, shared with code that reads QSqlQuery results itself.

@@ -4,6 +4,7 @@
 #include "warehouse/DbError.h"
 #include "warehouse/FaultInjection.h"
 #include "warehouse/LostConnection.h"
+#include "warehouse/OpenResult.h"
 #include "warehouse/Warehouse.h"
 
 #include <QSqlError>
@@ -12,6 +13,7 @@
 Transaction::Transaction()
 {
     QSqlDatabase db = gcnWarehouse();
+    OpenResult::statementStarting(db.driver(), QStringLiteral("BEGIN TRANSACTION"));
     const ConnectionLock lock(warehouse::sqliteHandle());
     if (db.driverName() == QLatin1String("QSQLITE")) {
         // The embedded file's write lock is taken at once, so a second client waits its turn (the
@@ -32,9 +34,10 @@ void Transaction::commit()
 {
     // A failed commit rolls back at once, not only when the transaction goes out of scope.
     try {
+        QSqlDatabase db = gcnWarehouse();
+        OpenResult::statementStarting(db.driver(), QStringLiteral("COMMIT"));
         faults::beforeStatement(QStringLiteral("COMMIT"));
         warehouse::lostconnection::commitStarting();
-        QSqlDatabase db = gcnWarehouse();
         const ConnectionLock lock(warehouse::sqliteHandle());
         if (!db.commit())
             throw DbError(db.lastError());

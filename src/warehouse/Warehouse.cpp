@@ -52,15 +52,6 @@ OpenFailure failureOf(const QSqlError &error)
     return {e.number(), e.description()};
 }
 
-// Asks the ODBC driver which server it talks to.
-Dialect dialectOfOdbc(const QSqlDatabase &db)
-{
-    return odbcInfo(odbcHandle(db), SQL_DBMS_NAME)
-                   .contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive)
-               ? Dialect::PostgreSQL
-               : Dialect::SqlServer;
-}
-
 // With TZ unset, the C library reads the zone file again at every local-time conversion, and
 // every date and time the warehouse hands over is one: a tenth of a large read went to it. Naming
 // the same zone once keeps it loaded.
@@ -157,12 +148,29 @@ std::optional<OpenFailure> openDataSource(const QString &name)
         close();
         return failure;
     }
-    g_dialect = dialectOfOdbc(db);
     const SQLHANDLE hdbc = odbcHandle(db);
+    const QString dbmsName = odbcInfo(hdbc, SQL_DBMS_NAME);
+    const std::optional<Dialect> server = dialect::ofDbmsName(dbmsName);
+    if (!server) {
+        db = QSqlDatabase();
+        close();
+        return unsupportedServer(name, dbmsName);
+    }
+    g_dialect = *server;
     g_description =
         QStringLiteral("Server: %1 on %2/%3")
             .arg(name, odbcInfo(hdbc, SQL_SERVER_NAME), odbcInfo(hdbc, SQL_DATABASE_NAME));
     return std::nullopt;
+}
+
+OpenFailure unsupportedServer(const QString &dataSource, const QString &dbmsName)
+{
+    return {QStringLiteral("0"),
+            QStringLiteral("The data source %1 reaches %2. Folvane works with Microsoft SQL Server "
+                           "or PostgreSQL only.")
+                .arg(dataSource, dbmsName.isEmpty()
+                                     ? QStringLiteral("a database system that gives no name")
+                                     : QStringLiteral("\"%1\"").arg(dbmsName))};
 }
 
 std::optional<OpenFailure> openSQLiteFile(const QString &path)

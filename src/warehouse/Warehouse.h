@@ -47,8 +47,11 @@ std::optional<OpenFailure> open();
 std::optional<OpenFailure> openEmbedded(const QString &path, bool withDemoData = true);
 // Opens gcnWarehouse on a SQLite file as it is, without creating anything in it.
 std::optional<OpenFailure> openSQLiteFile(const QString &path);
-// Opens gcnWarehouse on an ODBC data source with the fixed login.
+// Opens gcnWarehouse on an ODBC data source with the fixed login. A server other than SQL Server
+// or PostgreSQL is refused (unsupportedServer) and the connection closed again.
 std::optional<OpenFailure> openDataSource(const QString &name);
+// Why a data source reaching a server of that DBMS name is refused.
+OpenFailure unsupportedServer(const QString &dataSource, const QString &dbmsName);
 void close();
 bool isOpen();
 

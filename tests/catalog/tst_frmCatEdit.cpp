@@ -300,9 +300,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("clicked");
         QTest::addColumn<QStringList>("enabled");
         const QStringList always{
-            QStringLiteral("mnuCtgEditDeleteMap"), QStringLiteral("mnuCtgEditAddPage"),
+            QStringLiteral("mnuCtgEditDeleteMap"),  QStringLiteral("mnuCtgEditAddPage"),
             QStringLiteral("mnuCtgEditRemovePage"), QStringLiteral("mnuCtgEditCopyToFile"),
-            QStringLiteral("mnuCtgEditPageMap")};
+            QStringLiteral("mnuCtgEditPageMap"),    QStringLiteral("mnuCtgEditPlanSummary")};
         const QStringList copies{QStringLiteral("mnuCtgEditCopyMaps"),
                                  QStringLiteral("mnuCtgEditCopyCatalog")};
         const QStringList pages{QStringLiteral("mnuCtgEditPageNumSwitch"),

@@ -1,6 +1,8 @@
 // Copying, deleting and paging whole maps of catalog tests and inserts.
 #include "CatalogEditFixtures.h"
+#include "catalog/CatalogBuild.h"
 #include "catalog/MapOperations.h"
+#include "catalog/Placement.h"
 #include "catalog/ProductGrids.h"
 #include "warehouse/DbError.h"
 
@@ -100,8 +102,7 @@ private Q_SLOTS:
         Query copied(QStringLiteral("SELECT ModifyDate, ModifyUser, Price, Discount, PagePosition, "
                                     "DescType, ProductType FROM tblProductsMap WHERE "
                                     "CatalogID = 'FALL' AND ProductID = 'B3'"));
-        copied.exec();
-        QVERIFY(copied.next());
+        QVERIFY(copied.execFirst());
         QCOMPARE(sqlvalue::date(copied.value(0)), kNow.date());
         QVERIFY(copied.text(0).contains(QLatin1String("10:20:30")));
         QCOMPARE(copied.text(1), kUser);
@@ -302,6 +303,76 @@ private Q_SLOTS:
                  QStringLiteral("Cover"));
         QVERIFY(removePageFromMap(key));
         QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT MAX(PageNum) FROM tblInsertMap")), 2);
+    }
+
+    // The server keeps an insert's name in 100 characters and a page section in 50; the client
+    // refuses longer ones itself, naming the limit, on every warehouse.
+    void textsLongerThanTheirColumnsAreRefused_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("refusal");
+        const QString name100(100, u'n');
+        const QString section50(50, u's');
+        const QString insertRefusal =
+            QStringLiteral("Insert Description can't exceed 100 characters.");
+        const QString sectionRefusal = QStringLiteral("Page Section can't exceed 50 characters.");
+        QTest::newRow("rename, 100") << "rename" << name100 << QString();
+        QTest::newRow("rename, 101") << "rename" << name100 + u'n' << insertRefusal;
+        QTest::newRow("add page, 50 and blanks")
+            << "add page" << QStringLiteral("  ") + section50 + QStringLiteral("  ") << QString();
+        QTest::newRow("add page, 51") << "add page" << section50 + u's' << sectionRefusal;
+        QTest::newRow("edit section, 50") << "edit section" << section50 << QString();
+        QTest::newRow("edit section, 51") << "edit section" << section50 + u's' << sectionRefusal;
+        QTest::newRow("new insert, 101") << "new insert" << name100 + u'n' << insertRefusal + u'\r';
+        QTest::newRow("new map section, 51")
+            << "new map" << section50 + u's' << QStringLiteral("Page 2: ") + sectionRefusal + u'\r';
+    }
+
+    void textsLongerThanTheirColumnsAreRefused()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, text);
+        QFETCH(QString, refusal);
+        TestWarehouse warehouse;
+        const QString insert = QStringLiteral("01022026120000");
+        fixture::insertPage(insert, QStringLiteral("Winter Flyer"), 1);
+        const NodeKey page(NodeKey::pageKey(NodeKey::insertKey(insert), 1));
+        // The last page's name and section.
+        const auto stored = [] {
+            Query last(QStringLiteral("SELECT InsertDescription, PageSection FROM tblInsertMap "
+                                      "ORDER BY PageNum DESC"));
+            return last.execFirst() ? last.text(0) + u'|' + last.text(1) : QString();
+        };
+        const QString before = stored();
+
+        catalogbuild::NewMap map;
+        map.insert = operation == QLatin1String("new insert");
+        map.catalogID = map.insert ? text : QStringLiteral("SPRING");
+        map.pages = {{QStringLiteral("1"), QStringLiteral("Cover")},
+                     {QStringLiteral("2"), map.insert ? QString() : text}};
+        QString message;
+        try {
+            if (operation == QLatin1String("rename"))
+                renameInsert(insert, text);
+            else if (operation == QLatin1String("add page"))
+                addPageToMap(page, text);
+            else if (operation == QLatin1String("edit section"))
+                editSectionOfPage(page, text);
+            else
+                message = catalogbuild::ValidateNewMap(map).section(u'\r', 0, 0) + u'\r';
+        } catch (const DbError &error) {
+            message = error.description();
+        }
+        if (!refusal.isEmpty()) {
+            QCOMPARE(message, refusal);
+            QCOMPARE(stored(), before);
+            QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblInsertMap")), 1);
+        } else {
+            QVERIFY2(message.isEmpty(), qPrintable(message));
+            const int column = operation == QLatin1String("rename") ? 0 : 1;
+            QCOMPARE(stored().section(u'|', column, column), text.trimmed());
+        }
     }
 
     void editSectionNeedsAPage()

@@ -3,6 +3,7 @@
 // transaction each.
 #include "ProductFixture.h"
 #include "ScriptedDialogs.h"
+#include "SecondClient.h"
 #include "inventory/ProductMaster.h"
 
 #include <QCoreApplication>
@@ -308,6 +309,44 @@ private Q_SLOTS:
         e.productName = QStringLiteral("Edited");
         QCOMPARE(saveProduct(e, false, kNow, QStringLiteral("jdoe")), SaveResult::Saved);
         QCOMPARE(int(dialogs->calls().size()), asked);
+    }
+
+    // The override question holds nothing open, so another client's write goes through; a change
+    // it made to the product asked about is asked about again.
+    void overrideQuestionHoldsNoOtherClientUp_data()
+    {
+        QTest::addColumn<QString>("meanwhile"); // on the product saved
+        QTest::addColumn<int>("asked");
+        QTest::newRow("another product saved")
+            << "UPDATE tblInvMaster SET ProductName = 'Theirs' WHERE ProductID <> ?" << 1;
+        QTest::newRow("changed meanwhile")
+            << "UPDATE tblInvMaster SET ProductName = 'Theirs' WHERE ProductID = ?" << 2;
+        QTest::newRow("deleted meanwhile") << "DELETE FROM tblInvMaster WHERE ProductID = ?" << 1;
+    }
+    void overrideQuestionHoldsNoOtherClientUp()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(int, asked);
+        TestWarehouse warehouse;
+        fixture::stockProduct(QStringLiteral("P1"));
+        fixture::stockProduct(QStringLiteral("P2"));
+        auto *dialogs = new AnotherClientMeanwhile(
+            [&] { TestWarehouse::exec(meanwhile, {QStringLiteral("P1")}); });
+        std::unique_ptr<Dialogs> previous = Dialogs::install(std::unique_ptr<Dialogs>(dialogs));
+        const SaveResult saved =
+            saveProduct(entry(QStringLiteral("P1")), true, kNow, QStringLiteral("jdoe"));
+        const QStringList shown = dialogs->shown;
+        const QString secondClient = dialogs->secondClient;
+        Dialogs::install(std::move(previous));
+        QCOMPARE(saved, SaveResult::Saved);
+        QCOMPARE(secondClient, QString());
+        QCOMPARE(shown, QStringList(asked, QStringLiteral("The record you are trying to add "
+                                                          "already exists in the database. Would "
+                                                          "you like to override the existing "
+                                                          "record.")));
+        QCOMPARE(stored(QStringLiteral("ProductName"), QStringLiteral("P1")).toString(),
+                 QStringLiteral("The Quiet Harbor"));
+        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblInvMaster")), 2);
     }
 
     void failedSaveAndDeleteKeepTheRow()

@@ -2,6 +2,7 @@
 // question, the list of the last 365 days and the delete.
 #include "ScheduleFixture.h"
 #include "ScriptedDialogs.h"
+#include "SecondClient.h"
 #include "TestWarehouse.h"
 #include "mailing/CatalogSchedule.h"
 #include "warehouse/Query.h"
@@ -224,6 +225,45 @@ private Q_SLOTS:
         QCOMPARE(storedRow(QStringLiteral("BOOK"), QStringLiteral("FALL25")), before);
         // The transaction is closed: the next save writes and commits normally.
         QVERIFY(SaveScheduleRow(validEntry(QStringLiteral("BOOK"), QStringLiteral("WIN25"))));
+        QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblCycleSchedule")), 2);
+    }
+
+    // The override question holds nothing open, so another client's write goes through; a change
+    // it made to the row asked about is asked about again.
+    void overrideQuestionHoldsNoOtherClientUp_data()
+    {
+        QTest::addColumn<QString>("meanwhile"); // on the catalog saved
+        QTest::addColumn<int>("asked");
+        QTest::newRow("another row saved")
+            << "UPDATE tblCycleSchedule SET Description = 'Theirs' WHERE CatalogID <> ?" << 1;
+        QTest::newRow("changed meanwhile")
+            << "UPDATE tblCycleSchedule SET Description = 'Theirs' WHERE CatalogID = ?" << 2;
+        QTest::newRow("deleted meanwhile")
+            << "DELETE FROM tblCycleSchedule WHERE CatalogID = ?" << 1;
+    }
+    void overrideQuestionHoldsNoOtherClientUp()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(int, asked);
+        TestWarehouse warehouse(TestWarehouse::Content::Empty);
+        addScheduleRow(QStringLiteral("BOOK"), QStringLiteral("FALL25"), QDate(2025, 1, 2));
+        addScheduleRow(QStringLiteral("BOOK"), QStringLiteral("WIN25"), QDate(2025, 1, 2));
+        auto *dialogs = new AnotherClientMeanwhile(
+            [&] { TestWarehouse::exec(meanwhile, {QStringLiteral("FALL25")}); });
+        std::unique_ptr<Dialogs> previous = Dialogs::install(std::unique_ptr<Dialogs>(dialogs));
+        ScheduleEntry entry = validEntry();
+        entry.description = QStringLiteral("New");
+        entry.aaAddressStartDate = QStringLiteral("06/15/2025");
+        const bool saved = SaveScheduleRow(entry);
+        const QStringList shown = dialogs->shown;
+        const QString secondClient = dialogs->secondClient;
+        Dialogs::install(std::move(previous));
+        QVERIFY(saved);
+        QCOMPARE(secondClient, QString());
+        QCOMPARE(shown, QStringList(asked, kOverride));
+        QCOMPARE(storedRow(QStringLiteral("BOOK"), QStringLiteral("FALL25")),
+                 (QStringList{
+                     QStringLiteral("New"), {}, {}, {}, QStringLiteral("2025-06-15"), {}, {}, {}}));
         QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblCycleSchedule")), 2);
     }
 

@@ -61,8 +61,7 @@ class tst_embedded_kill : public QObject
             return -1;
         const auto closing = qScopeGuard([] { warehouse::close(); });
         Query check(QStringLiteral("PRAGMA integrity_check"));
-        check.exec();
-        if (!check.next() || check.text(0) != QLatin1String("ok")) {
+        if (!check.execFirst() || check.text(0) != QLatin1String("ok")) {
             qWarning("integrity_check: %s", qPrintable(check.text(0)));
             return -1;
         }

@@ -13,6 +13,7 @@
 #include "catalog/CatalogBuild.h"
 #include "catalog/MapOperations.h"
 #include "catalog/Placement.h"
+#include "catalog/TextLimits.h"
 #include "inventory/ProductDescriptions.h"
 #include "inventory/ProductMaster.h"
 #include "mailing/AdCodes.h"
@@ -88,8 +89,11 @@ QList<Field> fields()
                   }};
     list << Field{QStringLiteral("insert name"),
                   [](const QString &text) {
-                      catalog::renameInsert(kInsert, text);
-                      return QString();
+                      const QString refused = catalog::tooLongMessage(
+                          QStringLiteral("Insert Description"), text, catalog::kInsertNameLength);
+                      if (refused.isEmpty())
+                          catalog::renameInsert(kInsert, text);
+                      return refused;
                   },
                   [] { return storedText("SELECT InsertDescription FROM tblInsertMap"); },
                   [](const QString &text) {
@@ -97,9 +101,13 @@ QList<Field> fields()
                   }};
     list << Field{QStringLiteral("page section"),
                   [](const QString &text) {
-                      catalog::editSectionOfPage(
-                          catalog::NodeKey(QStringLiteral("ID|MYST|SPRING|0000|001")), text);
-                      return QString();
+                      const QString refused =
+                          catalog::tooLongMessage(QStringLiteral("Page Section"), vb::Trim(text),
+                                                  catalog::kPageSectionLength);
+                      if (refused.isEmpty())
+                          catalog::editSectionOfPage(
+                              catalog::NodeKey(QStringLiteral("ID|MYST|SPRING|0000|001")), text);
+                      return refused;
                   },
                   [] {
                       return storedText("SELECT PageSection FROM tblCatalogMap");

@@ -1,6 +1,6 @@
 // The script that puts a team's warehouse on their PostgreSQL server: the first run creates a
 // warehouse the client opens through the data source it writes, the second refuses and changes
-// nothing.
+// nothing. On SQL Server, which cannot run here, what it would send and the data source it gives.
 #include "TestWarehouse.h"
 #include "warehouse/Query.h"
 #include "warehouse/Warehouse.h"
@@ -53,7 +53,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         if (!TestWarehouse::forPostgreSQL())
-            QSKIP("The script makes a warehouse on a PostgreSQL server.");
+            return;
         QFile odbcIni(qEnvironmentVariable("ODBCINI"));
         QVERIFY(odbcIni.open(QIODevice::ReadOnly));
         for (const QByteArray &line : odbcIni.readAll().split('\n'))
@@ -76,6 +76,8 @@ private Q_SLOTS:
 
     void createsOnceAndRefusesAfter()
     {
+        if (!TestWarehouse::forPostgreSQL())
+            QSKIP("The script makes a warehouse on a PostgreSQL server.");
         const QString odbcIni = m_folder.filePath(QStringLiteral("odbc.ini"));
         int exitCode = -1;
         QString errors;
@@ -107,6 +109,73 @@ private Q_SLOTS:
         QCOMPARE(TestWarehouse::count(QStringLiteral("SELECT COUNT(*) FROM tblInvMaster")), products);
         warehouse::close();
         qputenv("ODBCINI", testOdbcIni);
+    }
+
+    void sqlServerBatchesAndDataSource()
+    {
+        if (TestWarehouse::forPostgreSQL())
+            QSKIP("Needs no server: once is enough.");
+        const QString folder = m_folder.filePath(QStringLiteral("batches"));
+        QProcess script;
+        script.start(QStringLiteral(FOLVANE_SOURCE_DIR "/scripts/create-server-warehouse"),
+                     {QStringLiteral("--sqlserver"), QStringLiteral("--host"),
+                      QStringLiteral("db.example.lan"), QStringLiteral("--batches"), folder});
+        QVERIFY(script.waitForFinished(60000));
+        QVERIFY2(script.exitCode() == 0, script.readAllStandardError().constData());
+        QCOMPARE(script.readAllStandardOutput(),
+                 QByteArray("[Folvane]\nDescription=Folvane warehouse\nDriver=FreeTDS\n"
+                            "Server=db.example.lan\nPort=1433\nDatabase=Folvane\n"
+                            "TDS_Version=7.4\nClientCharset=UTF-8\n"));
+
+        // Cut at every GO line and nowhere else, every byte kept.
+        QFile sql(QStringLiteral(FOLVANE_SOURCE_DIR "/schema/Folvane.sql"));
+        QVERIFY(sql.open(QIODevice::ReadOnly));
+        const QByteArray text = sql.readAll();
+        QByteArrayList batches;
+        const auto batchFile = [&](int n) {
+            return folder + QStringLiteral("/%1.sql").arg(n, 3, 10, QLatin1Char('0'));
+        };
+        for (int n = 1; QFile::exists(batchFile(n)); ++n) {
+            QFile batch(batchFile(n));
+            QVERIFY(batch.open(QIODevice::ReadOnly));
+            batches << batch.readAll();
+            QVERIFY(!batches.last().contains("\nGO\n") && !batches.last().startsWith("GO\n"));
+        }
+        QCOMPARE(batches.size(), text.count("\nGO\n") + 1);
+        QCOMPARE(batches.join("GO\n"), text);
+
+        // A case-sensitive database is refused before anything is made in it: the batch that
+        // checks stops the run (and osql's, through SET NOEXEC ON) right after USE Folvane.
+        const auto first = [&](const char *what) {
+            for (qsizetype i = 0; i < batches.size(); ++i)
+                if (batches.at(i).contains(what))
+                    return i;
+            return qsizetype(-1);
+        };
+        const qsizetype check = first("'ComparisonStyle'");
+        QVERIFY(check > 0);
+        QVERIFY(batches.at(check - 1).trimmed().endsWith("USE Folvane"));
+        QVERIFY(check < first("CREATE TABLE"));
+        for (const char *part : {"COLLATIONPROPERTY(@collation, 'ComparisonStyle')", "& 1 = 0",
+                                 "RAISERROR", "SET NOEXEC ON"})
+            QVERIFY2(batches.at(check).contains(part), part);
+        QVERIFY(batches.at(first("CREATE DATABASE")).contains("COLLATE Latin1_General_100_CI_AS"));
+
+        // Sent for real, through unixODBC's FreeTDS driver: where no server answers, it says so.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("ODBCSYSINI"));
+        environment.remove(QStringLiteral("ODBCINI"));
+        environment.insert(QStringLiteral("SQLCMDPASSWORD"), QStringLiteral("secret"));
+        script.setProcessEnvironment(environment);
+        script.start(QStringLiteral(FOLVANE_SOURCE_DIR "/scripts/create-server-warehouse"),
+                     {QStringLiteral("--sqlserver"), QStringLiteral("--host"),
+                      QStringLiteral("127.0.0.1"), QStringLiteral("--port"), QStringLiteral("1")});
+        QVERIFY(script.waitForFinished(60000));
+        QCOMPARE(script.exitCode(), 1);
+        const QByteArray errors = script.readAllStandardError();
+        QVERIFY2(errors.contains("cannot connect to 127.0.0.1:1 as sa") &&
+                     errors.contains("[FreeTDS]"),
+                 errors.constData());
     }
 };
 

@@ -85,6 +85,11 @@ private Q_SLOTS:
         row("mnuCtgEditPageSection", "Edit Page Section", "mnuCtgEdit", true);
         row("mnuCtgEditCopyToFile", "Export Map To File", "mnuCtgEdit", true);
         row("mnuCtgEditPageMap", "View Page Map", "mnuCtgEdit", true);
+        row("mnuCtgEditPlanSummary", "Plan Summary", "mnuCtgEdit", true);
+        row("mnuCatalogPlanSummary", "Catalog Plan Summary", "mnuReports", true);
+        row("mnuMailingCost", "Mailing Cost and Response", "mnuReports", true);
+        row("mnuProductHistory", "Product History", "mnuReports", true);
+        row("mnuGridProductHistory", "Product History", "mnuGridFunctions", true);
         row("mnuPrint", "Print...", "mnuFile", true);
     }
 
@@ -138,7 +143,12 @@ private Q_SLOTS:
                  QKeySequence(Qt::CTRL | Qt::Key_Q));
         QVERIFY(main.menuItem(QStringLiteral("mnuViewLine3"))->isSeparator());
         QVERIFY(main.menu(QStringLiteral("mnuEdit"))->actions().isEmpty());
-        QVERIFY(main.menu(QStringLiteral("mnuReports"))->actions().isEmpty());
+        QStringList reports;
+        for (QAction *action : main.menu(QStringLiteral("mnuReports"))->actions())
+            reports << action->text();
+        QCOMPARE(reports, (QStringList{QStringLiteral("Catalog Plan Summary"),
+                                       QStringLiteral("Product History"),
+                                       QStringLiteral("Mailing Cost and Response")}));
     }
 
     void aWindowIsOpenedOnce()

@@ -102,7 +102,7 @@ private Q_SLOTS:
         QVERIFY(path.startsWith(data));
         QVERIFY(QFileInfo::exists(path));
         Query products(QStringLiteral("SELECT COUNT(*) FROM tblInvMaster"));
-        products.exec().next();
+        products.execFirst();
         const int demoProducts = products.value(0).toInt();
         QVERIFY(demoProducts > 0);
         // A mark of this session, to see the second start open the same file untouched.
@@ -118,10 +118,10 @@ private Q_SLOTS:
         QVERIFY(again);
         Query mark(
             QStringLiteral("SELECT COUNT(*) FROM tblMapDefaultPageSections WHERE PageSection = ?"));
-        mark.bind(QStringLiteral("Startup mark")).exec().next();
+        mark.bind(QStringLiteral("Startup mark")).execFirst();
         QCOMPARE(mark.value(0).toInt(), 1);
         Query productsAgain(QStringLiteral("SELECT COUNT(*) FROM tblInvMaster"));
-        productsAgain.exec().next();
+        productsAgain.execFirst();
         QCOMPARE(productsAgain.value(0).toInt(), demoProducts);
         again->close();
         QTRY_VERIFY(!mainWindowExists());

@@ -1,6 +1,7 @@
 #include "TestWarehouse.h"
 
 #include "warehouse/DbError.h"
+#include "warehouse/OpenResult.h"
 #include "warehouse/Query.h"
 #include "warehouse/Schema.h"
 #include "warehouse/Transaction.h"
@@ -59,7 +60,14 @@ TestWarehouse::TestWarehouse(Content content)
     }
 }
 
-TestWarehouse::~TestWarehouse() { warehouse::close(); }
+TestWarehouse::~TestWarehouse()
+{
+    warehouse::close();
+    // A refused statement may have been caught and shown as any database failure: it still fails
+    // the test.
+    if (const int refused = OpenResult::takeRefusals())
+        qFatal("%d statement(s) started while another statement's result was open", refused);
+}
 
 void TestWarehouse::exec(const QString &sql, const QVariantList &values)
 {
@@ -74,8 +82,7 @@ QVariant TestWarehouse::scalar(const QString &sql, const QVariantList &values)
     Query query(sql);
     for (const QVariant &value : values)
         query.bind(value);
-    query.exec();
-    return query.next() ? query.value(0) : QVariant();
+    return query.execFirst() ? query.value(0) : QVariant();
 }
 
 int TestWarehouse::count(const QString &sql, const QVariantList &values)

@@ -6,7 +6,9 @@
 #include "TestWarehouse.h"
 
 #include "warehouse/DbError.h"
+#include "warehouse/OpenResult.h"
 #include "warehouse/Query.h"
+#include "warehouse/Transaction.h"
 #include "warehouse/Warehouse.h"
 
 #include <QCoreApplication>
@@ -242,10 +244,11 @@ private Q_SLOTS:
             QCOMPARE(direct.size(), 3000); // 2,999 rows, then the failure
     }
 
-    void otherStatementsRunWhileALargeResultIsReadAhead()
+    void statementsComeAndGoWhileALargeResultIsReadAhead()
     {
-        // The window's thread may run statements of its own while the rest of a large result is
-        // stepped on the reader's thread, on the same connection: neither may disturb the other.
+        // The window's thread prepares and lets go of statements of its own while the rest of a
+        // large result is stepped on the reader's thread, on the same connection: neither may
+        // disturb the other. (None runs before the result ends: see openResultRefusesOtherStatements.)
         TestWarehouse warehouse;
         Query(QStringLiteral("CREATE TEMPORARY TABLE tmpSeen (Seen INTEGER, Label VARCHAR(40))"))
             .exec();
@@ -254,26 +257,90 @@ private Q_SLOTS:
             "FROM n WHERE i < 20000) SELECT i FROM n) series"));
         large.exec();
         int expected = 0;
+        std::vector<Query> inserts;
         while (large.next()) {
             ++expected;
             QCOMPARE(large.value(0).toInt(), expected);
             QCOMPARE(large.text(1), QStringLiteral("Row %1").arg(expected));
             if (expected % 7 != 0)
                 continue;
-            Query(QStringLiteral("INSERT INTO tmpSeen (Seen, Label) VALUES (?, ?)"))
-                .bind(expected)
-                .bind(large.text(1))
-                .exec();
-            Query sorted(QStringLiteral("SELECT Label FROM tmpSeen ORDER BY Label DESC"));
-            sorted.exec();
-            QVERIFY(sorted.next());
+            Query(QStringLiteral("SELECT Label FROM tmpSeen ORDER BY Label DESC"));
+            inserts.emplace_back(QStringLiteral("INSERT INTO tmpSeen (Seen, Label) VALUES (?, ?)"));
+            inserts.back().bind(expected).bind(large.text(1));
         }
         QCOMPARE(expected, 20000);
+        for (Query &insert : inserts)
+            insert.exec();
         Query count(QStringLiteral("SELECT COUNT(*), SUM(Seen) FROM tmpSeen"));
-        count.exec();
-        QVERIFY(count.next());
+        QVERIFY(count.execFirst());
         QCOMPARE(count.value(0).toInt(), 20000 / 7);
         QCOMPARE(count.value(1).toLongLong(), 7LL * (20000 / 7) * (20000 / 7 + 1) / 2);
+    }
+
+    // SQL Server runs no statement of a connection while another's result holds unread rows; the
+    // test programs' guard refuses one as the server would, on every warehouse and both ways.
+    void openResultRefusesOtherStatements_data()
+    {
+        QTest::addColumn<QString>("reading");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("not read") << QStringLiteral("none") << true;
+        QTest::newRow("one row of several") << QStringLiteral("one") << true;
+        QTest::newRow("read to the end") << QStringLiteral("all") << false;
+        QTest::newRow("first row, result closed") << QStringLiteral("first") << false;
+        QTest::newRow("exists") << QStringLiteral("exists") << false;
+    }
+
+    void openResultRefusesOtherStatements()
+    {
+        QFETCH(QString, reading);
+        QFETCH(bool, refused);
+        TestWarehouse warehouse;
+        for (const bool direct : {true, false}) {
+            std::optional<Query::DriverOnly> driverOnly;
+            if (!direct)
+                driverOnly.emplace();
+            Query sections(QStringLiteral("SELECT PageSection AS Section FROM "
+                                          "tblMapDefaultPageSections ORDER BY PageSection"));
+            const QString first =
+                TestWarehouse::scalar(
+                    QStringLiteral("SELECT MIN(PageSection) FROM tblMapDefaultPageSections"))
+                    .toString();
+            if (reading == QLatin1String("first")) {
+                QVERIFY(sections.execFirst());
+                QCOMPARE(sections.text(0), first);
+                QCOMPARE(sections.text(QStringLiteral("Section")), first);
+                QVERIFY(!sections.next());
+            } else if (reading == QLatin1String("exists")) {
+                QVERIFY(sections.exists());
+            } else {
+                sections.exec();
+                if (reading != QLatin1String("none"))
+                    while (sections.next() && reading != QLatin1String("one")) {
+                    }
+            }
+            const auto another = [] {
+                Query(QStringLiteral("UPDATE tblMapDefaultPageSections SET PageSection = "
+                                     "PageSection WHERE PageSection = ''"))
+                    .exec();
+            };
+            if (refused) {
+                try {
+                    another();
+                    QFAIL("a statement ran while another's result was open");
+                } catch (const DbError &error) {
+                    QCOMPARE(error.number(), QLatin1String(OpenResult::kBusyNumber));
+                    QVERIFY(error.description().contains(sections.sql()));
+                }
+                QVERIFY_THROWS_EXCEPTION(DbError, Transaction());
+                QCOMPARE(OpenResult::takeRefusals(), 2);
+                // Run again, the statement ends its own result first.
+                sections.exec();
+                continue;
+            }
+            another();
+            Transaction transaction;
+            transaction.commit();
+        }
     }
 
     void failuresReadTheSameBothWays()

@@ -1,0 +1,139 @@
+#include "reports/MailingCost.h"
+
+#include "warehouse/Query.h"
+
+#include <algorithm>
+#include <map>
+
+namespace reports {
+
+void MailingFigures::add(double quantityMailed, double totalCpm, double targetRate)
+{
+    quantity += quantityMailed;
+    cost += quantityMailed * totalCpm / 1000;
+    responses += quantityMailed * targetRate / 100;
+}
+
+void MailingFigures::add(const MailingFigures &other)
+{
+    quantity += other.quantity;
+    cost += other.cost;
+    responses += other.responses;
+}
+
+namespace {
+
+// Lines in the order their keys sort, each key as the warehouse compares it.
+struct Lines
+{
+    std::map<QString, MailingLine> byKey;
+    MailingLine &line(const QString &key, const QString &name)
+    {
+        auto [found, added] = byKey.try_emplace(key);
+        if (added)
+            found->second.name = name;
+        return found->second;
+    }
+    std::vector<MailingLine> sorted() const
+    {
+        std::vector<MailingLine> lines;
+        for (const auto &[key, line] : byKey)
+            lines.push_back(line);
+        return lines;
+    }
+};
+
+struct CatalogLines
+{
+    QString name;
+    MailingFigures figures;
+    Lines lists;
+    Lines packages;
+};
+
+QStringList rowOf(const QString &catalogName, const QString &line, const MailingFigures &f)
+{
+    return {catalogName,
+            line,
+            countText(f.quantity),
+            moneyText(f.cost),
+            countText(f.responses),
+            moneyText(f.costPerResponse())};
+}
+
+} // namespace
+
+MailingReport loadMailingReport(const QDate &from, const QDate &to, const RowRead &watch)
+{
+    Query query(QStringLiteral("SELECT CatName, ListDesc, Pkg, PkgDesc, QtyMailed, TotalCpm, "
+                               "TargetResp FROM tblAdCodes WHERE MailDate >= ? AND MailDate <= ? "
+                               "ORDER BY MailDate, AdCode"));
+    query.bindDate(from).bindDate(to).exec();
+    std::map<QString, CatalogLines> catalogs;
+    Lines lists;
+    while (query.next()) {
+        rowRead(watch);
+        const QString catalogName = query.text(0);
+        const QString list = query.text(1);
+        const QString package = query.text(2);
+        const double quantity = query.number(4);
+        const double cpm = query.number(5);
+        const double rate = query.number(6);
+        // Catalog names and package codes compare without regard to case, as the warehouse keys
+        // them, and show as first mailed; list descriptions as written.
+        auto [found, added] = catalogs.try_emplace(catalogName.toCaseFolded());
+        if (added)
+            found->second.name = catalogName;
+        CatalogLines &catalog = found->second;
+        catalog.figures.add(quantity, cpm, rate);
+        catalog.lists.line(list, list).figures.add(quantity, cpm, rate);
+        catalog.packages
+            .line(package.toCaseFolded(), package + QStringLiteral("  ") + query.text(3))
+            .figures.add(quantity, cpm, rate);
+        lists.line(list, list).figures.add(quantity, cpm, rate);
+    }
+
+    MailingReport report;
+    for (const auto &[key, catalog] : catalogs) {
+        report.catalogs.push_back(
+            {catalog.name, catalog.figures, catalog.lists.sorted(), catalog.packages.sorted()});
+        report.total.add(catalog.figures);
+    }
+    for (const MailingLine &line : lists.sorted())
+        if (line.figures.costPerResponse())
+            report.listsByCostPerResponse.push_back(line);
+    std::stable_sort(report.listsByCostPerResponse.begin(), report.listsByCostPerResponse.end(),
+                     [](const MailingLine &a, const MailingLine &b) {
+                         return *a.figures.costPerResponse() < *b.figures.costPerResponse();
+                     });
+    return report;
+}
+
+QStringList mailingHeaders()
+{
+    return {QStringLiteral("Catalog"),
+            QStringLiteral("List / Package"),
+            QStringLiteral("Quantity Mailed"),
+            QStringLiteral("Cost"),
+            QStringLiteral("Expected Responses"),
+            QStringLiteral("Cost per Response")};
+}
+
+QList<QStringList> mailingRows(const MailingReport &report)
+{
+    QList<QStringList> rows;
+    for (const MailingCatalog &catalog : report.catalogs) {
+        rows << rowOf(catalog.catalogName, QStringLiteral("All lists and packages"),
+                      catalog.figures);
+        for (const MailingLine &list : catalog.lists)
+            rows << rowOf(catalog.catalogName, QStringLiteral("List: ") + list.name, list.figures);
+        for (const MailingLine &package : catalog.packages)
+            rows << rowOf(catalog.catalogName, QStringLiteral("Package: ") + package.name,
+                          package.figures);
+    }
+    if (!report.catalogs.empty())
+        rows << rowOf(QStringLiteral("Total"), QString(), report.total);
+    return rows;
+}
+
+} // namespace reports

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// What the report loaders share: the operator's watch over their reading, and the figures' texts.
+namespace reports {
+
+// Told of every row a loader reads; false when the operator has stopped the report, and the
+// loader then throws StoppedByOperator. Empty: nobody watches.
+using RowRead = std::function<bool()>;
+void rowRead(const RowRead &watch);
+
+// "$1,234.50"; empty for no figure.
+QString moneyText(std::optional<double> amount);
+// "1,234"; "1,234.50" for a figure with decimals (expected responses).
+QString countText(double count);
+// "12.34%" of a share 0.1234; empty for no figure.
+QString percentText(std::optional<double> share);
+
+// A ratio, none when the divisor is zero.
+std::optional<double> ratio(double amount, double divisor);
+
+} // namespace reports

@@ -1,0 +1,202 @@
+#include "reports/frmPlanSummary.h"
+
+#include "pagemap/PageMap.h"
+#include "shell/BusyPointer.h"
+#include "shell/Controls.h"
+#include "shell/FlexGrid.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QCompleter>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStackedBarSeries>
+#include <QValueAxis>
+
+using catalog::NodeKey;
+
+frmPlanSummary::frmPlanSummary(QWidget *parent)
+    : frmReport(QStringLiteral("frmPlanSummary"), QStringLiteral("Catalog Plan Summary"), parent)
+{
+    cboMap = named(new QComboBox(this), "cboMap");
+    cboMap->setEditable(true);
+    cboMap->setInsertPolicy(QComboBox::NoInsert);
+    cboMap->setMinimumContentsLength(40);
+    cboMap->completer()->setFilterMode(Qt::MatchContains);
+    cboMap->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    cmdShow = newButton(this, "cmdShow", QStringLiteral("Show"));
+    pickerRow()->addWidget(newLabel(this, "lblMap", QStringLiteral("Map:"), cboMap));
+    pickerRow()->addWidget(cboMap);
+    pickerRow()->addWidget(cmdShow);
+
+    grdTotals = addGrid("grdTotals", QStringLiteral("Totals"));
+    grdTotals->setMaximumHeight(52);
+    grdSections = addGrid("grdSections", QStringLiteral("Sections"));
+    grdPages = addGrid("grdPages", QStringLiteral("Pages"));
+    chtForecast = addChart("chtForecast");
+
+    auto *grids = new QSplitter(Qt::Horizontal, this);
+    grids->addWidget(grdPages);
+    grids->addWidget(grdSections);
+    grids->setStretchFactor(0, 1);
+    grids->setStretchFactor(1, 1);
+    auto *split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(chtForecast);
+    split->addWidget(grids);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    body()->addWidget(grdTotals);
+    body()->addWidget(split, 1);
+
+    connect(cmdShow, &QPushButton::clicked, this, [this] { ShowTyped(cboMap->currentText()); });
+    showOnReturn(*cboMap, [this] { ShowTyped(cboMap->currentText()); });
+    connect(cboMap, &QComboBox::activated, this,
+            [this](int index) { ShowMap(cboMap->itemData(index).toString()); });
+
+    setFocusProxy(cboMap);
+    showSummary();
+    attempt([this] {
+        m_choices = reports::loadMapChoices();
+        for (const reports::MapChoice &choice : m_choices)
+            cboMap->addItem(choice.text, choice.key);
+    });
+    cboMap->setCurrentIndex(-1);
+    setStatusText(QStringLiteral("Choose a catalog version or an insert."));
+}
+
+void frmPlanSummary::ShowTyped(const QString &typed)
+{
+    if (const reports::MapChoice *choice = reports::findMapChoice(m_choices, typed))
+        ShowMap(choice->key);
+    else
+        inform(QStringLiteral("No catalog version or insert is listed as \"") + typed.trimmed() +
+               QStringLiteral("\"."));
+}
+
+void frmPlanSummary::ShowMap(const QString &mapKey)
+{
+    const NodeKey key(catalog::mapKeyOf(NodeKey(mapKey)));
+    if (!key.isCatalog() && !key.isInsert())
+        return;
+    const int index = cboMap->findData(key.key());
+    cboMap->setCurrentIndex(index);
+    if (index < 0)
+        cboMap->setEditText(key.isCatalog()
+                                ? key.clubId() + QStringLiteral("  ") +
+                                      catalog::catalogTestText(key.catalogId(), key.testId())
+                                : key.insertId());
+    setSubject(cboMap->currentText());
+    BusyPointer busy;
+    reports::PlanSummary summary;
+    const bool read = readReport(
+        [&](const reports::RowRead &watch) { summary = reports::loadPlanSummary(key, watch); });
+    m_summary = read ? std::move(summary) : reports::PlanSummary();
+    showSummary();
+    if (read)
+        setStatusText(QStringLiteral("%1 pages, %2 sections, %3 placements")
+                          .arg(m_summary.pages.size())
+                          .arg(m_summary.sections.size())
+                          .arg(m_summary.totals.placements));
+}
+
+void frmPlanSummary::showSummary()
+{
+    showRows(*grdTotals, reports::totalHeaders(),
+             m_summary.map.isRoot() ? QList<QStringList>()
+                                    : QList<QStringList>{reports::totalRow(m_summary)});
+    showRows(*grdSections, reports::sectionHeaders(), reports::sectionRows(m_summary));
+    showRows(*grdPages, reports::pageHeaders(), reports::pageRows(m_summary));
+    // Each page's section in its colour, as on the page map.
+    grdPages->setCol(1);
+    for (std::size_t i = 0; i < m_summary.pages.size(); ++i) {
+        grdPages->setRow(int(i) + 1);
+        grdPages->setCellBackColor(
+            reports::bgr(catalog::sectionColour(m_summary.pages[i].sectionIndex)));
+    }
+    grdPages->setRow(0);
+    drawChart();
+}
+
+void frmPlanSummary::drawChart()
+{
+    auto *chart = new QChart;
+    chart->setTitle(QStringLiteral("Forecast per page"));
+    chart->legend()->setAlignment(Qt::AlignRight);
+    const auto &pages = m_summary.pages;
+    if (!pages.empty()) {
+        // One bar set a section, zero on the other sections' pages, stacked: each page's bar
+        // takes its section's colour.
+        auto *bars = new QStackedBarSeries;
+        std::vector<QBarSet *> sets;
+        const auto setFor = [&](int sectionIndex) {
+            const std::size_t slot = std::size_t(sectionIndex + 1);
+            if (sets.size() <= slot)
+                sets.resize(slot + 1, nullptr);
+            if (!sets[slot]) {
+                const QString name = sectionIndex < 0 ? QStringLiteral("(no page row)")
+                                                      : m_summary.sectionNames.value(sectionIndex);
+                sets[slot] = new QBarSet(name.isEmpty() ? QStringLiteral("(none)") : name);
+                sets[slot]->setColor(reports::rgb(catalog::sectionColour(sectionIndex)));
+                sets[slot]->setBorderColor(reports::rgb(catalog::sectionColour(sectionIndex)));
+                for (std::size_t i = 0; i < pages.size(); ++i)
+                    sets[slot]->append(0);
+            }
+            return sets[slot];
+        };
+        QStringList categories;
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            setFor(pages[i].sectionIndex)->replace(int(i), pages[i].forecast);
+            categories << QString::number(pages[i].number);
+        }
+        for (QBarSet *set : sets)
+            if (set)
+                bars->append(set);
+        bars->setBarWidth(0.8);
+        chart->addSeries(bars);
+
+        auto *average = new QLineSeries;
+        average->setName(QStringLiteral("Average ") +
+                         reports::moneyText(m_summary.totals.averagePerPage()));
+        const double level = m_summary.totals.averagePerPage().value_or(0);
+        average->append(-0.5, level);
+        average->append(double(pages.size()) - 0.5, level);
+        QPen pen(Qt::black);
+        pen.setWidth(2);
+        pen.setStyle(Qt::DashLine);
+        average->setPen(pen);
+        chart->addSeries(average);
+
+        auto *axisX = new QBarCategoryAxis;
+        axisX->append(categories);
+        axisX->setTitleText(QStringLiteral("Page"));
+        QFont small = axisX->labelsFont();
+        small.setPointSize(pages.size() > 40 ? 6 : 8);
+        axisX->setLabelsFont(small);
+        if (pages.size() > 40)
+            axisX->setLabelsAngle(-90);
+        chart->addAxis(axisX, Qt::AlignBottom);
+        bars->attachAxis(axisX);
+        auto *axisXLine = new QValueAxis;
+        axisXLine->setRange(-0.5, double(pages.size()) - 0.5);
+        axisXLine->setVisible(false);
+        chart->addAxis(axisXLine, Qt::AlignBottom);
+        average->attachAxis(axisXLine);
+        auto *axisY = new QValueAxis;
+        axisY->setLabelFormat(QStringLiteral("$%.0f"));
+        axisY->setMin(0);
+        chart->addAxis(axisY, Qt::AlignLeft);
+        bars->attachAxis(axisY);
+        average->attachAxis(axisY);
+        axisY->applyNiceNumbers();
+    }
+    QChart *old = chtForecast->chart();
+    chtForecast->setChart(chart);
+    delete old;
+}

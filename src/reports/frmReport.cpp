@@ -1,0 +1,213 @@
+#include "reports/frmReport.h"
+
+#include "shell/BusyPointer.h"
+#include "shell/Controls.h"
+#include "shell/FlexGrid.h"
+#include "shell/GridSetup.h"
+#include "shell/PrinterChoice.h"
+#include "warehouse/Dialogs.h"
+#include "warehouse/Vb.h"
+
+#include <QChartView>
+#include <QComboBox>
+#include <QDate>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStatusBar>
+#include <QTextDocument>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+frmReport::frmReport(const QString &windowName, const QString &caption, QWidget *parent)
+    : WorkingWindow(windowName, caption, parent)
+{
+    m_pickers = new QHBoxLayout;
+    cmdExportPdf = newButton(this, "cmdExportPdf", QStringLiteral("Export PDF…"));
+    cmdPrint = newButton(this, "cmdPrint", QStringLiteral("Print…"));
+    // The keyboard stays with the pickers.
+    cmdExportPdf->setFocusPolicy(Qt::NoFocus);
+    cmdPrint->setFocusPolicy(Qt::NoFocus);
+    connect(cmdExportPdf, &QPushButton::clicked, this, &frmReport::ExportPdf);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmReport::PrintReport);
+    auto *top = new QHBoxLayout;
+    top->addLayout(m_pickers);
+    top->addStretch(1);
+    top->addWidget(cmdExportPdf);
+    top->addWidget(cmdPrint);
+    m_body = new QVBoxLayout;
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 0);
+    layout->addLayout(top);
+    layout->addLayout(m_body, 1);
+    layout->addWidget(createStatusBar());
+}
+
+FlexGrid *frmReport::addGrid(const char *name, const QString &caption)
+{
+    auto *grid = named(new FlexGrid(this), name);
+    offerGridFunctions(*grid);
+    m_grids.emplace_back(caption, grid);
+    return grid;
+}
+
+QChartView *frmReport::addChart(const char *name)
+{
+    m_chart = named(new QChartView(this), name);
+    m_chart->setRenderHint(QPainter::Antialiasing);
+    m_chart->setMinimumHeight(200);
+    return m_chart;
+}
+
+QString frmReport::pdfName() const
+{
+    QString name = windowTitle() + QLatin1Char(' ') + m_subject;
+    return name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9 _-]")), QStringLiteral("_"));
+}
+
+void frmReport::showOnReturn(QComboBox &picker, std::function<void()> show)
+{
+    // The line edit hears Return twice when the picker's completer passes the key on; both
+    // arrive before the event loop turns again, so the show waits for it and runs once.
+    auto queued = std::make_shared<bool>(false);
+    connect(picker.lineEdit(), &QLineEdit::returnPressed, this, [this, queued, show] {
+        if (std::exchange(*queued, true))
+            return;
+        QTimer::singleShot(0, this, [queued, show] {
+            *queued = false;
+            show();
+        });
+    });
+}
+
+bool frmReport::readReport(const std::function<void(const reports::RowRead &)> &read)
+{
+    bool whole = false;
+    const bool ran = attempt([&] {
+        whole = watchedRun([&](const std::function<bool()> &recordDone) { read(recordDone); });
+    });
+    if (ran && !whole)
+        setStatusText(QStringLiteral("Report stopped; nothing is shown."));
+    return ran && whole;
+}
+
+void frmReport::showRows(FlexGrid &grid, const QStringList &headers, const QList<QStringList> &rows)
+{
+    setupGrid(grid, headers, GridKind::Plain);
+    grid.appendRows(rows);
+    grid.showAppendedRows();
+    // Each column as wide as its widest text, so figures read whole.
+    const QFontMetrics metrics(grid.font());
+    for (int col = 0; col < grid.Cols(); ++col) {
+        int widest = metrics.horizontalAdvance(headers.value(col));
+        for (int row = 1; row < grid.Rows() && row <= 500; ++row)
+            widest = std::max(widest, metrics.horizontalAdvance(grid.TextMatrix(row, col)));
+        grid.setColWidth(col, std::min(widest + 14, 420) * 15);
+    }
+}
+
+QString frmReport::documentHtml() const
+{
+    QString html = QStringLiteral("<h2>") + windowTitle().toHtmlEscaped() + QStringLiteral("</h2>");
+    html += QStringLiteral("<p>") + m_subject.toHtmlEscaped() + QStringLiteral("<br/>Printed ") +
+            vb::FormatDate(QDate::currentDate(), QStringLiteral("mm/dd/yyyy")) +
+            QStringLiteral("</p>");
+    for (const auto &[caption, grid] : m_grids) {
+        if (!caption.isEmpty())
+            html += QStringLiteral("<h3>") + caption.toHtmlEscaped() + QStringLiteral("</h3>");
+        html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">");
+        for (int row = 0; row < grid->Rows(); ++row) {
+            if (grid->RowHeight(row) == 0)
+                continue;
+            html += QStringLiteral("<tr>");
+            for (int col = 0; col < grid->Cols(); ++col) {
+                const QString cell = grid->TextMatrix(row, col).toHtmlEscaped();
+                html += row == 0 ? QStringLiteral("<th>") + cell + QStringLiteral("</th>")
+                                 : QStringLiteral("<td>") + cell + QStringLiteral("</td>");
+            }
+            html += QStringLiteral("</tr>");
+        }
+        html += QStringLiteral("</table>");
+    }
+    if (m_chart)
+        html += QStringLiteral("<p><img src=\"chart\" width=\"640\"/></p>");
+    return html;
+}
+
+void frmReport::buildDocument(QTextDocument &document) const
+{
+    QFont font = document.defaultFont();
+    font.setPointSize(8);
+    document.setDefaultFont(font);
+    if (m_chart) {
+        QImage image(1600, 700, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        m_chart->render(&painter, QRectF(image.rect()), m_chart->viewport()->rect());
+        painter.end();
+        document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("chart")), image);
+    }
+    document.setHtml(documentHtml());
+}
+
+void frmReport::printOn(QPagedPaintDevice &device) const
+{
+    QTextDocument document;
+    buildDocument(document);
+    document.print(&device);
+}
+
+bool frmReport::writePdf(const QString &fileName) const
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(windowTitle() + QLatin1Char(' ') + m_subject);
+        writer.setCreator(QStringLiteral("Folvane"));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                         QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
+        printOn(writer);
+    }
+    return file.commit();
+}
+
+void frmReport::ExportPdf()
+{
+    const QString fileName = Dialogs::instance().saveFileName(QStringLiteral("Export PDF"),
+                                                              pdfName() + QStringLiteral(".pdf"),
+                                                              QStringLiteral("PDF files (*.pdf)"));
+    if (fileName.isEmpty())
+        return;
+    BusyPointer busy;
+    if (writePdf(fileName))
+        setStatusText(QStringLiteral("The report has been written to ") + fileName +
+                      QStringLiteral("."));
+    else
+        Dialogs::instance().message(QStringLiteral("The report could not be written to ") +
+                                        fileName + QStringLiteral("."),
+                                    windowTitle(), Dialogs::Icon::Critical);
+}
+
+void frmReport::PrintReport()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    if (!shell::choosePrinter(printer, windowTitle(), this))
+        return;
+    BusyPointer busy;
+    printOn(printer);
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "reports/ReportSupport.h"
+#include "shell/WorkingWindow.h"
+
+#include <QColor>
+#include <QList>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <utility>
+#include <vector>
+
+class FlexGrid;
+class QChartView;
+class QComboBox;
+class QHBoxLayout;
+class QPagedPaintDevice;
+class QPushButton;
+class QTextDocument;
+class QVBoxLayout;
+
+// The base of the Reports menu's windows: the pickers in a row at the top with "Export PDF…" and
+// "Print…" at its end, the report's grids and chart below, a status bar. The printed report (PDF
+// or paper) is the window's title, what it was asked for, then each grid as a table and the
+// chart as a picture.
+class frmReport : public WorkingWindow
+{
+    Q_OBJECT
+public:
+    frmReport(const QString &windowName, const QString &caption, QWidget *parent = nullptr);
+
+    // Asks for a file name and writes the report there as a PDF.
+    void ExportPdf();
+    // File > Print and the Print button.
+    void PrintReport();
+    // Writes the report as a PDF under a temporary name, renamed to `fileName` when whole; false
+    // when it could not be written (an earlier file of the name is then kept).
+    bool writePdf(const QString &fileName) const;
+    // The printed report as HTML (its chart as the image resource "chart").
+    QString documentHtml() const;
+
+protected:
+    QHBoxLayout *pickerRow() const { return m_pickers; }
+    QVBoxLayout *body() const { return m_body; }
+    // A grid of the report, printed under its caption in the order added.
+    FlexGrid *addGrid(const char *name, const QString &caption);
+    // The report's chart view (one at most).
+    QChartView *addChart(const char *name);
+    // What the report is of, printed under the title ("BOOK B105 - 0000").
+    void setSubject(const QString &subject) { m_subject = subject; }
+    // A file name for the PDF, without its extension.
+    virtual QString pdfName() const;
+
+    // Return in an editable picker runs `show`, once, when the event loop next turns.
+    void showOnReturn(QComboBox &picker, std::function<void()> show);
+    // Reads a report under the operator's watch: Esc stops the reading, a failure is reported.
+    // True when the report was read whole.
+    bool readReport(const std::function<void(const reports::RowRead &watch)> &read);
+    // The grid emptied to its headers and filled with rows.
+    void showRows(FlexGrid &grid, const QStringList &headers, const QList<QStringList> &rows);
+
+private:
+    void printOn(QPagedPaintDevice &device) const;
+    void buildDocument(QTextDocument &document) const;
+
+    QHBoxLayout *m_pickers;
+    QVBoxLayout *m_body;
+    QPushButton *cmdExportPdf;
+    QPushButton *cmdPrint;
+    std::vector<std::pair<QString, FlexGrid *>> m_grids;
+    QChartView *m_chart = nullptr;
+    QString m_subject;
+};
+
+namespace reports {
+// A 0xRRGGBB colour (the page map's palette) for a chart, and for a grid cell (0x00BBGGRR).
+inline QColor rgb(std::uint32_t colour) { return QColor::fromRgb(QRgb(colour)); }
+inline quint32 bgr(std::uint32_t colour)
+{
+    return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+}
+} // namespace reports
