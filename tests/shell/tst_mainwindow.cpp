@@ -87,6 +87,7 @@ private Q_SLOTS:
         row("mnuCtgEditPageMap", "View Page Map", "mnuCtgEdit", true);
         row("mnuCtgEditPlanSummary", "Plan Summary", "mnuCtgEdit", true);
         row("mnuCatalogPlanSummary", "Catalog Plan Summary", "mnuReports", true);
+        row("mnuCompareVersions", "Compare Versions", "mnuReports", true);
         row("mnuMailingCost", "Mailing Cost and Response", "mnuReports", true);
         row("mnuProductHistory", "Product History", "mnuReports", true);
         row("mnuGridProductHistory", "Product History", "mnuGridFunctions", true);
@@ -147,6 +148,7 @@ private Q_SLOTS:
         for (QAction *action : main.menu(QStringLiteral("mnuReports"))->actions())
             reports << action->text();
         QCOMPARE(reports, (QStringList{QStringLiteral("Catalog Plan Summary"),
+                                       QStringLiteral("Compare Versions"),
                                        QStringLiteral("Product History"),
                                        QStringLiteral("Mailing Cost and Response")}));
     }
