@@ -1,15 +1,17 @@
 // The page map over the large warehouse: a map of 200 pages with 2,000 placements (made here and
-// rolled back), opened in its window beside the bare queries it needs, and the whole-book overview
-// and a two-page view repainted.
+// removed at the end), opened in its window beside the bare queries it needs, the whole-book
+// overview and a two-page view repainted, and a page moved from one end of the book to the other
+// beside the bare statements that renumber the pages between.
 //
 //     bench_page_map [warehouse.db]
 #include "LargeWarehouse.h"
 #include "PrintedDialogs.h"
 #include "Timing.h"
 
-#include "catalog/PageMap.h"
-#include "catalog/frmPageMap.h"
-#include "catalog/frmPageMapView.h"
+#include "pagemap/PageMap.h"
+#include "pagemap/PageOperations.h"
+#include "pagemap/frmPageMap.h"
+#include "pagemap/frmPageMapView.h"
 #include "warehouse/DbError.h"
 #include "warehouse/Dialogs.h"
 #include "warehouse/Query.h"
@@ -18,6 +20,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cstdio>
@@ -102,6 +105,46 @@ int bareQueries()
     return rows;
 }
 
+// The statements a move of page 1 to the end (or back) needs, bare: the page rows through
+// negative numbers to their new ones, and the placements after them, in one transaction.
+void bareMove(bool forward)
+{
+    const QString where = QStringLiteral(" WHERE ClubID = ? AND CatalogID = ? AND TestID = ?");
+    const QString number = forward ? QStringLiteral("CASE WHEN PageNum = 1 THEN 200 ELSE PageNum "
+                                                    "- 1 END")
+                                   : QStringLiteral("CASE WHEN PageNum = 200 THEN 1 ELSE PageNum "
+                                                    "+ 1 END");
+    Transaction transaction;
+    Query(QStringLiteral("UPDATE tblCatalogMap SET PageNum = -1 - (") + number +
+          QStringLiteral(")") + where + QStringLiteral(" AND PageNum BETWEEN 1 AND 200"))
+        .bind(kClub)
+        .bind(kCatalog)
+        .bind(kTest)
+        .exec();
+    Query(QStringLiteral("UPDATE tblCatalogMap SET PageNum = -1 - PageNum") + where +
+          QStringLiteral(" AND PageNum BETWEEN -201 AND -2"))
+        .bind(kClub)
+        .bind(kCatalog)
+        .bind(kTest)
+        .exec();
+    Query(QStringLiteral("UPDATE tblProductsMap SET PageNum = ") + number + where +
+          QStringLiteral(" AND PageNum BETWEEN 1 AND 200"))
+        .bind(kClub)
+        .bind(kCatalog)
+        .bind(kTest)
+        .exec();
+    transaction.commit();
+}
+
+void removeMap()
+{
+    for (const char *table : {"tblCatalogMap", "tblProductsMap", "tblInvRecommendations"}) {
+        Query query(QStringLiteral("DELETE FROM ") + QLatin1String(table) +
+                    QStringLiteral(" WHERE ClubID = ? AND CatalogID = ?"));
+        query.bind(kClub).bind(kCatalog).exec();
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -111,8 +154,19 @@ int main(int argc, char **argv)
     try {
         bench::openFromArguments(argc, argv);
 
-        Transaction rolledBack;
-        makeMap();
+        // Committed, since a page move is a transaction of its own; removed again at the end.
+        removeMap();
+        {
+            Transaction made;
+            makeMap();
+            made.commit();
+        }
+        const auto removed = qScopeGuard([] {
+            try {
+                removeMap();
+            } catch (const DbError &) {
+            }
+        });
         const QString key = catalog::NodeKey::catalogTestKey(kClub, kCatalog, kTest);
 
         int rows = 0;
@@ -174,6 +228,42 @@ int main(int argc, char **argv)
         bench::printFigure("whole-book overview repainted", overview);
         bench::printFigure("two-page view repainted", twoPages);
         bench::printFigure("whole book painted into an image", offscreen);
+
+        // Page 1 to the end and back: 199 pages and 2,000 placements renumbered each time.
+        const catalog::NodeKey map(key);
+        bool forward = true;
+        const double bareMoves = bench::bestOf([&forward] {
+            bareMove(forward);
+            forward = !forward;
+        });
+        catalog::PageEdit edit;
+        // The core alone: the open window would read the map again after each move.
+        QObject::disconnect(&catalog::MapChanges::instance(), nullptr, &window, nullptr);
+        const double coreMoves = bench::bestOf([&] {
+            if (catalog::movePages(map, forward ? 1 : 200, 1, forward ? 200 : 1, &edit) !=
+                catalog::PageResult::Done)
+                throw DbError(QStringLiteral("bench"), QStringLiteral("the page did not move"));
+            forward = !forward;
+        });
+        frmPageMap moving(key);
+        moving.resize(1600, 1000);
+        moving.show();
+        QApplication::processEvents();
+        moving.view()->showWholeBook();
+        QApplication::processEvents();
+        double repaint = 1e9;
+        const double windowMoves = bench::bestOf([&] {
+            moving.MovePages(forward ? 1 : 200, 1, forward ? 200 : 1);
+            forward = !forward;
+            repaint = std::min(repaint,
+                               bench::timed([&moving] { moving.view()->viewport()->repaint(); }));
+        });
+        std::printf("Page move: page 1 to 200 and back, %d placements following\n", kPlacements);
+        bench::printFigure("bare statements (three updates, one transaction)", bareMoves);
+        bench::printFigure("page moved (catalog::movePages, with its undo stamp)", coreMoves,
+                           bareMoves);
+        bench::printFigure("page moved in the window, map read again", windowMoves, bareMoves);
+        bench::printFigure("view repainted after the move", repaint);
     } catch (const DbError &error) {
         std::fprintf(stderr, "%s %s\n", qPrintable(error.number()),
                      qPrintable(error.description()));

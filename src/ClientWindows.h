@@ -15,6 +15,9 @@ void registerWindows(WindowRegistry &registry);
 namespace inventory {
 void registerWindows(WindowRegistry &registry);
 }
+namespace pagemap {
+void registerWindows(WindowRegistry &registry);
+}
 namespace reports {
 void registerWindows(WindowRegistry &registry);
 }
@@ -27,7 +30,8 @@ inline WindowRegistry clientWindows()
     catalog::registerWindows(registry);
     mailing::registerWindows(registry);
     inventory::registerWindows(registry);
-    // After the catalog: the reports' printing joins the page map's.
+    pagemap::registerWindows(registry);
+    // After the page map: the reports' printing joins the page map's.
     reports::registerWindows(registry);
     return registry;
 }

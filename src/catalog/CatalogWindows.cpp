@@ -1,12 +1,10 @@
 #include "ClientWindows.h"
 #include "catalog/frmCatBuild.h"
 #include "catalog/frmCatEdit.h"
-#include "catalog/frmPageMap.h"
 
 void catalog::registerWindows(WindowRegistry &registry)
 {
     registry.addWindow<frmCatBuild>(QStringLiteral("frmCatBuild"));
     registry.addWindow<frmCatEdit>(QStringLiteral("frmCatEdit"));
     registerCatalogEditCommands(registry);
-    registerPageMapWindows(registry);
 }

@@ -1,8 +1,8 @@
 #include "catalog/MapOperations.h"
 
 #include "catalog/MapRows.h"
-#include "catalog/PageMap.h"
-#include "catalog/TextLimits.h"
+#include "pagemap/PageMap.h"
+#include "pagemap/PageOperations.h"
 
 #include "warehouse/Query.h"
 #include "warehouse/Transaction.h"
@@ -40,18 +40,6 @@ void copyCatalogTest(const QString &clubId, const QString &catalogId, const QStr
         .bind(catalogId)
         .bind(testId)
         .exec();
-}
-
-// The highest page of a map, or nothing on a map without pages.
-std::optional<int> lastPage(const NodeKey &key)
-{
-    const MapRows pages = MapRows::pagesOf(key);
-    Query query(QStringLiteral("SELECT Max(PageNum) AS LastPage FROM ") + pages.table() +
-                QStringLiteral(" WHERE ") + pages.where());
-    pages.bindTo(query);
-    if (!query.execFirst() || query.isNull(0))
-        return std::nullopt;
-    return query.value(0).toInt();
 }
 
 } // namespace
@@ -129,35 +117,7 @@ bool addPageToMap(const NodeKey &key, const QString &section)
 {
     if (!key.isCatalog() && !key.isInsert())
         return false;
-    refuseTooLong(QStringLiteral("Page Section"), vb::Trim(section), kPageSectionLength);
-    Transaction transaction;
-    if (key.isInsert()) {
-        Query last(QStringLiteral("SELECT InsertDescription,  Max(PageNum)+1 AS MaxPageNum FROM "
-                                  "tblInsertMap WHERE InsertID=? Group By InsertDescription"));
-        // An insert without pages has no description to give its first page.
-        const bool found = last.bind(key.insertId()).execFirst();
-        const QString description = found ? last.text(0) : QString();
-        const int page = found && !last.isNull(1) ? last.value(1).toInt() : 1;
-        Query(QStringLiteral("Insert INTO tblInsertMap(InsertID, InsertDescription, PageNum, "
-                             "PageSection) Values (?, ?, ?, ?)"))
-            .bind(key.insertId())
-            .bind(description)
-            .bind(page)
-            .bind(vb::Trim(section))
-            .exec();
-    } else {
-        const int page = lastPage(key).value_or(0) + 1;
-        Query(QStringLiteral("Insert INTO tblCatalogMap(ClubID, CatalogID, TestID, PageNum, "
-                             "PageSection) Values (?, ?, ?, ?, ?)"))
-            .bind(key.clubId())
-            .bind(key.catalogId())
-            .bind(key.testId())
-            .bind(page)
-            .bind(vb::Trim(section))
-            .exec();
-    }
-    transaction.commit();
-    MapChanges::announce(mapKeyOf(key));
+    insertPage(key, kBookEnd, section);
     return true;
 }
 
@@ -165,33 +125,15 @@ bool removePageFromMap(const NodeKey &key)
 {
     if (!key.isCatalog() && !key.isInsert())
         return false;
-    Transaction transaction;
-    if (const auto page = lastPage(key)) {
-        for (const MapRows &rows : {MapRows::pagesOf(key), MapRows::placementsOf(key)}) {
-            Query query(QStringLiteral("DELETE FROM ") + rows.table() + QStringLiteral(" WHERE ") +
-                        rows.where() + QStringLiteral(" AND PageNum=?"));
-            rows.bindTo(query).bind(*page).exec();
-        }
-    }
-    transaction.commit();
-    MapChanges::announce(mapKeyOf(key));
+    removePage(key, kBookEnd);
     return true;
 }
 
-bool editSectionOfPage(const NodeKey &key, const QString &section)
+bool editSectionOfPage(const NodeKey &key, const QString &section, PageEdit *done)
 {
     if (!key.isPage() || (!key.isCatalog() && !key.isInsert()))
         return false;
-    refuseTooLong(QStringLiteral("Page Section"), vb::Trim(section), kPageSectionLength);
-    Transaction transaction;
-    const MapRows pages = MapRows::pagesOf(key);
-    Query query(QStringLiteral("UPDATE ") + pages.table() +
-                QStringLiteral(" SET PageSection = ? WHERE ") + pages.where() +
-                QStringLiteral(" AND PageNum = ?"));
-    query.bind(vb::Trim(section));
-    pages.bindTo(query).bind(key.pageNumber()).exec();
-    transaction.commit();
-    MapChanges::announce(mapKeyOf(key));
+    editPageSection(key, key.pageNumber(), section, done);
     return true;
 }
 

@@ -10,6 +10,8 @@
 // clicked, writes in one transaction (all or nothing) and throws DbError on a database failure.
 namespace catalog {
 
+struct PageEdit;
+
 // Copies a catalog test's pages and placements to a new catalog as its main version "0000".
 enum class CopyToNewCatalogResult { Copied, NotScheduled, AlreadyOnRecord };
 CopyToNewCatalogResult copyMapToNewCatalog(const QString &clubId, const QString &catalogId,
@@ -25,13 +27,15 @@ QString copyMapToTestIds(const NodeKey &source, const QString &testIdList, const
 // any other key.
 bool deleteMap(const NodeKey &key);
 
+// The page operations of the page map (PageOperations.h), as the Catalog Edit commands make them.
 // Appends a page after the highest one (page 1 on a map without pages); false when the key is
 // neither a catalog test nor an insert.
 bool addPageToMap(const NodeKey &key, const QString &section);
 // Removes the highest page with its placements; false when the key is neither.
 bool removePageFromMap(const NodeKey &key);
-// Gives the selected page a new section; false when the key is no page key.
-bool editSectionOfPage(const NodeKey &key, const QString &section);
+// Gives the selected page a new section; false when the key is no page key. The page map passes
+// `done` to undo it.
+bool editSectionOfPage(const NodeKey &key, const QString &section, PageEdit *done = nullptr);
 
 // Swaps the placements of the selected page with those of another page of the same map; the page
 // rows and their sections stay.

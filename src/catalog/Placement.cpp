@@ -1,5 +1,5 @@
 #include "catalog/Placement.h"
-#include "catalog/PageMap.h"
+#include "pagemap/PageMap.h"
 
 #include "catalog/MapRows.h"
 #include "catalog/ProductGrids.h"

@@ -1,7 +1,7 @@
 #include "catalog/frmCatEdit.h"
 
 #include "catalog/frmCatEditTreeModel.h"
-#include "catalog/frmPageMap.h"
+#include "pagemap/frmPageMap.h"
 #include "shell/BusyPointer.h"
 #include "shell/Controls.h"
 #include "shell/FlexGrid.h"
@@ -58,6 +58,21 @@ frmCatEdit::frmCatEdit(QWidget *parent)
     fitGridColumns();
     connect(&catalog::MapChanges::instance(), &catalog::MapChanges::changed, this,
             &frmCatEdit::mapChanged);
+    // Pages inserted, removed, moved or given a section elsewhere: the tree is read again once the
+    // writer is done, with the same node selected where it still is.
+    connect(&catalog::MapChanges::instance(), &catalog::MapChanges::pagesChanged, this, [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this, loads = m_treeLoads] {
+                if (loads != m_treeLoads)
+                    return;
+                const QString tag = Tag();
+                LoadCatalogTree();
+                if (!tag.isEmpty() && !SelectNode(tag))
+                    ResetSelectionState();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void frmCatEdit::createControls()

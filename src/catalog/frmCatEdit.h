@@ -151,6 +151,8 @@ private:
     // Counts the loads of the placement grid, so that a change the editor made itself and then
     // reloaded for is not read a second time.
     int m_placementLoads = 0;
+    // The same for the tree, which follows pages changed in the page map.
+    int m_treeLoads = 0;
 
     QTreeView *tvCatalogTree;
     frmCatEditTreeModel *m_treeModel;

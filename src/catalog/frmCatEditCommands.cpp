@@ -2,10 +2,11 @@
 // the main window's caption, and leave the work to the catalog editor's map and page operations on
 // the node it last had clicked.
 #include "catalog/NodeKey.h"
-#include "catalog/PageMap.h"
 #include "catalog/TextLimits.h"
 #include "catalog/frmCatEdit.h"
-#include "catalog/frmPageMap.h"
+#include "pagemap/PageMap.h"
+#include "pagemap/PageOperations.h"
+#include "pagemap/frmPageMap.h"
 #include "shell/FlexGrid.h"
 #include "shell/GridFunctions.h"
 #include "shell/WindowHost.h"
@@ -101,10 +102,9 @@ void switchPageNumbers(frmCatEdit &editor)
     editor.SwitchPageNumbers(qint16(*page));
 }
 
-void editPageSection(frmCatEdit &editor)
+void askPageSection(frmCatEdit &editor)
 {
-    const auto answer =
-        ask(QStringLiteral("Please enter in the box below the new section name of the page."));
+    const auto answer = ask(catalog::kPageSectionPrompt);
     if (!answer || !sectionFits(*answer))
         return;
     if (editor.EditSectionOfPage(*answer) == std::optional<bool>(false))
@@ -140,7 +140,7 @@ void catalog::registerCatalogEditCommands(WindowRegistry &registry)
              editor.RemovePageFromMap();
          }},
         {"mnuCtgEditPageNumSwitch", &switchPageNumbers},
-        {"mnuCtgEditPageSection", &editPageSection},
+        {"mnuCtgEditPageSection", &askPageSection},
         {"mnuCtgEditCopyToFile", &exportMapToFile},
         {"mnuCtgEditPageMap", &viewPageMap}};
     for (const auto &[name, run] : commands) {

@@ -1,6 +1,6 @@
 // The catalog editor's four product grids: their set-up, their loaders, the inventory search by
 // column and the grid menu.
-#include "catalog/PageMap.h"
+#include "pagemap/PageMap.h"
 #include "catalog/ProductGrids.h"
 #include "catalog/frmCatEdit.h"
 #include "shell/BusyPointer.h"

@@ -24,6 +24,7 @@ using catalog::NodeKey;
 void frmCatEdit::LoadCatalogTree()
 {
     BusyPointer busy;
+    ++m_treeLoads;
     const int previousSize = m_treeModel->tree().size();
     m_treeModel->setTree(CatalogTree());
     // Hundreds of thousands of pages: the window repaints meanwhile, and Esc keeps what is read.

@@ -1,7 +1,7 @@
 #include "reports/PlanSummary.h"
 
 #include "catalog/MapRows.h"
-#include "catalog/PageMap.h"
+#include "pagemap/PageMap.h"
 #include "warehouse/Query.h"
 #include "warehouse/Vb.h"
 

@@ -1,7 +1,7 @@
 #include "reports/VersionCompare.h"
 
 #include "catalog/MapRows.h"
-#include "catalog/PageMap.h"
+#include "pagemap/PageMap.h"
 #include "warehouse/Query.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "reports/frmCompareVersions.h"
 
-#include "catalog/PageMap.h"
 #include "catalog/frmCatEdit.h"
+#include "pagemap/PageMap.h"
 #include "shell/BusyPointer.h"
 #include "shell/Controls.h"
 #include "shell/FlexGrid.h"

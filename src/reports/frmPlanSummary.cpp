@@ -1,6 +1,6 @@
 #include "reports/frmPlanSummary.h"
 
-#include "catalog/PageMap.h"
+#include "pagemap/PageMap.h"
 #include "shell/BusyPointer.h"
 #include "shell/Controls.h"
 #include "shell/FlexGrid.h"

@@ -6,7 +6,7 @@
 #include "ScriptedDialogs.h"
 #include "TestWarehouse.h"
 #include "WindowHarness.h"
-#include "catalog/PageMap.h"
+#include "pagemap/PageMap.h"
 #include "catalog/frmCatEdit.h"
 #include "catalog/frmCatEditTreeModel.h"
 #include "shell/FlexGrid.h"

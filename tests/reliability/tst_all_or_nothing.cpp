@@ -10,6 +10,7 @@
 
 #include "catalog/CatalogBuild.h"
 #include "catalog/MapOperations.h"
+#include "pagemap/PageOperations.h"
 #include "catalog/Placement.h"
 #include "inventory/ProductDescriptions.h"
 #include "inventory/ProductMaster.h"
@@ -243,6 +244,13 @@ QList<Write> writes()
     add("page section edit", [] { return editSectionOfPage(spring(2), QStringLiteral("Gifts")); });
     add("insert page section edit",
         [] { return editSectionOfPage(insertMap(2), QStringLiteral("Gifts")); });
+    // The page map's page operations: every page after the change is renumbered with its
+    // placements, in the same transaction.
+    add("page move", [] { return movePages(spring(), 1, 1, 3) == PageResult::Done; });
+    add("spread move", [] { return movePages(spring(), 2, 2, 1) == PageResult::Done; });
+    add("page insert before the first",
+        [] { return insertPage(insertMap(), 1, QStringLiteral("Gifts")) == PageResult::Done; });
+    add("page removal inside the book", [] { return removePage(spring(), 1) == PageResult::Done; });
     add("page numbers switch",
         [] { return switchPageNumbers(spring(1), 3) == SwitchPagesResult::Switched; });
     add("insert page numbers switch",

@@ -1,7 +1,7 @@
 // The page map: spreads, page fill, loading a map, moving placements and undoing a move.
-#include "CatalogEditFixtures.h"
+#include "../catalog/CatalogEditFixtures.h"
 #include "catalog/MapOperations.h"
-#include "catalog/PageMap.h"
+#include "pagemap/PageMap.h"
 #include "warehouse/DbError.h"
 
 #include <QSet>
@@ -320,6 +320,63 @@ private Q_SLOTS:
         QCOMPARE(pageAndPosition(b1), QStringLiteral("2/5"));
         // The connection is usable afterwards: no transaction was left open.
         QCOMPARE(loadPageMap(kSpring).summary().placements, 4);
+    }
+
+    void signatureFigures_data()
+    {
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("fits") << 32 << 4 << QStringLiteral("32 pages: 8 signatures of 4");
+        QTest::newRow("one signature") << 16 << 16 << QStringLiteral("16 pages: 1 signature of 16");
+        QTest::newRow("missing and extra")
+            << 34 << 16
+            << QStringLiteral("34 pages: 14 missing for 3 signatures of 16, or 2 extra "
+                              "over 2 signatures of 16");
+        QTest::newRow("short of the first")
+            << 5 << 8 << QStringLiteral("5 pages: 3 missing for 1 signature of 8");
+        QTest::newRow("no pages") << 0 << 32 << QStringLiteral("0 pages: 0 signatures of 32");
+    }
+    void signatureFigures()
+    {
+        QFETCH(int, pages);
+        QFETCH(int, size);
+        QFETCH(QString, text);
+        QCOMPARE(signatureText(signatureFit(pages, size)), text);
+    }
+
+    // Two versions of a catalog, page against page: which pages differ and why.
+    void comparesTwoVersions()
+    {
+        springMap();
+        const NodeKey other(QStringLiteral("ID|MYST|SPRING|0001"));
+        const QStringList sections = {QStringLiteral("Cover"), QStringLiteral("Fiction"),
+                                      QStringLiteral("Gifts")};
+        for (int page = 1; page <= 3; ++page)
+            fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("SPRING"),
+                                 QStringLiteral("0001"), page, sections[page - 1]);
+        // Page 1 the same; B1 at another position on 2; page 3 with a section of its own and a
+        // product; page 4 on the first version only.
+        fixture::Placement p;
+        p.test = QStringLiteral("0001");
+        for (const auto &[product, page, position] :
+             {std::tuple{"A1", 1, 1}, {"A2", 1, 2}, {"B1", 2, 6}, {"A2", 3, 1}}) {
+            p.product = QString::fromLatin1(product);
+            p.page = page;
+            p.position = position;
+            fixture::placement(p);
+        }
+        const MapComparison comparison = compareMaps(loadPageMap(kSpring), loadPageMap(other));
+        QStringList reasons;
+        for (const auto &[page, difference] : comparison.pages)
+            reasons << QStringLiteral("%1: %2").arg(page).arg(difference.reason());
+        QCOMPARE(reasons, QStringList({QStringLiteral("2: positions"),
+                                       QStringLiteral("3: section, products"),
+                                       QStringLiteral("4: on one map only, products")}));
+        QCOMPARE(comparison.ours, QSet<qlonglong>({itemOf(QStringLiteral("B1"), 2),
+                                                   itemOf(QStringLiteral("A1"), 4)}));
+        QCOMPARE(comparison.theirs.size(), 2);
+        QCOMPARE(otherVersions(kSpring), QStringList{other.key()});
     }
 
     void mapWritesAnnounceTheirMap()

@@ -4,9 +4,11 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -101,8 +103,50 @@ struct PageMap
     const MapPage *pageOfPlacement(qlonglong itemId) const;
     std::vector<Spread> spreads() const;
     PageMapSummary summary() const;
+    // Pages from page 1 (or 0) to the last, gaps counted: what the printer prints.
+    int extent() const;
     int sectionIndex(const QString &section) const { return int(sections.indexOf(section)); }
 };
+
+// ---- Signatures
+
+// How a book's pages fill the printer's signatures of a size.
+struct SignatureFit
+{
+    int pages = 0;
+    int size = 4;
+    int signatures = 0; // whole signatures the pages fill
+    int missing = 0;    // pages to add to fill the last one begun (0 when they fit)
+    int extra = 0;      // pages beyond the whole ones (0 when they fit)
+    bool fits() const { return missing == 0; }
+};
+SignatureFit signatureFit(int pages, int size);
+// "32 pages: 8 signatures of 4", or what is missing or extra.
+QString signatureText(const SignatureFit &fit);
+inline constexpr int kSignatureSizes[] = {4, 8, 16, 32};
+
+// ---- Comparing two maps
+
+// How one page differs between two maps (a page number of either), and the placements that
+// differ on each side.
+struct PageDifference
+{
+    bool missing = false;   // the page is on one map only
+    bool section = false;   // its sections differ
+    bool products = false;  // a product is on one side only
+    bool positions = false; // the same products in other positions
+    QString reason() const;
+};
+struct MapComparison
+{
+    std::map<int, PageDifference> pages;
+    QSet<qlonglong> ours;   // placements of the first map that differ
+    QSet<qlonglong> theirs; // and of the second
+};
+MapComparison compareMaps(const PageMap &ours, const PageMap &theirs);
+
+// The other versions of a catalog test's catalog (keys, by test ID); none for an insert.
+QStringList otherVersions(const NodeKey &map);
 
 // The key of the map a node belongs to ("ID|club|catalog|test" or "INS|id"); empty for a root.
 QString mapKeyOf(const NodeKey &key);
@@ -154,9 +198,13 @@ class MapChanges : public QObject
 public:
     static MapChanges &instance();
     static void announce(const QString &mapKey);
+    // A change of the map's pages themselves (inserted, removed, renumbered, a new section), which
+    // the editor's tree shows; announced as a change of the map too.
+    static void announcePages(const QString &mapKey);
 
 Q_SIGNALS:
     void changed(const QString &mapKey);
+    void pagesChanged(const QString &mapKey);
 };
 
 } // namespace catalog

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalog/PageMap.h"
-#include "catalog/frmPageMapPaint.h"
+#include "pagemap/PageMap.h"
+#include "pagemap/frmPageMapPaint.h"
 
 #include <QAbstractScrollArea>
 
@@ -39,8 +39,32 @@ public:
     // Paints the whole book at the current zoom onto a device (the repaint benchmark).
     void paintAll(QPainter &painter) const;
 
+    // Where pages dragged from `first` on would go when dropped at a point: the number the first
+    // of them would take; nothing off the pages or where they would stay.
+    std::optional<int> pageDropAt(int first, int count, const QPoint &viewportPoint) const;
+    // The pages a press at a point would drag: the page of a tile's number band, or both pages of
+    // a spread at its gutter (first page and count).
+    std::optional<std::pair<int, int>> pagesAt(const QPoint &viewportPoint) const;
+
+    const catalog::PageMap *pageMap() const { return m_map; }
+    // The pages the map has, in order: the view's items for a screen reader.
+    std::vector<int> pageNumbers() const;
+
+    // The page the keyboard is on (its focus frame), -1 for none.
+    int focusPage() const { return m_focusPage; }
+    void setFocusPage(int page);
+    // Pages per signature banded under the tiles, 0 for none.
+    void setSignatureBands(int size);
+    // All spreads in one row, for two maps shown page against page.
+    void setSingleRow(bool single);
+    // Pages and placements marked as different from another map.
+    void setDifferences(const QSet<int> &pages, const QSet<qlonglong> &items);
+
 Q_SIGNALS:
     void moveRequested(qlonglong itemId, int toPage);
+    void pagesMoveRequested(int first, int count, int to);
+    void pageMenuRequested(int page, const QPoint &globalPos);
+    void pageOpenRequested(int page);
     void zoomChanged(double zoom);
 
 protected:
@@ -52,6 +76,9 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     void relayout();
@@ -63,6 +90,11 @@ private:
     tileAt(const QPoint &viewportPoint) const;
     void paintSpreads(QPainter &painter, const QRectF &bookArea) const;
     void endDrag();
+    void keyNavigation(QKeyEvent *event);
+    void scrollToPage(int page);
+    // Screen readers see the tiles as the items of a list (frmPageMapAccessible.cpp).
+    static void installAccessibility();
+    int accessibleIndexOf(int page) const;
 
     const catalog::PageMap *m_map = nullptr;
     std::vector<catalog::Spread> m_spreads;
@@ -75,4 +107,14 @@ private:
     int m_dropPage = -1;
     QPoint m_dragPoint;
     QString m_dragText;
+
+    // A drag of pages: the first and how many; where they would go.
+    int m_movingFirst = -1;
+    int m_movingCount = 0;
+    int m_dropTo = -1;
+    int m_focusPage = -1;
+    int m_signature = 0;
+    bool m_singleRow = false;
+    QSet<int> m_differentPages;
+    QSet<qlonglong> m_differentItems;
 };

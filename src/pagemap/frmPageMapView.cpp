@@ -1,6 +1,8 @@
-#include "catalog/frmPageMapView.h"
+#include "pagemap/frmPageMapView.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -27,6 +29,7 @@ constexpr double kReadableTileHeight = 200;
 frmPageMapView::frmPageMapView(QWidget *parent)
     : QAbstractScrollArea(parent)
 {
+    installAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(false);
     viewport()->setBackgroundRole(QPalette::Mid);
@@ -39,6 +42,56 @@ void frmPageMapView::setPageMap(const catalog::PageMap *map)
     m_spreads = map ? map->spreads() : std::vector<catalog::Spread>();
     endDrag();
     relayout();
+    // The focus stays on its page number while the book has it, else on the nearest page.
+    if (m_focusPage >= 0 && m_map && !m_map->page(m_focusPage)) {
+        const std::vector<int> pages = pageNumbers();
+        m_focusPage = pages.empty() ? -1 : std::min(m_focusPage, pages.back());
+    }
+    setFocusPage(m_focusPage);
+    viewport()->update();
+}
+
+std::vector<int> frmPageMapView::pageNumbers() const
+{
+    std::vector<int> pages;
+    if (m_map)
+        for (const catalog::MapPage &page : m_map->pages)
+            if (page.stored)
+                pages.push_back(page.number);
+    return pages;
+}
+
+void frmPageMapView::setFocusPage(int page)
+{
+    m_focusPage = page;
+    const catalog::MapPage *focused = m_map && page >= 0 ? m_map->page(page) : nullptr;
+    // A screen reader reads the focused tile as the view's name.
+    setAccessibleName(focused ? pagemap::accessibleName(*focused) : QStringLiteral("Page map"));
+    if (hasFocus() && focused) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(accessibleIndexOf(page));
+        QAccessible::updateAccessibility(&event);
+    }
+    viewport()->update();
+}
+
+void frmPageMapView::setSignatureBands(int size)
+{
+    m_signature = size;
+    viewport()->update();
+}
+
+void frmPageMapView::setSingleRow(bool single)
+{
+    m_singleRow = single;
+    relayout();
+    viewport()->update();
+}
+
+void frmPageMapView::setDifferences(const QSet<int> &pages, const QSet<qlonglong> &items)
+{
+    m_differentPages = pages;
+    m_differentItems = items;
     viewport()->update();
 }
 
@@ -50,7 +103,8 @@ double frmPageMapView::wholeBookZoom() const
     // The largest zoom at which every row of spreads fits the height.
     double zoom = kMaxZoom;
     while (zoom > 0.03) {
-        const SpreadLayout layout = layoutSpreads(m_spreads.size(), area.width() / zoom);
+        const SpreadLayout layout =
+            layoutSpreads(m_spreads.size(), m_singleRow ? 1e9 : area.width() / zoom);
         if (layout.size.height() * zoom <= area.height() &&
             layout.size.width() * zoom <= area.width() + 1)
             break;
@@ -99,7 +153,7 @@ void frmPageMapView::showTwoPages(int page)
 
 void frmPageMapView::relayout()
 {
-    m_layout = layoutSpreads(m_spreads.size(), viewport()->width() / m_zoom);
+    m_layout = layoutSpreads(m_spreads.size(), m_singleRow ? 1e9 : viewport()->width() / m_zoom);
     const QSize content(int(std::ceil(m_layout.size.width() * m_zoom)),
                         int(std::ceil(m_layout.size.height() * m_zoom)));
     horizontalScrollBar()->setRange(0, std::max(0, content.width() - viewport()->width()));
@@ -210,6 +264,21 @@ void frmPageMapView::paintSpreads(QPainter &painter, const QRectF &bookArea) con
     state.detail = detail();
     state.highlightPage = m_dragging ? m_dropPage : -1;
     state.draggedItem = m_dragging ? m_pressedItem : 0;
+    state.focusPage = hasFocus() ? m_focusPage : -1;
+    state.signature = m_signature;
+    state.differentPages = m_differentPages.isEmpty() ? nullptr : &m_differentPages;
+    state.differentItems = m_differentItems.isEmpty() ? nullptr : &m_differentItems;
+    if (m_dragging && m_movingCount > 0) {
+        state.highlightPage = -1;
+        state.movingFirst = m_movingFirst;
+        state.movingCount = m_movingCount;
+        // Forward, the pages land after the page now at their last new number; backward, before
+        // the page now at their first.
+        if (m_dropTo > m_movingFirst)
+            state.dropAfter = m_dropTo + m_movingCount - 1;
+        else if (m_dropTo >= 0)
+            state.dropBefore = m_dropTo;
+    }
     for (std::size_t i = 0; i < m_spreads.size(); ++i)
         if (m_layout.spreads[i].intersects(bookArea))
             paintSpread(painter, m_layout.spreads[i], *m_map, m_spreads[i], state);
@@ -267,8 +336,72 @@ void frmPageMapView::wheelEvent(QWheelEvent *event)
     QAbstractScrollArea::wheelEvent(event);
 }
 
+std::optional<std::pair<int, int>> frmPageMapView::pagesAt(const QPoint &viewportPoint) const
+{
+    const QPointF point = toBook(viewportPoint);
+    for (std::size_t i = 0; i < m_spreads.size(); ++i) {
+        const QRectF &spread = m_layout.spreads[i];
+        if (!spread.contains(point))
+            continue;
+        const catalog::Spread &pages = m_spreads[i];
+        // The gutter: both pages of the spread, when it has two.
+        constexpr double kGutter = 12;
+        if (std::abs(point.x() - (spread.left() + kTileWidth)) < kGutter && pages.left &&
+            pages.right && pages.left->present && pages.right->present)
+            return std::pair(pages.left->page, 2);
+        const double band = detail() == Detail::Full ? kHeaderHeight : kSketchHeaderHeight;
+        if (point.y() > spread.top() + band)
+            return std::nullopt;
+        const auto page = pageAt(viewportPoint);
+        if (page)
+            return std::pair(*page, 1);
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> frmPageMapView::pageDropAt(int first, int count,
+                                              const QPoint &viewportPoint) const
+{
+    const std::optional<int> target = pageAt(viewportPoint);
+    const std::vector<int> pages = pageNumbers();
+    if (!target || pages.empty())
+        return std::nullopt;
+    int to = *target;
+    if (count > 1) {
+        // A spread lands on a spread: at its first page, as far as the book reaches.
+        const QPointF point = toBook(viewportPoint);
+        for (std::size_t i = 0; i < m_spreads.size(); ++i)
+            if (m_layout.spreads[i].contains(point)) {
+                const auto &side = m_spreads[i].left ? m_spreads[i].left : m_spreads[i].right;
+                to = side->page;
+            }
+        to = std::clamp(to, pages.front(), pages.back() - count + 1);
+    }
+    if (to >= first && to < first + count)
+        return std::nullopt;
+    return to;
+}
+
 void frmPageMapView::keyPressEvent(QKeyEvent *event)
 {
+    if (m_map && !m_map->pages.empty() && !m_dragging) {
+        switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Menu:
+            keyNavigation(event);
+            return;
+        default:
+            break;
+        }
+    }
     if (event->modifiers().testFlag(Qt::ControlModifier)) {
         if (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal) {
             zoomBy(1);
@@ -286,11 +419,121 @@ void frmPageMapView::keyPressEvent(QKeyEvent *event)
     QAbstractScrollArea::keyPressEvent(event);
 }
 
+void frmPageMapView::keyNavigation(QKeyEvent *event)
+{
+    const std::vector<int> pages = pageNumbers();
+    if (pages.empty())
+        return;
+    auto at = std::find(pages.begin(), pages.end(), m_focusPage);
+    const int index = at == pages.end() ? 0 : int(at - pages.begin());
+    const int last = int(pages.size()) - 1;
+    // Up and down go a row of spreads.
+    const int row = 2 * std::max(1, m_layout.perRow);
+    int step = 0;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        step = -1;
+        break;
+    case Qt::Key_Right:
+        step = 1;
+        break;
+    case Qt::Key_Up:
+        step = -row;
+        break;
+    case Qt::Key_Down:
+        step = row;
+        break;
+    case Qt::Key_Home:
+        step = -index;
+        break;
+    case Qt::Key_End:
+        step = last - index;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (at != pages.end())
+            Q_EMIT pageOpenRequested(m_focusPage);
+        return;
+    case Qt::Key_Menu:
+        if (at != pages.end())
+            Q_EMIT pageMenuRequested(m_focusPage,
+                                     viewport()->mapToGlobal(pageRect(m_focusPage).center()));
+        return;
+    }
+    if (at == pages.end()) {
+        setFocusPage(pages.front());
+        scrollToPage(m_focusPage);
+        return;
+    }
+    const int target = pages[std::size_t(std::clamp(index + step, 0, last))];
+    if (target == m_focusPage)
+        return;
+    if (event->modifiers().testFlag(Qt::ControlModifier)) {
+        // The focused page itself goes there; the focus follows it.
+        const int from = m_focusPage;
+        m_focusPage = target;
+        Q_EMIT pagesMoveRequested(from, 1, target);
+    } else {
+        setFocusPage(target);
+    }
+    scrollToPage(m_focusPage);
+}
+
+void frmPageMapView::scrollToPage(int page)
+{
+    const QRect tile = pageRect(page);
+    if (tile.isNull())
+        return;
+    const QRect view = viewport()->rect();
+    if (tile.left() < 0 || tile.right() > view.right())
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + tile.left() - 20);
+    if (tile.top() < 0 || tile.bottom() > view.bottom())
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + tile.top() - 20);
+}
+
+void frmPageMapView::focusInEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    if (m_focusPage < 0 && m_map && !pageNumbers().empty())
+        setFocusPage(pageNumbers().front());
+    viewport()->update();
+}
+
+void frmPageMapView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        if (m_focusPage >= 0)
+            Q_EMIT pageMenuRequested(m_focusPage,
+                                     viewport()->mapToGlobal(pageRect(m_focusPage).center()));
+        return;
+    }
+    const QPoint point = viewport()->mapFrom(this, event->pos());
+    if (const auto page = pageAt(point)) {
+        setFocusPage(*page);
+        Q_EMIT pageMenuRequested(*page, event->globalPos());
+    }
+}
+
+void frmPageMapView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        if (const auto page = pageAt(event->position().toPoint()))
+            Q_EMIT pageOpenRequested(*page);
+}
+
 void frmPageMapView::mousePressEvent(QMouseEvent *event)
 {
     endDrag();
     if (event->button() != Qt::LeftButton)
         return;
+    if (const auto page = pageAt(event->position().toPoint()))
+        setFocusPage(*page);
+    if (const auto pages = pagesAt(event->position().toPoint())) {
+        m_movingFirst = pages->first;
+        m_movingCount = pages->second;
+        m_pressPoint = event->position().toPoint();
+        return;
+    }
     if (const auto item = placementAt(event->position().toPoint())) {
         m_pressedItem = *item;
         m_pressPoint = event->position().toPoint();
@@ -299,9 +542,35 @@ void frmPageMapView::mousePressEvent(QMouseEvent *event)
 
 void frmPageMapView::mouseMoveEvent(QMouseEvent *event)
 {
+    const QPoint point = event->position().toPoint();
+    if (m_movingCount > 0 && m_map) {
+        if (!m_dragging) {
+            if ((point - m_pressPoint).manhattanLength() < QApplication::startDragDistance())
+                return;
+            m_dragging = true;
+            m_dragText = m_movingCount == 1 ? QStringLiteral("Page %1").arg(m_movingFirst)
+                                            : QStringLiteral("Pages %1-%2")
+                                                  .arg(m_movingFirst)
+                                                  .arg(m_movingFirst + m_movingCount - 1);
+            setCursor(Qt::ClosedHandCursor);
+        }
+        m_dragPoint = point;
+        m_dropTo = pageDropAt(m_movingFirst, m_movingCount, point).value_or(-1);
+        const QString where = m_movingCount == 1 ? QStringLiteral("Page %1").arg(m_movingFirst)
+                                                 : QStringLiteral("Pages %1-%2")
+                                                       .arg(m_movingFirst)
+                                                       .arg(m_movingFirst + m_movingCount - 1);
+        m_dragText = m_dropTo < 0
+                         ? where
+                         : where + QStringLiteral(" to %1").arg(m_dropTo) +
+                               (m_movingCount == 1
+                                    ? QString()
+                                    : QStringLiteral("-%1").arg(m_dropTo + m_movingCount - 1));
+        viewport()->update();
+        return;
+    }
     if (!m_pressedItem || !m_map)
         return;
-    const QPoint point = event->position().toPoint();
     if (!m_dragging) {
         if ((point - m_pressPoint).manhattanLength() < QApplication::startDragDistance())
             return;
@@ -323,7 +592,18 @@ void frmPageMapView::mouseReleaseEvent(QMouseEvent *event)
     const bool dropped = m_dragging && event->button() == Qt::LeftButton;
     const qlonglong item = m_pressedItem;
     const std::optional<int> page = pageAt(event->position().toPoint());
+    const int first = m_movingFirst;
+    const int count = m_movingCount;
+    const std::optional<int> to =
+        count > 0 ? pageDropAt(first, count, event->position().toPoint()) : std::nullopt;
     endDrag();
+    if (dropped && count > 0) {
+        if (to) {
+            m_focusPage = *to;
+            Q_EMIT pagesMoveRequested(first, count, *to);
+        }
+        return;
+    }
     if (dropped && page)
         Q_EMIT moveRequested(item, *page);
 }
@@ -334,6 +614,9 @@ void frmPageMapView::endDrag()
     m_pressedItem = 0;
     m_dragging = false;
     m_dropPage = -1;
+    m_movingFirst = -1;
+    m_movingCount = 0;
+    m_dropTo = -1;
     unsetCursor();
     if (wasDragging)
         viewport()->update();

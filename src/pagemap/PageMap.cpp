@@ -1,4 +1,4 @@
-#include "catalog/PageMap.h"
+#include "pagemap/PageMap.h"
 
 #include "catalog/MapRows.h"
 #include "catalog/ProductGrids.h"
@@ -172,6 +172,126 @@ PageMapSummary PageMap::summary() const
         if (times > 1)
             ++summary.productsPlacedTwice;
     return summary;
+}
+
+int PageMap::extent() const
+{
+    int first = 1;
+    int last = 0;
+    for (const MapPage &page : pages)
+        if (page.stored && page.number >= 0) {
+            first = std::min(first, page.number);
+            last = std::max(last, page.number);
+        }
+    return last >= first ? last - first + 1 : 0;
+}
+
+// ---- Signatures
+
+SignatureFit signatureFit(int pages, int size)
+{
+    SignatureFit fit;
+    fit.pages = pages;
+    fit.size = size > 0 ? size : 4;
+    fit.signatures = pages / fit.size;
+    fit.extra = pages % fit.size;
+    fit.missing = fit.extra == 0 ? 0 : fit.size - fit.extra;
+    return fit;
+}
+
+QString signatureText(const SignatureFit &fit)
+{
+    const auto signatures = [&](int n) {
+        return QStringLiteral("%1 signature%2 of %3")
+            .arg(n)
+            .arg(n == 1 ? QString() : QStringLiteral("s"))
+            .arg(fit.size);
+    };
+    const QString pages = QStringLiteral("%1 pages: ").arg(fit.pages);
+    if (fit.fits())
+        return pages + signatures(fit.signatures);
+    QString text =
+        pages + QStringLiteral("%1 missing for ").arg(fit.missing) + signatures(fit.signatures + 1);
+    if (fit.signatures > 0)
+        text +=
+            QStringLiteral(", or %1 extra over %2").arg(fit.extra).arg(signatures(fit.signatures));
+    return text;
+}
+
+// ---- Comparing two maps
+
+QString PageDifference::reason() const
+{
+    QStringList reasons;
+    if (missing)
+        reasons << QStringLiteral("on one map only");
+    if (section)
+        reasons << QStringLiteral("section");
+    if (products)
+        reasons << QStringLiteral("products");
+    if (positions)
+        reasons << QStringLiteral("positions");
+    return reasons.join(QStringLiteral(", "));
+}
+
+MapComparison compareMaps(const PageMap &ours, const PageMap &theirs)
+{
+    MapComparison comparison;
+    std::set<int> numbers;
+    for (const PageMap *map : {&ours, &theirs})
+        for (const MapPage &page : map->pages)
+            numbers.insert(page.number);
+    const auto positions = [](const MapPage *page) {
+        // Product (as the key compares it) to its positions on the page.
+        QHash<QString, QList<int>> found;
+        if (page)
+            for (const MapPlacement &placement : page->placements)
+                found[placement.productId.toUpper()] << placement.position;
+        return found;
+    };
+    for (const int number : numbers) {
+        const MapPage *a = ours.page(number);
+        const MapPage *b = theirs.page(number);
+        PageDifference difference;
+        difference.missing = !a || !b || a->stored != b->stored;
+        difference.section = a && b && a->section != b->section;
+        const auto onA = positions(a);
+        const auto onB = positions(b);
+        const auto mark = [&](const MapPage *page, const QHash<QString, QList<int>> &other,
+                              QSet<qlonglong> &items) {
+            if (!page)
+                return;
+            for (const MapPlacement &placement : page->placements) {
+                const auto there = other.constFind(placement.productId.toUpper());
+                if (there == other.constEnd()) {
+                    difference.products = true;
+                    items.insert(placement.itemId);
+                } else if (!there->contains(placement.position)) {
+                    difference.positions = true;
+                    items.insert(placement.itemId);
+                }
+            }
+        };
+        mark(a, onB, comparison.ours);
+        mark(b, onA, comparison.theirs);
+        if (difference.missing || difference.section || difference.products || difference.positions)
+            comparison.pages[number] = difference;
+    }
+    return comparison;
+}
+
+QStringList otherVersions(const NodeKey &map)
+{
+    QStringList keys;
+    if (!map.isCatalog())
+        return keys;
+    Query query(QStringLiteral("SELECT DISTINCT TestID FROM tblCatalogMap WHERE ClubID = ? AND "
+                               "CatalogID = ? ORDER BY TestID"));
+    query.bind(map.clubId()).bind(map.catalogId()).exec();
+    while (query.next())
+        if (query.text(0).compare(map.testId(), Qt::CaseInsensitive) != 0)
+            keys << NodeKey::catalogTestKey(map.clubId(), map.catalogId(), query.text(0));
+    return keys;
 }
 
 QString mapKeyOf(const NodeKey &key)
@@ -403,5 +523,11 @@ MapChanges &MapChanges::instance()
 }
 
 void MapChanges::announce(const QString &mapKey) { Q_EMIT instance().changed(mapKey); }
+
+void MapChanges::announcePages(const QString &mapKey)
+{
+    Q_EMIT instance().pagesChanged(mapKey);
+    Q_EMIT instance().changed(mapKey);
+}
 
 } // namespace catalog

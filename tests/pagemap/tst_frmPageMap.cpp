@@ -1,21 +1,23 @@
 // The page map window: opening one per map, dragging a product to another page, undo, following
 // the editor's changes, and the PDF.
-#include "CatalogEditFixtures.h"
+#include "../catalog/CatalogEditFixtures.h"
 #include "ClientWindows.h"
 #include "ScriptedDialogs.h"
 #include "WindowHarness.h"
 #include "catalog/MapOperations.h"
 #include "catalog/frmCatEdit.h"
 #include "catalog/frmCatEditTreeModel.h"
-#include "catalog/frmPageMap.h"
-#include "catalog/frmPageMapView.h"
+#include "pagemap/frmPageMap.h"
+#include "pagemap/frmPageMapView.h"
 #include "shell/MDIfrmMain.h"
 #include "shell/PrinterChoice.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -24,6 +26,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeView>
 
 #include <csignal>
@@ -401,6 +404,184 @@ private Q_SLOTS:
         const QByteArray bytes = pdf.readAll();
         QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), qsizetype(2));
         QVERIFY(titleOf(bytes).contains(QStringLiteral("Page Map - SPRING - 0000")));
+    }
+
+    // A page dragged by its number band, or a spread by its gutter: the pages in between
+    // renumbered with their placements; Ctrl+Z and Ctrl+Shift+Z take the move back and make it
+    // again.
+    void dragsPagesAndSpreads_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<bool>("spread");
+        QTest::addColumn<int>("target");
+        QTest::addColumn<QString>("b1");
+        QTest::addColumn<QString>("a2");
+        QTest::newRow("page forward")
+            << 2 << false << 5 << QStringLiteral("5/1") << QStringLiteral("1/2");
+        QTest::newRow("last page to the first")
+            << 5 << false << 1 << QStringLiteral("3/1") << QStringLiteral("2/2");
+        QTest::newRow("spread to the end")
+            << 2 << true << 5 << QStringLiteral("4/1") << QStringLiteral("1/2");
+    }
+    void dragsPagesAndSpreads()
+    {
+        QFETCH(int, page);
+        QFETCH(bool, spread);
+        QFETCH(int, target);
+        QFETCH(QString, b1);
+        QFETCH(QString, a2);
+        ScriptedDialogsScope dialogs;
+        view()->showWholeBook();
+        const QRect tile = view()->pageRect(page);
+        const QPoint from = spread ? QPoint(tile.right(), tile.center().y())
+                                   : QPoint(tile.center().x(), tile.top() + 3);
+        QVERIFY(view()->pagesAt(from).has_value());
+        QWidget *area = view()->viewport();
+        const QPoint to = view()->pageRect(target).center();
+        QTest::mousePress(area, Qt::LeftButton, {}, from);
+        for (const QPoint &point : {from + QPoint(15, 15), to}) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(point), area->mapToGlobal(QPointF(point)),
+                             Qt::NoButton, Qt::LeftButton, {});
+            QApplication::sendEvent(area, &move);
+        }
+        // Before it is let go, the view knows where the pages will go.
+        QVERIFY(view()->pageDropAt(page, spread ? 2 : 1, to).has_value());
+        QTest::mouseRelease(area, Qt::LeftButton, {}, to);
+        QCOMPARE(pageAndPosition(QStringLiteral("B1")), b1);
+        QCOMPARE(pageAndPosition(QStringLiteral("A2")), a2);
+        QTest::keyClick(view(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(pageAndPosition(QStringLiteral("B1")), QStringLiteral("2/1"));
+        QCOMPARE(pageAndPosition(QStringLiteral("A2")), QStringLiteral("1/2"));
+        QTest::keyClick(view(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(pageAndPosition(QStringLiteral("B1")), b1);
+        QVERIFY(dialogs->calls().isEmpty());
+    }
+
+    // The page menu's commands, each undone with the Undo button.
+    void pageMenuCommands_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("b1");
+        QTest::addColumn<QString>("sections");
+        QTest::newRow("insert before")
+            << QStringLiteral("mnuPageInsertBefore") << QStringLiteral("") << QStringLiteral("3/1")
+            << QStringLiteral("1C 2F 3F 4F 6F");
+        QTest::newRow("insert after") << QStringLiteral("mnuPageInsertAfter") << QStringLiteral("")
+                                      << QStringLiteral("2/1") << QStringLiteral("1C 2F 3F 4F 6F");
+        QTest::newRow("remove, agreed") << QStringLiteral("mnuPageRemove") << QStringLiteral("yes")
+                                        << QStringLiteral("") << QStringLiteral("1C 2F 4F");
+        QTest::newRow("remove, declined") << QStringLiteral("mnuPageRemove") << QStringLiteral("no")
+                                          << QStringLiteral("2/1") << QStringLiteral("1C 2F 3F 5F");
+        QTest::newRow("section") << QStringLiteral("mnuPageSection") << QStringLiteral("  Gifts ")
+                                 << QStringLiteral("2/1") << QStringLiteral("1C 2G 3F 5F");
+    }
+    void pageMenuCommands()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, answer);
+        QFETCH(QString, b1);
+        QFETCH(QString, sections);
+        ScriptedDialogsScope dialogs;
+        if (answer == QLatin1String("yes"))
+            dialogs->answerYes();
+        else if (answer == QLatin1String("no"))
+            dialogs->answerNo();
+        else if (!answer.isEmpty())
+            dialogs->answerInput(answer);
+        frmPageMap &window = m_harness->window();
+        std::unique_ptr<QMenu> menu(window.pageMenu(2));
+        menu->findChild<QAction *>(action)->trigger();
+        QCOMPARE(pageAndPosition(QStringLiteral("B1")), b1);
+        const auto sectionsShown = [&window] {
+            QStringList list;
+            for (const MapPage &page : window.pageMap().pages)
+                list << QString::number(page.number) + page.section.left(1);
+            return list.join(QLatin1Char(' '));
+        };
+        QCOMPARE(sectionsShown(), sections);
+        if (action == QLatin1String("mnuPageRemove"))
+            QVERIFY(dialogs->calls().at(0).text.contains(QStringLiteral("1 placement")));
+        auto *undo = m_harness->control<QToolButton>("cmdUndo");
+        QCOMPARE(undo->isEnabled(), answer != QLatin1String("no"));
+        undo->click();
+        QCOMPARE(pageAndPosition(QStringLiteral("B1")), QStringLiteral("2/1"));
+        QCOMPARE(sectionsShown(), QStringLiteral("1C 2F 3F 5F"));
+    }
+
+    // An undo another client has overtaken is refused with a word and the map read again.
+    void anOvertakenUndoIsRefused()
+    {
+        ScriptedDialogsScope dialogs;
+        m_harness->window().MovePages(2, 1, 3);
+        TestWarehouse::exec(QStringLiteral("UPDATE tblCatalogMap SET PageSection = 'Gifts' WHERE "
+                                           "PageNum = 3"));
+        m_harness->control<QToolButton>("cmdUndo")->click();
+        QCOMPARE(dialogs->messages().size(), 1);
+        QVERIFY(dialogs->messages().at(0).contains(QStringLiteral("changed since")));
+        QCOMPARE(m_harness->window().pageMap().page(3)->section, QStringLiteral("Gifts"));
+        QVERIFY(!m_harness->control<QToolButton>("cmdUndo")->isEnabled());
+    }
+
+    // Arrows move the focus frame, Ctrl+arrow the page, Enter opens it in the editor; the view
+    // names the focused page.
+    void keyboard()
+    {
+        view()->setFocus();
+        view()->setFocusPage(1);
+        QTest::keyClick(view(), Qt::Key_Right);
+        QCOMPARE(view()->focusPage(), 2);
+        QCOMPARE(view()->accessibleName(),
+                 QStringLiteral("Page 2, Fiction, 1 product, 11.11 % filled"));
+        QAccessibleInterface *tiles = QAccessible::queryAccessibleInterface(view());
+        QCOMPARE(tiles->childCount(), 4);
+        QCOMPARE(tiles->child(3)->text(QAccessible::Name),
+                 QStringLiteral("Page 5, Fiction, 0 products, 0 % filled"));
+        QTest::keyClick(view(), Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(pageAndPosition(QStringLiteral("B1")), QStringLiteral("3/1"));
+        QCOMPARE(view()->focusPage(), 3);
+        QTest::keyClick(view(), Qt::Key_Return);
+        auto *editor =
+            qobject_cast<frmCatEdit *>(m_harness->main().findWindow(QStringLiteral("frmCatEdit")));
+        QVERIFY(editor);
+        QCOMPARE(editor->Tag(), kMap + QStringLiteral("|003"));
+    }
+
+    // The editor's tree follows pages inserted in the page map, its node still selected.
+    void editorTreeFollowsPageChanges()
+    {
+        auto *editor =
+            qobject_cast<frmCatEdit *>(m_harness->main().openWindow(QStringLiteral("frmCatEdit")));
+        QVERIFY(editor->SelectNode(kMap + QStringLiteral("|003")));
+        auto *tree = static_cast<frmCatEditTreeModel *>(
+            editor->findChild<QTreeView *>(QStringLiteral("tvCatalogTree"))->model());
+        QVERIFY(!tree->indexOfKey(kMap + QStringLiteral("|006")).isValid());
+        m_harness->window().InsertPage(2, false);
+        QTRY_VERIFY(tree->indexOfKey(kMap + QStringLiteral("|006")).isValid());
+        QCOMPARE(editor->Tag(), kMap + QStringLiteral("|003"));
+    }
+
+    // The summary says how the pages fill the signatures; another version compared page
+    // against page.
+    void signaturesAndComparison()
+    {
+        frmPageMap &window = m_harness->window();
+        window.setSignatureSize(4);
+        auto *summary = m_harness->control<QLabel>("lblSummary");
+        QVERIFY(summary->text().contains(QStringLiteral("5 pages: 3 missing for 2 signatures")));
+        window.setSignatureSize(8);
+        QVERIFY(summary->text().contains(QStringLiteral("3 missing for 1 signature of 8")));
+        for (int page : {1, 2, 3, 5})
+            fixture::catalogPage(QStringLiteral("MYST"), QStringLiteral("SPRING"),
+                                 QStringLiteral("0001"), page);
+        window.CompareWith(QStringLiteral("ID|MYST|SPRING|0001"));
+        QVERIFY(window.compareView()->isVisible());
+        // Cover against Fiction; the products of pages 1-3 on this side only.
+        QCOMPARE(window.comparison().pages.size(), std::size_t(3));
+        QVERIFY(window.comparison().pages.at(1).section);
+        QCOMPARE(window.comparison().ours.size(), 4);
+        window.CompareWith({});
+        QVERIFY(!window.compareView()->isVisible());
     }
 
 private:

@@ -1,4 +1,4 @@
-#include "catalog/frmPageMapPaint.h"
+#include "pagemap/frmPageMapPaint.h"
 
 #include "warehouse/Vb.h"
 
@@ -65,6 +65,50 @@ void paintGap(QPainter &painter, const QRectF &tile, int number, Detail detail)
                                             : QString::number(number));
 }
 
+// What lies over a tile: a comparison's mark, a moving page's veil, the drop bar, the focus.
+void paintMarks(QPainter &painter, const QRectF &tile, int number, const PaintState &state)
+{
+    if (state.differentPages && state.differentPages->contains(number)) {
+        painter.setPen(QPen(QColor(0xD5, 0x5E, 0x00), 5));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(tile.adjusted(2.5, 2.5, -2.5, -2.5));
+    }
+    if (number >= state.movingFirst && number < state.movingFirst + state.movingCount)
+        painter.fillRect(tile, QColor(0x80, 0x80, 0x80, 110));
+    const auto bar = [&](double x) {
+        painter.fillRect(QRectF(x - 4, tile.top() - 8, 8, tile.height() + 16),
+                         QColor(0x00, 0x72, 0xB2));
+    };
+    if (number == state.dropBefore)
+        bar(tile.left());
+    if (number == state.dropAfter)
+        bar(tile.right());
+    if (number == state.focusPage) {
+        QPen pen(QColor(0x00, 0x00, 0x00), 3, Qt::DashLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(tile.adjusted(-5, -5, 5, 5));
+    }
+}
+
+// A band under the tile in its signature's tint, named on the signature's first page.
+void paintSignatureBand(QPainter &painter, const QRectF &tile, int number, int size)
+{
+    if (size <= 0 || number < 1)
+        return;
+    const int signature = (number - 1) / size;
+    const QRectF band(tile.left(), tile.bottom() + 4, tile.width(), 14);
+    painter.fillRect(band,
+                     signature % 2 == 0 ? QColor(0x56, 0xB4, 0xE9) : QColor(0xCC, 0x79, 0xA7));
+    if ((number - 1) % size == 0 &&
+        10 * painter.worldTransform().m11() >= kSmallestReadablePixels) {
+        painter.setFont(font(10, true));
+        painter.setPen(Qt::black);
+        painter.drawText(band.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                         QStringLiteral("Signature %1").arg(signature + 1));
+    }
+}
+
 void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const MapPage &page,
                const PaintState &state)
 {
@@ -102,8 +146,10 @@ void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const 
     if (state.detail == Detail::Full) {
         for (int i = 0; i < shown; ++i, y += kLineHeight) {
             const MapPlacement &placement = page.placements[std::size_t(i)];
-            paintProductLine(painter, QRectF(tile.left() + 5, y, tile.width() - 10, kLineHeight),
-                             placement,
+            const QRectF line(tile.left() + 5, y, tile.width() - 10, kLineHeight);
+            if (state.differentItems && state.differentItems->contains(placement.itemId))
+                painter.fillRect(line.adjusted(-3, 0, 3, 0), QColor(0xFF, 0xE0, 0x66));
+            paintProductLine(painter, line, placement,
                              placement.itemId == state.draggedItem ? QColor(0xAA, 0xAA, 0xAA)
                                                                    : QColor(Qt::black));
         }
@@ -118,9 +164,12 @@ void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const 
         for (int i = 0; i < shown; ++i, y += kLineHeight) {
             const MapPlacement &placement = page.placements[std::size_t(i)];
             const double share = std::clamp(placement.weight / 100.0, 0.08, 1.0);
+            const bool different =
+                state.differentItems && state.differentItems->contains(placement.itemId);
             painter.fillRect(
                 QRectF(tile.left() + 8, y + 3, (tile.width() - 16) * share, kLineHeight - 6),
                 placement.itemId == state.draggedItem ? QColor(0xDD, 0xDD, 0xDD)
+                : different                           ? QColor(0xE6, 0x9F, 0x00)
                                                       : QColor(0x88, 0x88, 0x88));
         }
         // The strokes that did not fit, counted where the eye can still read a count.
@@ -168,6 +217,7 @@ void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const 
         painter.setPen(textOn(band));
         painter.drawText(header, Qt::AlignCenter, QString::number(page.number));
     }
+    paintMarks(painter, tile, page.number, state);
 }
 
 } // namespace
@@ -238,6 +288,7 @@ void paintSpread(QPainter &painter, const QRectF &spreadRect, const PageMap &map
             paintPage(painter, tile, map, *page, state);
         else
             paintGap(painter, tile, side->page, state.detail);
+        paintSignatureBand(painter, tile, side->page, state.signature);
     }
     // The spine.
     if (spread.left && spread.right) {
@@ -269,6 +320,17 @@ QString pageHeading(const MapPage &page)
 {
     return QStringLiteral("Page %1").arg(page.number) +
            (page.section.isEmpty() ? QString() : QStringLiteral(" - ") + page.section);
+}
+
+QString accessibleName(const MapPage &page)
+{
+    const int products = int(page.placements.size());
+    return QStringLiteral("Page %1, %2, %3 %4, %5 % filled")
+        .arg(page.number)
+        .arg(page.section.isEmpty() ? QStringLiteral("no section") : page.section)
+        .arg(products)
+        .arg(products == 1 ? QStringLiteral("product") : QStringLiteral("products"))
+        .arg(catalog::fillText(page.weight()));
 }
 
 QString toolTipAt(const QRectF &tile, const MapPage &page, const QPointF &point, Detail detail)
