@@ -13,6 +13,7 @@
 #include <QCompleter>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
@@ -158,6 +159,12 @@ void frmPlanSummary::drawChart()
         for (QBarSet *set : sets)
             if (set)
                 bars->append(set);
+        // A book of many sections still names each of them beside the chart.
+        if (bars->count() > 12) {
+            QFont small = chart->legend()->font();
+            small.setPointSize(bars->count() > 24 ? 5 : 7);
+            chart->legend()->setFont(small);
+        }
         bars->setBarWidth(0.8);
         chart->addSeries(bars);
 
@@ -172,6 +179,12 @@ void frmPlanSummary::drawChart()
         pen.setStyle(Qt::DashLine);
         average->setPen(pen);
         chart->addSeries(average);
+        // The average is named in the title, so the legend's room goes to the sections.
+        for (QLegendMarker *marker : chart->legend()->markers(average))
+            marker->setVisible(false);
+        chart->setTitle(QStringLiteral("Forecast per page (dashed: the average, ") +
+                        reports::moneyText(m_summary.totals.averagePerPage()) +
+                        QStringLiteral(")"));
 
         auto *axisX = new QBarCategoryAxis;
         axisX->append(categories);
