@@ -132,7 +132,7 @@ private Q_SLOTS:
         QVERIFY(sql.open(QIODevice::ReadOnly));
         const QByteArray text = sql.readAll();
         QByteArrayList batches;
-        const auto batchFile = [&](int n) {
+        const auto batchFile = [&](int n) -> QString {
             return folder + QStringLiteral("/%1.sql").arg(n, 3, 10, QLatin1Char('0'));
         };
         for (int n = 1; QFile::exists(batchFile(n)); ++n) {
