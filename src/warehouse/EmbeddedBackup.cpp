@@ -10,7 +10,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
-#include <sys/stat.h>
+#include <filesystem>
 
 namespace warehouse {
 namespace {
@@ -35,15 +35,9 @@ sqlite3 *embeddedHandle()
 // Whether two paths name one file, by any path, symbolic or hard link.
 bool sameFile(const QString &one, const QString &other)
 {
-    struct stat a
-    {
-    };
-    struct stat b
-    {
-    };
-    return ::stat(QFile::encodeName(one).constData(), &a) == 0 &&
-           ::stat(QFile::encodeName(other).constData(), &b) == 0 && a.st_dev == b.st_dev &&
-           a.st_ino == b.st_ino;
+    std::error_code missing;
+    return std::filesystem::equivalent(QFile::encodeName(one).toStdString(),
+                                       QFile::encodeName(other).toStdString(), missing);
 }
 
 } // namespace
