@@ -2,6 +2,7 @@
 
 #include "catalog/NodeKey.h"
 #include "catalog/TextLimits.h"
+#include "pagemap/PageMap.h"
 #include "warehouse/Clubs.h"
 #include "warehouse/MessageList.h"
 #include "warehouse/Query.h"
@@ -186,7 +187,11 @@ QString SaveNewMap(const NewMap &map, const QDateTime &now)
                 .bind(vb::Trim(page.pageSection))
                 .exec();
         }
+        catalog::MapChanges::announcePages(
+            catalog::NodeKey::catalogTestKey(club, catalog, test));
     }
+    if (map.insert)
+        catalog::MapChanges::announcePages(catalog::NodeKey::insertKey(insertID));
     transaction.commit();
     return insertID;
 }

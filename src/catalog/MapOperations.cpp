@@ -62,6 +62,7 @@ CopyToNewCatalogResult copyMapToNewCatalog(const QString &clubId, const QString 
     if (mapped.bind(clubId).bind(newCatalogId).exists())
         return CopyToNewCatalogResult::AlreadyOnRecord;
     copyCatalogTest(clubId, catalogId, testId, newCatalogId, QStringLiteral("0000"), now, user);
+    MapChanges::announcePages(NodeKey::catalogTestKey(clubId, newCatalogId, QStringLiteral("0000")));
     transaction.commit();
     return CopyToNewCatalogResult::Copied;
 }
@@ -93,6 +94,8 @@ QString copyMapToTestIds(const NodeKey &source, const QString &testIdList, const
         Transaction transaction;
         copyCatalogTest(source.clubId(), source.catalogId(), source.testId(), source.catalogId(),
                         testId, now, user);
+        MapChanges::announcePages(
+            NodeKey::catalogTestKey(source.clubId(), source.catalogId(), testId));
         transaction.commit();
     }
     return refused;
@@ -108,8 +111,8 @@ bool deleteMap(const NodeKey &key)
                     rows.where());
         rows.bindTo(query).exec();
     }
+    MapChanges::announcePages(mapKeyOf(key));
     transaction.commit();
-    MapChanges::announce(mapKeyOf(key));
     return true;
 }
 
@@ -151,6 +154,8 @@ SwitchPagesResult switchPageNumbers(const NodeKey &key, int otherPage)
     // Both numbers are whole numbers checked above, so they may stand in the statement itself;
     // one statement moves both pages' placements at once.
     const MapRows placements = MapRows::placementsOf(key);
+    // One statement, in a transaction all the same: the other clients hear of it with its commit.
+    Transaction transaction;
     Query swap(QStringLiteral("UPDATE ") + placements.table() +
                QStringLiteral(" SET PageNum = CASE WHEN PageNum=") + QString::number(otherPage) +
                QStringLiteral(" THEN ") + QString::number(current) + QStringLiteral(" ELSE ") +
@@ -158,6 +163,7 @@ SwitchPagesResult switchPageNumbers(const NodeKey &key, int otherPage)
                QStringLiteral(" AND PageNum IN(?,?)"));
     placements.bindTo(swap).bind(current).bind(otherPage).exec();
     MapChanges::announce(mapKeyOf(key));
+    transaction.commit();
     return SwitchPagesResult::Switched;
 }
 

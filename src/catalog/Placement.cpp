@@ -179,8 +179,8 @@ void savePlacement(const PlacementEntry &entry, const QDateTime &now, const QStr
         .bindDateTime(now)
         .bind(user)
         .exec();
-    transaction.commit();
     MapChanges::announce(mapKeyOf(target));
+    transaction.commit();
 }
 
 std::optional<StoredPlacement> loadPlacement(const QString &itemId)
@@ -207,11 +207,14 @@ std::optional<StoredPlacement> loadPlacement(const QString &itemId)
 
 void deletePlacement(const QString &itemId)
 {
+    // One statement, in a transaction all the same: the other clients hear of it with its commit.
+    Transaction transaction;
     Query(QStringLiteral("DELETE FROM tblProductsMap WHERE ( ItemID = ?)"))
         .bind(vb::Trim(itemId).toLongLong())
         .exec();
     // The editor knows the placement by its ItemID alone: any map may have lost it.
     MapChanges::announce(QString());
+    transaction.commit();
 }
 
 QStringList placementBlurbSizes()
@@ -227,11 +230,14 @@ QStringList placementBlurbSizes()
 void renameInsert(const QString &insertId, const QString &newName)
 {
     refuseTooLong(QStringLiteral("Insert Description"), newName, kInsertNameLength);
+    Transaction transaction;
     Query(QStringLiteral("Update tblInsertMap SET InsertDescription = ? WHERE InsertID = ?"))
         .bind(newName)
         .bind(insertId)
         .exec();
-    MapChanges::announce(NodeKey::insertKey(insertId));
+    // The editor's tree shows the name.
+    MapChanges::announcePages(NodeKey::insertKey(insertId));
+    transaction.commit();
 }
 
 } // namespace catalog

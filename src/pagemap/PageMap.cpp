@@ -484,11 +484,11 @@ MoveResult movePlacement(const NodeKey &map, qlonglong itemId, int fromPage, int
         return MoveResult::AlreadyOnPage;
     const int position = freePosition(placements, toPage, nextPosition(placements, toPage));
     writePosition(itemId, toPage, position, now, user);
+    MapChanges::announce(mapKey.key());
     transaction.commit();
     if (done)
         *done = PlacementMove{mapKey,           itemId, stored->productId, stored->page,
                               stored->position, toPage, position};
-    MapChanges::announce(mapKey.key());
     return MoveResult::Moved;
 }
 
@@ -507,27 +507,11 @@ MoveResult undoMove(const PlacementMove &move, const QDateTime &now, const QStri
         return MoveResult::AlreadyOnPage;
     const int free = freePosition(placements, move.fromPage, move.fromPosition);
     writePosition(move.itemId, move.fromPage, free, now, user);
+    MapChanges::announce(move.map.key());
     transaction.commit();
     if (position)
         *position = free;
-    MapChanges::announce(move.map.key());
     return MoveResult::Moved;
-}
-
-// ---- Changes
-
-MapChanges &MapChanges::instance()
-{
-    static MapChanges changes;
-    return changes;
-}
-
-void MapChanges::announce(const QString &mapKey) { Q_EMIT instance().changed(mapKey); }
-
-void MapChanges::announcePages(const QString &mapKey)
-{
-    Q_EMIT instance().pagesChanged(mapKey);
-    Q_EMIT instance().changed(mapKey);
 }
 
 } // namespace catalog

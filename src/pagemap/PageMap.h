@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+class ChangeNotices;
+
 // The page map of a catalog test or insert as a printed book shows it: pages in spreads, what is
 // placed on each page and how full it is; and moving a placement from one page to another.
 // Loading and moving throw DbError.
@@ -190,8 +192,9 @@ MoveResult undoMove(const PlacementMove &move, const QDateTime &now, const QStri
 
 // ---- Changes
 
-// Tells open views that a map changed. The catalog core's writes announce the map they touched
-// (an empty key: any map may have changed) after they are committed.
+// Tells open views that a map changed, in this client and in the others on the same warehouse.
+// The catalog core's writes announce the map they touch (an empty key: any map may have changed)
+// inside their transaction: the news goes with the commit and a rollback tells nobody.
 class MapChanges : public QObject
 {
     Q_OBJECT
@@ -202,9 +205,42 @@ public:
     // the editor's tree shows; announced as a change of the map too.
     static void announcePages(const QString &mapKey);
 
+    // Held by a view while it shows maps: other clients' changes are heard while any is held. The
+    // embedded file tells only that another client wrote something; the maps watched are then
+    // read again and announced where they differ.
+    class Watch
+    {
+    public:
+        Watch();
+        ~Watch();
+        Watch(const Watch &) = delete;
+        Watch &operator=(const Watch &) = delete;
+        void setMaps(const QStringList &mapKeys);
+
+    private:
+        QStringList m_maps;
+        friend class MapChanges;
+    };
+
+    // Whether other clients' changes reach this one now (on the server: its listening connection
+    // is up), for tests.
+    bool hearingOthers() const;
+
 Q_SIGNALS:
     void changed(const QString &mapKey);
     void pagesChanged(const QString &mapKey);
+
+private:
+    MapChanges();
+    static void send(QChar kind, const QString &mapKey);
+    void received(const QString &text);
+    void watchedMapsChanged();
+    void fingerprint(const QString &mapKey, bool announceDifference);
+
+    ChangeNotices *m_notices;
+    std::vector<const Watch *> m_watches;
+    // The embedded file's watched maps as last read: their pages' and placements' digests.
+    std::map<QString, std::pair<QByteArray, QByteArray>> m_fingerprints;
 };
 
 } // namespace catalog

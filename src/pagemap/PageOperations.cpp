@@ -297,8 +297,8 @@ void stampRange(PageEdit &edit)
     edit.stamp = stampOf(edit.map, edit.stampFrom, edit.stampTo);
 }
 
-// Runs an operation in a transaction of its own; a done one is stamped for its undo, committed
-// and announced.
+// Runs an operation in a transaction of its own; a done one is stamped for its undo, announced
+// and committed.
 template <typename Operation>
 PageResult inTransaction(const NodeKey &map, PageEdit *done, Operation &&operation)
 {
@@ -310,8 +310,8 @@ PageResult inTransaction(const NodeKey &map, PageEdit *done, Operation &&operati
         return result;
     if (done)
         stampRange(*done);
-    transaction.commit();
     MapChanges::announcePages(map.key());
+    transaction.commit();
     return result;
 }
 

@@ -7,6 +7,7 @@
 #include "pagemap/frmPageMapView.h"
 #include "shell/BusyPointer.h"
 #include "shell/Controls.h"
+#include "shell/DeferredRefresh.h"
 #include "shell/PrinterChoice.h"
 #include "shell/WindowHost.h"
 #include "shell/basGeneralDeclarations.h"
@@ -156,7 +157,11 @@ frmPageMap::frmPageMap(const QString &nodeKey, QWidget *parent)
             [this](int index) { setSignatureSize(cboSignature->itemData(index).toInt()); });
     connect(chkSignatures, &QCheckBox::toggled, this, &frmPageMap::showSignatures);
     connect(cmdCompare, &QPushButton::clicked, this, &frmPageMap::offerComparisons);
-    // Changes made anywhere in the catalog core, the editor's included, are seen at once.
+    // Changes made anywhere in the catalog core, the editor's included, are seen at once; other
+    // clients' too, once a drag or a question of this window is over.
+    m_refresh = new DeferredRefresh(
+        this, [this] { return pmvSpreads->pressed() || pmvCompare->pressed(); },
+        [this] { ReloadMap(); });
     connect(&catalog::MapChanges::instance(), &catalog::MapChanges::changed, this,
             &frmPageMap::mapChanged);
 
@@ -193,6 +198,7 @@ void frmPageMap::ReloadMap()
 
 void frmPageMap::showMap()
 {
+    m_watch.setMaps({m_mapKey, m_otherKey});
     setWindowTitle(QStringLiteral("Page Map - ") + m_map.caption);
     pmvSpreads->setPageMap(&m_map);
     lblLegend->setText(legendHtml());
@@ -235,8 +241,8 @@ QString frmPageMap::legendHtml() const
 
 void frmPageMap::mapChanged(const QString &mapKey)
 {
-    if (mapKey.isEmpty() || mapKey == m_mapKey)
-        ReloadMap();
+    if (mapKey.isEmpty() || mapKey == m_mapKey || (!m_otherKey.isEmpty() && mapKey == m_otherKey))
+        m_refresh->request();
 }
 
 void frmPageMap::MovePlacement(qlonglong itemId, int toPage)

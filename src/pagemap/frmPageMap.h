@@ -17,6 +17,7 @@ class QMenu;
 class QToolButton;
 class QPagedPaintDevice;
 class QPushButton;
+class DeferredRefresh;
 class frmPageMapView;
 
 // Page Map: the map of a catalog test or insert as a book on the wall, spread by spread, each
@@ -107,6 +108,8 @@ private:
     QString m_otherKey;
     catalog::MapComparison m_comparison;
     bool m_firstShow = true;
+    catalog::MapChanges::Watch m_watch;
+    DeferredRefresh *m_refresh;
 
     QLabel *lblLegend;
     QPushButton *cmdWholeBook;

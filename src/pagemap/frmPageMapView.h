@@ -47,6 +47,8 @@ public:
     std::optional<std::pair<int, int>> pagesAt(const QPoint &viewportPoint) const;
 
     const catalog::PageMap *pageMap() const { return m_map; }
+    // Whether the mouse holds a placement or pages, dragged or about to be.
+    bool pressed() const { return m_pressedItem != 0 || m_movingCount > 0 || m_dragging; }
     // The pages the map has, in order: the view's items for a screen reader.
     std::vector<int> pageNumbers() const;
 

@@ -46,6 +46,8 @@ StatementWatch::~StatementWatch()
     }
 }
 
+bool StatementWatch::active() { return newest != nullptr; }
+
 bool StatementWatch::stopped() { return newest && newest->m_stopped; }
 
 bool StatementWatch::giveWayHere() { return newest && newest->giveWay(); }

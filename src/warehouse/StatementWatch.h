@@ -32,6 +32,9 @@ public:
     // Whether the newest watch has stopped its operation: Query then starts no further read, and
     // takes an interrupt SQLite reports for the stop.
     static bool stopped();
+    // Whether a watch is alive on this thread: a long operation is under way, and the event loop
+    // runs only in its turns.
+    static bool active();
     // Gives the newest watch of this thread its turn now, for a caller waiting on rows read
     // elsewhere; true when it stops (and has stopped) the operation. False without a watch.
     static bool giveWayHere();

@@ -1,5 +1,6 @@
 #include "warehouse/Transaction.h"
 
+#include "warehouse/ChangeNotices.h"
 #include "warehouse/ConnectionLock.h"
 #include "warehouse/DbError.h"
 #include "warehouse/FaultInjection.h"
@@ -26,6 +27,7 @@ Transaction::Transaction()
     }
     m_open = true;
     warehouse::lostconnection::transactionBegun();
+    ChangeNotices::transactionBegun();
 }
 
 Transaction::~Transaction() { rollback(); }
@@ -34,6 +36,7 @@ void Transaction::commit()
 {
     // A failed commit rolls back at once, not only when the transaction goes out of scope.
     try {
+        ChangeNotices::beforeCommit();
         QSqlDatabase db = gcnWarehouse();
         OpenResult::statementStarting(db.driver(), QStringLiteral("COMMIT"));
         faults::beforeStatement(QStringLiteral("COMMIT"));
@@ -47,6 +50,7 @@ void Transaction::commit()
     }
     m_open = false;
     warehouse::lostconnection::transactionEnded();
+    ChangeNotices::transactionEnded(true);
 }
 
 void Transaction::rollback()
@@ -56,5 +60,6 @@ void Transaction::rollback()
         const ConnectionLock lock(warehouse::sqliteHandle());
         gcnWarehouse().rollback();
         warehouse::lostconnection::transactionEnded();
+        ChangeNotices::transactionEnded(false);
     }
 }
