@@ -4,6 +4,7 @@
 #include "pagemap/frmPageMap.h"
 #include "shell/BusyPointer.h"
 #include "shell/Controls.h"
+#include "shell/DeferredRefresh.h"
 #include "shell/FlexGrid.h"
 #include "shell/Twips.h"
 #include "warehouse/DbError.h"
@@ -56,23 +57,28 @@ frmCatEdit::frmCatEdit(QWidget *parent)
     createControls();
     openingSequence();
     fitGridColumns();
+    m_placementsRefresh =
+        new DeferredRefresh(this, {}, [this] { ReloadShownPlacements(); });
+    m_treeRefresh = new DeferredRefresh(this, {}, [this] { ReloadTreeKeepingWork(); });
     connect(&catalog::MapChanges::instance(), &catalog::MapChanges::changed, this,
             &frmCatEdit::mapChanged);
     // Pages inserted, removed, moved or given a section elsewhere: the tree is read again once the
-    // writer is done, with the same node selected where it still is.
+    // writer is done, unless the writer read it again itself.
     connect(&catalog::MapChanges::instance(), &catalog::MapChanges::pagesChanged, this, [this] {
         QMetaObject::invokeMethod(
             this,
             [this, loads = m_treeLoads] {
-                if (loads != m_treeLoads)
-                    return;
-                const QString tag = Tag();
-                LoadCatalogTree();
-                if (!tag.isEmpty() && !SelectNode(tag))
-                    ResetSelectionState();
+                if (loads == m_treeLoads)
+                    m_treeRefresh->request();
             },
             Qt::QueuedConnection);
     });
+}
+
+void frmCatEdit::setTag(const QString &tag)
+{
+    m_tag = tag;
+    m_watch.setMaps({catalog::mapKeyOf(catalog::NodeKey(tag))});
 }
 
 void frmCatEdit::createControls()

@@ -1,18 +1,20 @@
 #pragma once
 
 #include "catalog/Placement.h"
+#include "pagemap/PageMap.h"
 #include "shell/WorkingWindow.h"
 
+#include <QModelIndex>
 #include <QString>
 
 #include <optional>
 
+class DeferredRefresh;
 class FlexGrid;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QModelIndex;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -46,7 +48,7 @@ public:
 
     // The key of the node last clicked; empty when nothing (or a root) is selected.
     QString Tag() const { return m_tag; }
-    void setTag(const QString &tag) { m_tag = tag; }
+    void setTag(const QString &tag);
 
     // ---- Window and tree (frmCatEdit.cpp, frmCatEditTree.cpp)
 
@@ -98,7 +100,11 @@ public:
     void LoadPageProducts(const QString &key);
     // Reads the placements shown again after another window (the page map) changed their map;
     // the placement editor keeps what it holds, but an unchanged position proposal is made anew.
+    // A grid whose rows are as they were is left as it is: its row, scroll position and focus.
     void ReloadShownPlacements();
+    // The tree read again after pages changed: nodes open, scroll position and selected node are
+    // kept, and so is whatever the placement editor holds; a node that is gone resets the editor.
+    void ReloadTreeKeepingWork();
     // Throws DbError.
     void LoadRecommendations();
     void LoadRecurringProducts(const QString &clubId, const QString &catalogId);
@@ -145,6 +151,9 @@ private:
     void proposeNextPosition();
     // The placements of a node into grdChosenProducts. Throws DbError.
     void fillChosenProducts(const catalog::NodeKey &node);
+    // lblNodePressed's text for a catalog or insert node.
+    QString nodePressedText(const catalog::NodeKey &node, const QModelIndex &index) const;
+    QStringList expandedKeys(const QModelIndex &parent = {}) const;
 
     QString m_tag;
     bool m_treeKeyNavigation = false;
@@ -153,6 +162,11 @@ private:
     int m_placementLoads = 0;
     // The same for the tree, which follows pages changed in the page map.
     int m_treeLoads = 0;
+    // Other clients' changes to the map shown, applied when the operator is not in the middle of
+    // something.
+    catalog::MapChanges::Watch m_watch;
+    DeferredRefresh *m_placementsRefresh;
+    DeferredRefresh *m_treeRefresh;
 
     QTreeView *tvCatalogTree;
     frmCatEditTreeModel *m_treeModel;

@@ -4,6 +4,7 @@
 #include "catalog/ProductGrids.h"
 #include "catalog/frmCatEdit.h"
 #include "shell/BusyPointer.h"
+#include "shell/DeferredRefresh.h"
 #include "shell/FlexGrid.h"
 #include "shell/GridSetup.h"
 #include "shell/Twips.h"
@@ -11,6 +12,7 @@
 #include "warehouse/Vb.h"
 
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -86,7 +88,7 @@ void frmCatEdit::mapChanged(const QString &mapKey)
         this,
         [this, loads = m_placementLoads, tag = Tag()] {
             if (loads == m_placementLoads && tag == Tag())
-                ReloadShownPlacements();
+                m_placementsRefresh->request();
         },
         Qt::QueuedConnection);
 }
@@ -99,7 +101,37 @@ void frmCatEdit::ReloadShownPlacements()
     // A proposal the operator has left as it was follows the page's placements as they are now.
     const bool proposalKept = txtPosition->text() == positionProposal();
     BusyPointer busy;
-    attempt([&] { fillChosenProducts(node); });
+    QList<QStringList> rows;
+    if (!attempt([&] {
+            catalog::loadPageProducts(node,
+                                      [&rows](QStringList &&row) { rows.append(std::move(row)); });
+        }))
+        return;
+    FlexGrid &grid = *grdChosenProducts;
+    const auto same = [&] {
+        if (grid.Rows() - 1 != rows.size())
+            return false;
+        for (int row = 1; row < grid.Rows(); ++row)
+            for (int col = 0; col < grid.Cols(); ++col)
+                if (grid.cellText(row, col) != rows[row - 1].value(col))
+                    return false;
+        return true;
+    };
+    if (same())
+        return;
+    // The placement the operator was on stays current where it is still listed.
+    const QString current = grid.Row() >= 1
+                                ? grid.TextMatrix(grid.Row(), catalog::kChosenItemIdColumn)
+                                : QString();
+    const int scrolled = grid.verticalScrollBar()->value();
+    SetupChosenProductsGrid();
+    ++m_placementLoads;
+    grid.appendRows(rows);
+    grid.showAppendedRows();
+    for (int row = 1; row < grid.Rows() && !current.isEmpty(); ++row)
+        if (grid.TextMatrix(row, catalog::kChosenItemIdColumn) == current)
+            grid.setRow(row);
+    grid.verticalScrollBar()->setValue(scrolled);
     if (node.isPage() && optAdd->isChecked() && proposalKept)
         proposeNextPosition();
 }

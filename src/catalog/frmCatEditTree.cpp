@@ -14,9 +14,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTreeView>
 
 #include <optional>
+#include <utility>
 
 using catalog::CatalogTree;
 using catalog::NodeKey;
@@ -75,18 +77,12 @@ void frmCatEdit::tvCatalogTree_NodeClick(const QModelIndex &index)
             return;
         }
         fraSaveInfo->setEnabled(true);
-        const QString page = QStringLiteral("| ") + m_treeModel->data(index).toString();
+        if (node.isCatalog() || node.isInsert())
+            lblNodePressed->setText(nodePressedText(node, index));
         if (node.isCatalog()) {
-            lblNodePressed->setText(QStringLiteral("Regular Catalog | Club -") + node.clubId() +
-                                    QStringLiteral(" | Catalog Number - ") + node.catalogId() +
-                                    QStringLiteral(" | Test ID - ") + node.testId() +
-                                    QStringLiteral(" ") + (node.isPage() ? page : QString()));
             LoadRecommendations();
             LoadRecurringProducts(node.clubId(), node.catalogId());
         } else if (node.isInsert()) {
-            lblNodePressed->setText(QStringLiteral("Package Insert | Insert ID -") +
-                                    node.insertId() + QStringLiteral(" ") +
-                                    (node.isPage() ? page : QString()));
             LoadRecommendations();
         }
     });
@@ -98,6 +94,54 @@ void frmCatEdit::tvCatalogTree_NodeClick(const QModelIndex &index)
         SetupRecurringGrid();
         tvCatalogTree->clearSelection();
     }
+}
+
+QString frmCatEdit::nodePressedText(const NodeKey &node, const QModelIndex &index) const
+{
+    const QString page =
+        node.isPage() ? QStringLiteral("| ") + m_treeModel->data(index).toString() : QString();
+    if (node.isCatalog())
+        return QStringLiteral("Regular Catalog | Club -") + node.clubId() +
+               QStringLiteral(" | Catalog Number - ") + node.catalogId() +
+               QStringLiteral(" | Test ID - ") + node.testId() + QStringLiteral(" ") + page;
+    return QStringLiteral("Package Insert | Insert ID -") + node.insertId() + QStringLiteral(" ") +
+           page;
+}
+
+QStringList frmCatEdit::expandedKeys(const QModelIndex &parent) const
+{
+    QStringList keys;
+    for (int row = 0; row < m_treeModel->rowCount(parent); ++row) {
+        const QModelIndex index = m_treeModel->index(row, 0, parent);
+        if (tvCatalogTree->isExpanded(index))
+            keys << m_treeModel->key(index) << expandedKeys(index);
+    }
+    return keys;
+}
+
+void frmCatEdit::ReloadTreeKeepingWork()
+{
+    const QString tag = Tag();
+    const QStringList expanded = expandedKeys();
+    const int scrolled = tvCatalogTree->verticalScrollBar()->value();
+    LoadCatalogTree();
+    for (const QString &key : expanded)
+        tvCatalogTree->expand(m_treeModel->indexOfKey(key));
+    tvCatalogTree->verticalScrollBar()->setValue(scrolled);
+    if (tag.isEmpty())
+        return;
+    const QModelIndex index = m_treeModel->indexOfKey(tag);
+    if (!index.isValid()) {
+        // The map or page the editor was on is gone: nothing may be saved onto it.
+        ResetSelectionState();
+        return;
+    }
+    // Selected without a click: the placement editor keeps what the operator has typed.
+    const bool keyNavigation = std::exchange(m_treeKeyNavigation, false);
+    tvCatalogTree->setCurrentIndex(index);
+    m_treeKeyNavigation = keyNavigation;
+    lblNodePressed->setText(nodePressedText(NodeKey(tag), index));
+    ReloadShownPlacements();
 }
 
 void frmCatEdit::tvCatalogTree_RightButtonDown(const QPoint &globalPos)

@@ -5,7 +5,10 @@
 #include "warehouse/Query.h"
 #include "warehouse/Warehouse.h"
 
+#include "warehouse/StatementWatch.h"
+
 #include <QCryptographicHash>
+#include <QTimer>
 
 #include <algorithm>
 #include <set>
@@ -98,9 +101,10 @@ void MapChanges::fingerprint(const QString &mapKey, bool announceDifference)
             Q_EMIT changed(mapKey);
         return;
     }
+    // A map not read before may have changed too.
     const auto known = m_fingerprints.find(mapKey);
-    const bool pages = known != m_fingerprints.end() && known->second.first != now.first;
-    const bool placements = known != m_fingerprints.end() && known->second.second != now.second;
+    const bool pages = known == m_fingerprints.end() || known->second.first != now.first;
+    const bool placements = known == m_fingerprints.end() || known->second.second != now.second;
     m_fingerprints[mapKey] = now;
     if (!announceDifference)
         return;
@@ -108,6 +112,12 @@ void MapChanges::fingerprint(const QString &mapKey, bool announceDifference)
         Q_EMIT pagesChanged(mapKey);
     if (pages || placements)
         Q_EMIT changed(mapKey);
+}
+
+bool MapChanges::watched(const QString &mapKey) const
+{
+    return std::any_of(m_watches.begin(), m_watches.end(),
+                       [&](const Watch *watch) { return watch->m_maps.contains(mapKey); });
 }
 
 void MapChanges::watchedMapsChanged()
@@ -146,13 +156,19 @@ void MapChanges::Watch::setMaps(const QStringList &mapKeys)
     for (const QString &key : mapKeys)
         if (!key.isEmpty() && !maps.contains(key))
             maps << key;
-    MapChanges &changes = instance();
-    // Read as they are now, so that the next change another client makes is told from them.
-    if (warehouse::isEmbedded())
-        for (const QString &map : maps)
-            if (!changes.m_fingerprints.count(map))
-                changes.fingerprint(map, false);
     m_maps = maps;
+    // Read as they are now, so that the next change another client makes is told from them; once
+    // the view's own work is done, as that may be reading the warehouse.
+    if (!warehouse::isEmbedded())
+        return;
+    MapChanges &changes = instance();
+    QTimer::singleShot(0, &changes, [&changes, maps] {
+        if (StatementWatch::active() || !warehouse::isEmbedded())
+            return;
+        for (const QString &map : maps)
+            if (!changes.m_fingerprints.count(map) && changes.watched(map))
+                changes.fingerprint(map, false);
+    });
 }
 
 } // namespace catalog

@@ -236,6 +236,7 @@ private:
     void received(const QString &text);
     void watchedMapsChanged();
     void fingerprint(const QString &mapKey, bool announceDifference);
+    bool watched(const QString &mapKey) const;
 
     ChangeNotices *m_notices;
     std::vector<const Watch *> m_watches;
