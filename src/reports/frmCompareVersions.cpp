@@ -153,6 +153,11 @@ void frmCompareVersions::CompareMaps(const QString &firstKey, const QString &sec
     choose(cboFirst, first);
     choose(cboSecond, second);
     setSubject(cboFirst->currentText() + QStringLiteral(" with ") + cboSecond->currentText());
+    readComparison(first, second);
+}
+
+void frmCompareVersions::readComparison(const NodeKey &first, const NodeKey &second)
+{
     BusyPointer busy;
     reports::VersionComparison comparison;
     const bool read = readReport([&](const reports::RowRead &watch) {
@@ -160,6 +165,8 @@ void frmCompareVersions::CompareMaps(const QString &firstKey, const QString &sec
     });
     m_comparison = read ? std::move(comparison) : reports::VersionComparison();
     showComparison();
+    followMaps(read ? QStringList{first.key(), second.key()} : QStringList(),
+               [this, first, second] { readComparison(first, second); });
     if (read)
         setStatusText(QStringLiteral("%1 products compared, %2 changed; %3 pages with another "
                                      "section")

@@ -30,6 +30,8 @@ public:
 
 private:
     void firstChosen(const QString &key);
+    // Reads and shows the comparison of two maps; the pickers are left as they are.
+    void readComparison(const catalog::NodeKey &first, const catalog::NodeKey &second);
     void showComparison();
 
     std::vector<reports::MapChoice> m_choices;

@@ -94,12 +94,18 @@ void frmPlanSummary::ShowMap(const QString &mapKey)
                                       catalog::catalogTestText(key.catalogId(), key.testId())
                                 : key.insertId());
     setSubject(cboMap->currentText());
+    readSummary(key);
+}
+
+void frmPlanSummary::readSummary(const NodeKey &key)
+{
     BusyPointer busy;
     reports::PlanSummary summary;
     const bool read = readReport(
         [&](const reports::RowRead &watch) { summary = reports::loadPlanSummary(key, watch); });
     m_summary = read ? std::move(summary) : reports::PlanSummary();
     showSummary();
+    followMaps(read ? QStringList{key.key()} : QStringList(), [this, key] { readSummary(key); });
     if (read)
         setStatusText(QStringLiteral("%1 pages, %2 sections, %3 placements")
                           .arg(m_summary.pages.size())

@@ -24,6 +24,8 @@ public:
     const reports::PlanSummary &summary() const { return m_summary; }
 
 private:
+    // Reads and shows the summary of a map; the picker is left as it is.
+    void readSummary(const catalog::NodeKey &key);
     void showSummary();
     void drawChart();
 

@@ -2,6 +2,7 @@
 
 #include "shell/BusyPointer.h"
 #include "shell/Controls.h"
+#include "shell/DeferredRefresh.h"
 #include "shell/FlexGrid.h"
 #include "shell/GridSetup.h"
 #include "shell/PrinterChoice.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTextDocument>
 #include <QTimer>
@@ -52,6 +54,33 @@ frmReport::frmReport(const QString &windowName, const QString &caption, QWidget 
     layout->addLayout(top);
     layout->addLayout(m_body, 1);
     layout->addWidget(createStatusBar());
+
+    m_refresh = new DeferredRefresh(this, {}, [this] {
+        if (!m_reread)
+            return;
+        std::vector<std::pair<int, int>> places;
+        for (const auto &[caption, grid] : m_grids)
+            places.emplace_back(grid->Row(), grid->verticalScrollBar()->value());
+        m_reread();
+        for (std::size_t i = 0; i < m_grids.size(); ++i) {
+            FlexGrid *grid = m_grids[i].second;
+            if (places[i].first < grid->Rows())
+                grid->setRow(places[i].first);
+            grid->verticalScrollBar()->setValue(places[i].second);
+        }
+    });
+    connect(&catalog::MapChanges::instance(), &catalog::MapChanges::changed, this,
+            [this](const QString &mapKey) {
+                if (m_reread && (mapKey.isEmpty() || m_followed.contains(mapKey)))
+                    m_refresh->request();
+            });
+}
+
+void frmReport::followMaps(const QStringList &mapKeys, std::function<void()> reread)
+{
+    m_followed = mapKeys;
+    m_reread = mapKeys.isEmpty() ? std::function<void()>() : std::move(reread);
+    m_watch.setMaps(mapKeys);
 }
 
 FlexGrid *frmReport::addGrid(const char *name, const QString &caption)

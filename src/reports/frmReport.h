@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pagemap/PageMap.h"
 #include "reports/ReportSupport.h"
 #include "shell/WorkingWindow.h"
 
@@ -12,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+class DeferredRefresh;
 class FlexGrid;
 class QChartView;
 class QComboBox;
@@ -58,6 +60,10 @@ protected:
     // Reads a report under the operator's watch: Esc stops the reading, a failure is reported.
     // True when the report was read whole.
     bool readReport(const std::function<void(const reports::RowRead &watch)> &read);
+    // The report shown is of these maps: when any of them changes, here or at another client,
+    // `reread` reads it again as it was asked for, leaving the pickers as the operator has them and
+    // each grid at its row and scroll position. Empty maps: nothing to follow.
+    void followMaps(const QStringList &mapKeys, std::function<void()> reread);
     // The grid emptied to its headers and filled with rows.
     void showRows(FlexGrid &grid, const QStringList &headers, const QList<QStringList> &rows);
 
@@ -72,6 +78,10 @@ private:
     std::vector<std::pair<QString, FlexGrid *>> m_grids;
     QChartView *m_chart = nullptr;
     QString m_subject;
+    catalog::MapChanges::Watch m_watch;
+    QStringList m_followed;
+    std::function<void()> m_reread;
+    DeferredRefresh *m_refresh;
 };
 
 namespace reports {
