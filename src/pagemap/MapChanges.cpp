@@ -5,10 +5,7 @@
 #include "warehouse/Query.h"
 #include "warehouse/Warehouse.h"
 
-#include "warehouse/StatementWatch.h"
-
 #include <QCryptographicHash>
-#include <QTimer>
 
 #include <algorithm>
 #include <set>
@@ -83,7 +80,7 @@ bool MapChanges::hearingOthers() const
     return m_notices->listening() && (warehouse::isEmbedded() || m_notices->connected());
 }
 
-void MapChanges::fingerprint(const QString &mapKey, bool announceDifference)
+void MapChanges::fingerprint(const QString &mapKey)
 {
     const NodeKey key(mapKey);
     std::pair<QByteArray, QByteArray> now;
@@ -97,8 +94,7 @@ void MapChanges::fingerprint(const QString &mapKey, bool announceDifference)
     } catch (const DbError &) {
         // Not read now: the view reads the map itself, and tells the operator what failed.
         m_fingerprints.erase(mapKey);
-        if (announceDifference)
-            Q_EMIT changed(mapKey);
+        Q_EMIT changed(mapKey);
         return;
     }
     // A map not read before may have changed too.
@@ -106,18 +102,10 @@ void MapChanges::fingerprint(const QString &mapKey, bool announceDifference)
     const bool pages = known == m_fingerprints.end() || known->second.first != now.first;
     const bool placements = known == m_fingerprints.end() || known->second.second != now.second;
     m_fingerprints[mapKey] = now;
-    if (!announceDifference)
-        return;
     if (pages)
         Q_EMIT pagesChanged(mapKey);
     if (pages || placements)
         Q_EMIT changed(mapKey);
-}
-
-bool MapChanges::watched(const QString &mapKey) const
-{
-    return std::any_of(m_watches.begin(), m_watches.end(),
-                       [&](const Watch *watch) { return watch->m_maps.contains(mapKey); });
 }
 
 void MapChanges::watchedMapsChanged()
@@ -133,7 +121,7 @@ void MapChanges::watchedMapsChanged()
             watched.insert(map);
     std::erase_if(m_fingerprints, [&](const auto &known) { return !watched.count(known.first); });
     for (const QString &map : watched)
-        fingerprint(map, true);
+        fingerprint(map);
 }
 
 MapChanges::Watch::Watch()
@@ -156,19 +144,9 @@ void MapChanges::Watch::setMaps(const QStringList &mapKeys)
     for (const QString &key : mapKeys)
         if (!key.isEmpty() && !maps.contains(key))
             maps << key;
+    // A map is first read when another client has written something: reading it here would add
+    // statements to the view's own work.
     m_maps = maps;
-    // Read as they are now, so that the next change another client makes is told from them; once
-    // the view's own work is done, as that may be reading the warehouse.
-    if (!warehouse::isEmbedded())
-        return;
-    MapChanges &changes = instance();
-    QTimer::singleShot(0, &changes, [&changes, maps] {
-        if (StatementWatch::active() || !warehouse::isEmbedded())
-            return;
-        for (const QString &map : maps)
-            if (!changes.m_fingerprints.count(map) && changes.watched(map))
-                changes.fingerprint(map, false);
-    });
 }
 
 } // namespace catalog

@@ -235,8 +235,7 @@ private:
     static void send(QChar kind, const QString &mapKey);
     void received(const QString &text);
     void watchedMapsChanged();
-    void fingerprint(const QString &mapKey, bool announceDifference);
-    bool watched(const QString &mapKey) const;
+    void fingerprint(const QString &mapKey);
 
     ChangeNotices *m_notices;
     std::vector<const Watch *> m_watches;

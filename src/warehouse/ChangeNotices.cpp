@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QRandomGenerator>
+#include <QSqlQuery>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -148,20 +149,19 @@ private:
         advanceConnect(PGRES_POLLING_WRITING);
     }
 
-    // Where the client's own connection reached the server, asked of the server once.
+    // Where the client's own connection reached the server, asked of the server once. Beside
+    // Query: this is no step of the operator's work, and a failure is only tried again later.
     bool readAddress()
     {
-        try {
-            Query query(QStringLiteral(
-                "SELECT host(inet_server_addr()), current_setting('port'), current_database()"));
-            if (!query.execFirst())
-                return false;
-            m_address = Address{query.text(0).toUtf8(), query.text(1).toInt(),
-                                query.text(2).toUtf8()};
-            return true;
-        } catch (const DbError &) {
+        QSqlQuery query(gcnWarehouse());
+        if (!query.exec(QStringLiteral(
+                "SELECT host(inet_server_addr()), current_setting('port'), current_database()")) ||
+            !query.next())
             return false;
-        }
+        m_address = Address{sqlvalue::text(query.value(0)).toUtf8(), query.value(1).toInt(),
+                            sqlvalue::text(query.value(2)).toUtf8()};
+        query.finish();
+        return true;
     }
 
     void advanceConnect(PostgresPollingStatusType status)
