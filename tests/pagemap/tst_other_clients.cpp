@@ -67,11 +67,17 @@ private Q_SLOTS:
         QTest::addColumn<int>("pages");
         QTest::addColumn<int>("onPageThree");
         QTest::addColumn<QString>("lastPageNode");
+        QTest::addColumn<bool>("listenerEnded");
 
         // B1 from page 2 to page 3, beside A1.
-        QTest::newRow("placement moved") << "move" << 4 << 2 << kMap + QStringLiteral("|005");
+        QTest::newRow("placement moved")
+            << "move" << 4 << 2 << kMap + QStringLiteral("|005") << false;
         // A page inserted at 2: B1's page becomes page 3, the last page 6.
-        QTest::newRow("page inserted") << "insert" << 5 << 1 << kMap + QStringLiteral("|006");
+        QTest::newRow("page inserted")
+            << "insert" << 5 << 1 << kMap + QStringLiteral("|006") << false;
+        // The server ended the listening connection: it is made again without a word.
+        QTest::newRow("listener's connection ended by the server")
+            << "move" << 4 << 2 << kMap + QStringLiteral("|005") << true;
     }
     void showsAnotherClientsWriteWithinASecond()
     {
@@ -79,6 +85,9 @@ private Q_SLOTS:
         QFETCH(int, pages);
         QFETCH(int, onPageThree);
         QFETCH(QString, lastPageNode);
+        QFETCH(bool, listenerEnded);
+        if (listenerEnded && !TestWarehouse::forPostgreSQL())
+            QSKIP("The embedded file has no listening connection.");
 
         TestWarehouse testWarehouse;
         fixture::schedule(QStringLiteral("MYST"), QStringLiteral("SPRING"));
@@ -102,6 +111,14 @@ private Q_SLOTS:
         control<QLineEdit>(*editor, "txtProductID")->setText(QStringLiteral("TYPED"));
         control<QLineEdit>(*editor, "txtWeight")->setText(QStringLiteral("42"));
         QTRY_VERIFY_WITH_TIMEOUT(MapChanges::instance().hearingOthers(), 10000);
+        if (listenerEnded) {
+            TestWarehouse::exec(QStringLiteral(
+                "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = "
+                "'Folvane notices' AND pid <> pg_backend_pid()"));
+            QTRY_VERIFY(!MapChanges::instance().hearingOthers());
+            QTRY_VERIFY_WITH_TIMEOUT(MapChanges::instance().hearingOthers(),
+                                     3 * ChangeNotices::kReconnectMs);
+        }
         QTest::qWait(2 * ChangeNotices::kCheckMs);
 
         QProcess writer;
