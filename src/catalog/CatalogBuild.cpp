@@ -187,8 +187,7 @@ QString SaveNewMap(const NewMap &map, const QDateTime &now)
                 .bind(vb::Trim(page.pageSection))
                 .exec();
         }
-        catalog::MapChanges::announcePages(
-            catalog::NodeKey::catalogTestKey(club, catalog, test));
+        catalog::MapChanges::announcePages(catalog::NodeKey::catalogTestKey(club, catalog, test));
     }
     if (map.insert)
         catalog::MapChanges::announcePages(catalog::NodeKey::insertKey(insertID));

@@ -62,7 +62,8 @@ CopyToNewCatalogResult copyMapToNewCatalog(const QString &clubId, const QString 
     if (mapped.bind(clubId).bind(newCatalogId).exists())
         return CopyToNewCatalogResult::AlreadyOnRecord;
     copyCatalogTest(clubId, catalogId, testId, newCatalogId, QStringLiteral("0000"), now, user);
-    MapChanges::announcePages(NodeKey::catalogTestKey(clubId, newCatalogId, QStringLiteral("0000")));
+    MapChanges::announcePages(
+        NodeKey::catalogTestKey(clubId, newCatalogId, QStringLiteral("0000")));
     transaction.commit();
     return CopyToNewCatalogResult::Copied;
 }

@@ -57,8 +57,7 @@ frmCatEdit::frmCatEdit(QWidget *parent)
     createControls();
     openingSequence();
     fitGridColumns();
-    m_placementsRefresh =
-        new DeferredRefresh(this, {}, [this] { ReloadShownPlacements(); });
+    m_placementsRefresh = new DeferredRefresh(this, {}, [this] { ReloadShownPlacements(); });
     m_treeRefresh = new DeferredRefresh(this, {}, [this] { ReloadTreeKeepingWork(); });
     connect(&catalog::MapChanges::instance(), &catalog::MapChanges::changed, this,
             &frmCatEdit::mapChanged);

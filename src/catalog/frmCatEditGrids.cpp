@@ -1,8 +1,8 @@
 // The catalog editor's four product grids: their set-up, their loaders, the inventory search by
 // column and the grid menu.
-#include "pagemap/PageMap.h"
 #include "catalog/ProductGrids.h"
 #include "catalog/frmCatEdit.h"
+#include "pagemap/PageMap.h"
 #include "shell/BusyPointer.h"
 #include "shell/DeferredRefresh.h"
 #include "shell/FlexGrid.h"
@@ -12,8 +12,8 @@
 #include "warehouse/Vb.h"
 
 #include <QLineEdit>
-#include <QScrollBar>
 #include <QRadioButton>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -120,9 +120,8 @@ void frmCatEdit::ReloadShownPlacements()
     if (same())
         return;
     // The placement the operator was on stays current where it is still listed.
-    const QString current = grid.Row() >= 1
-                                ? grid.TextMatrix(grid.Row(), catalog::kChosenItemIdColumn)
-                                : QString();
+    const QString current =
+        grid.Row() >= 1 ? grid.TextMatrix(grid.Row(), catalog::kChosenItemIdColumn) : QString();
     const int scrolled = grid.verticalScrollBar()->value();
     SetupChosenProductsGrid();
     ++m_placementLoads;

@@ -43,8 +43,9 @@ MapChanges::MapChanges()
     : m_notices(new ChangeNotices(QStringLiteral("folvane_maps"), this))
 {
     // This client's own news, on the writer's thread as it commits.
-    connect(m_notices, &ChangeNotices::sent, this, [this](const QString &text) { received(text); },
-            Qt::DirectConnection);
+    connect(
+        m_notices, &ChangeNotices::sent, this, [this](const QString &text) { received(text); },
+        Qt::DirectConnection);
     connect(m_notices, &ChangeNotices::heard, this, &MapChanges::received);
     connect(m_notices, &ChangeNotices::somethingChanged, this, &MapChanges::watchedMapsChanged);
 }

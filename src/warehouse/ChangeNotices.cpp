@@ -9,8 +9,8 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <QRandomGenerator>
-#include <QSqlQuery>
 #include <QSocketNotifier>
+#include <QSqlQuery>
 #include <QTimer>
 
 #include <libpq-fe.h>
@@ -128,11 +128,14 @@ private:
         const QByteArray port = QByteArray::number(m_address->port);
         const QByteArray user(warehouse::kUserName);
         const QByteArray password(warehouse::kPassword);
-        std::vector<const char *> keys{"port", "dbname", "user", "password", "connect_timeout",
-                                       "application_name"};
-        std::vector<const char *> values{port.constData(),     m_address->database.constData(),
-                                         user.constData(),     password.constData(),
-                                         "10",                 "Folvane notices"};
+        std::vector<const char *> keys{"port",     "dbname",          "user",
+                                       "password", "connect_timeout", "application_name"};
+        std::vector<const char *> values{port.constData(),
+                                         m_address->database.constData(),
+                                         user.constData(),
+                                         password.constData(),
+                                         "10",
+                                         "Folvane notices"};
         // Over the server's own socket when the client reached it so.
         if (!m_address->host.isEmpty()) {
             keys.push_back("host");
@@ -234,8 +237,8 @@ private:
     // Later: a notifier may be the one whose signal is running.
     void dropNotifiers()
     {
-        for (QSocketNotifier *notifier : {std::exchange(m_read, nullptr),
-                                          std::exchange(m_write, nullptr)})
+        for (QSocketNotifier *notifier :
+             {std::exchange(m_read, nullptr), std::exchange(m_write, nullptr)})
             if (notifier) {
                 notifier->setEnabled(false);
                 notifier->disconnect(this);

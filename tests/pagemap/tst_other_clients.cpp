@@ -32,8 +32,8 @@ int writeAsAnotherClient(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const QString write = QString::fromLocal8Bit(argv[2]);
     const QString where = QString::fromLocal8Bit(argv[3]);
-    const auto failure = where == QLatin1String("postgresql") ? warehouse::open()
-                                                               : warehouse::openSQLiteFile(where);
+    const auto failure =
+        where == QLatin1String("postgresql") ? warehouse::open() : warehouse::openSQLiteFile(where);
     if (failure) {
         std::fprintf(stderr, "%s\n", qPrintable(failure->description));
         return 2;
