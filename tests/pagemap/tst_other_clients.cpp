@@ -1,4 +1,5 @@
-// Another client's writes reach the open page map and catalog editor of this one within a second:
+// Another client's writes reach the open page map, catalog editor and plan summary of this one
+// within a second:
 // the writer is this program run again as a process of its own, on its own connection to the same
 // server or the same embedded file.
 #include "../catalog/CatalogEditFixtures.h"
@@ -8,15 +9,18 @@
 #include "catalog/frmCatEditTreeModel.h"
 #include "pagemap/PageOperations.h"
 #include "pagemap/frmPageMap.h"
+#include "reports/frmPlanSummary.h"
 #include "shell/FlexGrid.h"
 #include "warehouse/ChangeNotices.h"
 #include "warehouse/DbError.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTest>
 #include <QTreeView>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace catalog;
@@ -102,6 +106,11 @@ private Q_SLOTS:
         ScriptedDialogsScope dialogs;
         WindowHarness<frmPageMap> harness(frmPageMap::kWindowNamePrefix + kMap);
         frmPageMap &pageMap = harness.window();
+        auto *report = qobject_cast<frmPlanSummary *>(
+            harness.main().openWindow(QStringLiteral("frmPlanSummary")));
+        report->ShowMap(kMap);
+        // The operator is choosing another map in the report's picker.
+        control<QComboBox>(*report, "cboMap")->setEditText(QStringLiteral("SPR"));
         auto *editor =
             qobject_cast<frmCatEdit *>(harness.main().openWindow(QStringLiteral("frmCatEdit")));
         QVERIFY(editor->SelectNode(kMap + QStringLiteral("|002")));
@@ -131,17 +140,22 @@ private Q_SLOTS:
         QVERIFY2(writer.exitCode() == 0, writer.readAllStandardError().constData());
 
         const auto shown = [&] {
+            const auto &reported = report->summary().pages;
+            const auto pageThree = std::find_if(reported.begin(), reported.end(),
+                                                [](const auto &page) { return page.number == 3; });
             const PageMap &map = pageMap.pageMap();
             auto *model = static_cast<frmCatEditTreeModel *>(
                 control<QTreeView>(*editor, "tvCatalogTree")->model());
             return int(map.pages.size()) == pages && map.page(3) &&
                    int(map.page(3)->placements.size()) == onPageThree && grid->Rows() == 1 &&
-                   model->indexOfKey(lastPageNode).isValid();
+                   model->indexOfKey(lastPageNode).isValid() && pageThree != reported.end() &&
+                   pageThree->placements == onPageThree;
         };
         QTRY_VERIFY_WITH_TIMEOUT(shown(), 1000);
         QCOMPARE(editor->Tag(), kMap + QStringLiteral("|002"));
         QCOMPARE(control<QLineEdit>(*editor, "txtProductID")->text(), QStringLiteral("TYPED"));
         QCOMPARE(control<QLineEdit>(*editor, "txtWeight")->text(), QStringLiteral("42"));
+        QCOMPARE(control<QComboBox>(*report, "cboMap")->currentText(), QStringLiteral("SPR"));
         QVERIFY(dialogs->messages().isEmpty());
     }
 };
