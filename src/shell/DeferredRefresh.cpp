@@ -18,8 +18,7 @@ DeferredRefresh::DeferredRefresh(QObject *parent, std::function<bool()> busy,
 void DeferredRefresh::request()
 {
     m_pending = true;
-    if (!m_retry.isActive())
-        tryNow();
+    tryNow();
 }
 
 void DeferredRefresh::tryNow()
@@ -33,5 +32,6 @@ void DeferredRefresh::tryNow()
         return;
     }
     m_pending = false;
+    m_retry.stop();
     m_refresh();
 }

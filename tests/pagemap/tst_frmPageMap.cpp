@@ -3,6 +3,7 @@
 #include "../catalog/CatalogEditFixtures.h"
 #include "ClientWindows.h"
 #include "ScriptedDialogs.h"
+#include "SecondClient.h"
 #include "WindowHarness.h"
 #include "catalog/MapOperations.h"
 #include "catalog/frmCatEdit.h"
@@ -11,6 +12,7 @@
 #include "pagemap/frmPageMapView.h"
 #include "shell/MDIfrmMain.h"
 #include "shell/PrinterChoice.h"
+#include "warehouse/ChangeNotices.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -219,6 +221,31 @@ private Q_SLOTS:
         QCOMPARE(pageAndPosition(QStringLiteral("B1")), QStringLiteral("2/1"));
         QCOMPARE(m_harness->window().pageMap().page(2)->placements.size(), std::size_t(1));
         QVERIFY(m_harness->window().isVisible());
+    }
+
+    // Another client's change while a product is being dragged waits for the drop: the drag goes
+    // on, and the map shows both moves after it.
+    void anotherClientsChangeWaitsForTheDrop()
+    {
+        ScriptedDialogsScope dialogs;
+        const qlonglong a2 = TestWarehouse::scalar(QStringLiteral(
+                                                       "SELECT ItemID FROM tblProductsMap WHERE "
+                                                       "ProductID = 'A2'"))
+                                 .toLongLong();
+        drag(QStringLiteral("B1"), 3, [&] {
+            QCOMPARE(asSecondClient([&] {
+                         movePlacement(NodeKey(kMap), a2, 1, 5, QDateTime::currentDateTime(),
+                                       QStringLiteral("other"));
+                     }),
+                     QString());
+            QTest::qWait(3 * ChangeNotices::kCheckMs);
+            QVERIFY(view()->pressed());
+            QCOMPARE(m_harness->window().pageMap().page(5)->placements.size(), std::size_t(0));
+        });
+        QCOMPARE(pageAndPosition(QStringLiteral("B1")), QStringLiteral("3/2"));
+        QTRY_COMPARE(m_harness->window().pageMap().page(5)->placements.size(), std::size_t(1));
+        QCOMPARE(m_harness->window().pageMap().page(3)->placements.size(), std::size_t(2));
+        QVERIFY(dialogs->messages().isEmpty());
     }
 
     void followsTheEditorsChanges()
@@ -592,7 +619,8 @@ private:
     }
 
     // Drags a product's line (on the first page it is on) to the middle of a page tile.
-    void drag(const QString &product, int toPage)
+    // `meanwhile` runs while the product is held over the target page, before the drop.
+    void drag(const QString &product, int toPage, const std::function<void()> &meanwhile = {})
     {
         frmPageMapView *pages = view();
         const catalog::PageMap &map = m_harness->window().pageMap();
@@ -624,6 +652,8 @@ private:
         QMouseEvent over(QEvent::MouseMove, QPointF(to), area->mapToGlobal(QPointF(to)),
                          Qt::NoButton, Qt::LeftButton, {});
         QApplication::sendEvent(area, &over);
+        if (meanwhile)
+            meanwhile();
         QTest::mouseRelease(area, Qt::LeftButton, {}, to);
     }
 
