@@ -125,18 +125,14 @@ void MapChanges::watchedMapsChanged()
         fingerprint(map);
 }
 
-MapChanges::Watch::Watch()
-{
-    MapChanges &changes = instance();
-    changes.m_watches.push_back(this);
-    changes.m_notices->listen();
-}
+MapChanges::Watch::Watch() { instance().m_watches.push_back(this); }
 
 MapChanges::Watch::~Watch()
 {
     MapChanges &changes = instance();
     std::erase(changes.m_watches, this);
-    changes.m_notices->stopListening();
+    if (!m_maps.isEmpty())
+        changes.m_notices->stopListening();
 }
 
 void MapChanges::Watch::setMaps(const QStringList &mapKeys)
@@ -145,6 +141,13 @@ void MapChanges::Watch::setMaps(const QStringList &mapKeys)
     for (const QString &key : mapKeys)
         if (!key.isEmpty() && !maps.contains(key))
             maps << key;
+    // Listening while there is a map to follow.
+    if (m_maps.isEmpty() != maps.isEmpty()) {
+        if (maps.isEmpty())
+            instance().m_notices->stopListening();
+        else
+            instance().m_notices->listen();
+    }
     // A map is first read when another client has written something: reading it here would add
     // statements to the view's own work.
     m_maps = maps;

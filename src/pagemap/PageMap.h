@@ -205,9 +205,9 @@ public:
     // the editor's tree shows; announced as a change of the map too.
     static void announcePages(const QString &mapKey);
 
-    // Held by a view while it shows maps: other clients' changes are heard while any is held. The
-    // embedded file tells only that another client wrote something; the maps watched are then
-    // read again and announced where they differ.
+    // Held by a view for the maps it shows: other clients' changes are heard while any watch has
+    // a map. The embedded file tells only that another client wrote something; the maps watched
+    // are then read again and announced where they differ.
     class Watch
     {
     public:
