@@ -228,10 +228,10 @@ private Q_SLOTS:
     void anotherClientsChangeWaitsForTheDrop()
     {
         ScriptedDialogsScope dialogs;
-        const qlonglong a2 = TestWarehouse::scalar(QStringLiteral(
-                                                       "SELECT ItemID FROM tblProductsMap WHERE "
-                                                       "ProductID = 'A2'"))
-                                 .toLongLong();
+        const qlonglong a2 =
+            TestWarehouse::scalar(QStringLiteral("SELECT ItemID FROM tblProductsMap WHERE "
+                                                 "ProductID = 'A2'"))
+                .toLongLong();
         drag(QStringLiteral("B1"), 3, [&] {
             QCOMPARE(asSecondClient([&] {
                          movePlacement(NodeKey(kMap), a2, 1, 5, QDateTime::currentDateTime(),
