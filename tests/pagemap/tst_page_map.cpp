@@ -1,8 +1,11 @@
 // The page map: spreads, page fill, loading a map, moving placements and undoing a move.
 #include "../catalog/CatalogEditFixtures.h"
 #include "catalog/MapOperations.h"
+#include "catalog/Placement.h"
 #include "pagemap/PageMap.h"
+#include "pagemap/PageOperations.h"
 #include "warehouse/DbError.h"
+#include "warehouse/FaultInjection.h"
 
 #include <QSet>
 #include <QSignalSpy>
@@ -277,6 +280,44 @@ private Q_SLOTS:
         QCOMPARE(undoMove(move, kNow, kUser, &position), MoveResult::Moved);
         QCOMPARE(pageAndPosition(b1), QStringLiteral("2/7"));
         QCOMPARE(position, 7);
+    }
+
+    // A write is announced once committed, to this client and the others alike; a failed commit
+    // announces nothing.
+    void announcesOnlyWhatIsCommitted_data()
+    {
+        QTest::addColumn<int>("write");
+        QTest::addColumn<QString>("changed");
+        QTest::addColumn<bool>("pages");
+        QTest::newRow("placement moved") << 0 << kSpring.key() << false;
+        QTest::newRow("page inserted") << 1 << kSpring.key() << true;
+        // The editor knows a placement by its ItemID alone: any map may have lost it.
+        QTest::newRow("placement deleted") << 2 << QString() << false;
+        QTest::newRow("map deleted") << 3 << kSpring.key() << true;
+    }
+    void announcesOnlyWhatIsCommitted()
+    {
+        QFETCH(int, write);
+        QFETCH(QString, changed);
+        QFETCH(bool, pages);
+        const std::function<void()> writes[] = {
+            [] { movePlacement(kSpring, itemOf(QStringLiteral("B1"), 2), 2, 1, kNow, kUser); },
+            [] { insertPage(kSpring, 2, QStringLiteral("Fiction")); },
+            [] { deletePlacement(QString::number(itemOf(QStringLiteral("B1"), 2))); },
+            [] { deleteMap(kSpring); },
+        };
+        springMap();
+        QSignalSpy changes(&MapChanges::instance(), &MapChanges::changed);
+        QSignalSpy pageChanges(&MapChanges::instance(), &MapChanges::pagesChanged);
+        {
+            faults::ArmedFault fault = faults::ArmedFault::matching(QStringLiteral("COMMIT"));
+            QVERIFY_THROWS_EXCEPTION(DbError, writes[write]());
+        }
+        QCOMPARE(changes.size() + pageChanges.size(), 0);
+        writes[write]();
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(changes.at(0).at(0).toString(), changed);
+        QCOMPARE(pageChanges.size(), pages ? 1 : 0);
     }
 
     void refusedMovesChangeNothing()
