@@ -263,6 +263,35 @@ private Q_SLOTS:
         QCOMPARE(box("txtPosition")->text(), proposal);
     }
 
+    // Another client's change, or a notice of one that changed nothing here, leaves the operator
+    // on the placement they were on and keeps what they typed.
+    void keepsTheOperatorsPlaceOnARefresh_data()
+    {
+        QTest::addColumn<bool>("earlierDeleted");
+        QTest::newRow("map unchanged") << false;
+        QTest::newRow("a placement listed before it deleted") << true;
+    }
+    void keepsTheOperatorsPlaceOnARefresh()
+    {
+        QFETCH(bool, earlierDeleted);
+        fixture::placement(QStringLiteral("B1"), 1, 1);
+        fixture::placement(QStringLiteral("B1"), 3, 1);
+        clickNode(kTest);
+        FlexGrid *grid = this->grid("grdChosenProducts");
+        QCOMPARE(grid->Rows(), 4);
+        grid->setRow(3);
+        const QString item = grid->TextMatrix(3, 0);
+        box("txtProductID")->setText(QStringLiteral("TYPED"));
+        if (earlierDeleted)
+            TestWarehouse::exec(QStringLiteral("DELETE FROM tblProductsMap WHERE ProductID = 'B2'"));
+        Q_EMIT catalog::MapChanges::instance().changed(kTest);
+        QTest::qWait(50);
+        QTRY_COMPARE(grid->Rows(), earlierDeleted ? 3 : 4);
+        QCOMPARE(grid->Row(), earlierDeleted ? 2 : 3);
+        QCOMPARE(grid->TextMatrix(grid->Row(), 0), item);
+        QCOMPARE(box("txtProductID")->text(), QStringLiteral("TYPED"));
+    }
+
     void nodeClicks()
     {
         clickNode(kTest);
