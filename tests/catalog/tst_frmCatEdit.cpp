@@ -283,7 +283,8 @@ private Q_SLOTS:
         const QString item = grid->TextMatrix(3, 0);
         box("txtProductID")->setText(QStringLiteral("TYPED"));
         if (earlierDeleted)
-            TestWarehouse::exec(QStringLiteral("DELETE FROM tblProductsMap WHERE ProductID = 'B2'"));
+            TestWarehouse::exec(
+                QStringLiteral("DELETE FROM tblProductsMap WHERE ProductID = 'B2'"));
         Q_EMIT catalog::MapChanges::instance().changed(kTest);
         QTest::qWait(50);
         QTRY_COMPARE(grid->Rows(), earlierDeleted ? 3 : 4);
