@@ -112,7 +112,8 @@ void MapChanges::fingerprint(const QString &mapKey)
 void MapChanges::watchedMapsChanged()
 {
     if (!warehouse::isEmbedded()) {
-        // Notices from the server may have been missed: any map may have changed.
+        // Notices from the server may have been missed: any map, and its pages, may have changed.
+        Q_EMIT pagesChanged(QString());
         Q_EMIT changed(QString());
         return;
     }
