@@ -463,4 +463,107 @@ PageResult replay(PageEdit &edit, bool undo)
 PageResult undoPageEdit(PageEdit &edit) { return replay(edit, true); }
 PageResult redoPageEdit(PageEdit &edit) { return replay(edit, false); }
 
+// ---- The map held in memory, following the statements above
+
+namespace {
+
+// The pages from..to take the numbers the renumbering gave their rows; the map stays in page
+// order.
+template <typename Number> void renumberHeld(PageMap &map, int from, int to, Number &&number)
+{
+    for (MapPage &page : map.pages)
+        if (page.number >= from && page.number <= to)
+            page.number = number(page.number);
+    std::sort(map.pages.begin(), map.pages.end(),
+              [](const MapPage &a, const MapPage &b) { return a.number < b.number; });
+}
+
+bool moveHeld(PageMap &map, int first, int count, int to)
+{
+    const int last = first + count - 1;
+    for (int page = first; page <= last; ++page)
+        if (!map.page(page) || !map.page(page)->stored)
+            return false;
+    const bool forward = to > first;
+    renumberHeld(map, forward ? first : to, forward ? to + count - 1 : last, [&](int page) {
+        return page >= first && page <= last ? page + to - first
+                                             : page + (forward ? -count : count);
+    });
+    return true;
+}
+
+bool removeHeld(PageMap &map, int number)
+{
+    const MapPage *page = map.page(number);
+    if (!page || !page->stored)
+        return false;
+    map.pages.erase(map.pages.begin() + (page - map.pages.data()));
+    renumberHeld(map, number + 1, kEnd, [](int page) { return page - 1; });
+    return true;
+}
+
+MapPage &insertHeld(PageMap &map, int at, const QString &section)
+{
+    // As insertPageIn: the pages from `at` on move up while the book has a page row there.
+    const auto last = std::find_if(map.pages.rbegin(), map.pages.rend(),
+                                   [](const MapPage &page) { return page.stored; });
+    if (last != map.pages.rend() && at <= last->number)
+        renumberHeld(map, at, kEnd, [](int page) { return page + 1; });
+    MapPage *page = map.page(at);
+    if (!page) {
+        const auto place = std::find_if(map.pages.begin(), map.pages.end(),
+                                        [at](const MapPage &other) { return other.number > at; });
+        page = &*map.pages.insert(place, MapPage{});
+        page->number = at;
+    }
+    page->stored = true;
+    page->section = vb::Trim(section);
+    return *page;
+}
+
+} // namespace
+
+bool takeInPageEdit(PageMap &map, const PageEdit &edit, bool undone)
+{
+    bool held = true;
+    switch (edit.kind) {
+    case PageEdit::Kind::MovePages:
+        held = undone ? moveHeld(map, edit.to, edit.count, edit.page)
+                      : moveHeld(map, edit.page, edit.count, edit.to);
+        break;
+    case PageEdit::Kind::InsertPage:
+        if (undone)
+            held = removeHeld(map, edit.page);
+        else
+            insertHeld(map, edit.page, edit.section);
+        break;
+    case PageEdit::Kind::RemovePage:
+        if (!undone) {
+            held = removeHeld(map, edit.page);
+        } else {
+            MapPage &page = insertHeld(map, edit.page, edit.section);
+            // Made again, the placements have new item IDs.
+            if (!edit.placements.empty()) {
+                std::optional<MapPage> read = loadMapPage(map.map, edit.page);
+                held = read.has_value();
+                if (read)
+                    page = std::move(*read);
+            }
+        }
+        break;
+    case PageEdit::Kind::EditSection:
+        if (MapPage *page = map.page(edit.page); page && page->stored)
+            page->section = vb::Trim(undone ? edit.oldSection : edit.section);
+        else
+            held = false;
+        break;
+    }
+    // An insert's name is that of its pages: none without pages.
+    if (map.map.isInsert() && std::none_of(map.pages.begin(), map.pages.end(),
+                                           [](const MapPage &page) { return page.stored; }))
+        map.caption.clear();
+    map.listSections();
+    return held;
+}
+
 } // namespace catalog
