@@ -67,6 +67,16 @@ void renumber(const NodeKey &map, const Renumbering &change)
     placements.bindTo(follow).bind(change.from).bind(change.to).exec();
 }
 
+// The number a move of `count` pages from `first` to `to` gives a page of the range it renumbers:
+// forward, the pages after the moved ones come down by their number; backward, the pages from the
+// new place on go up by it.
+int movedNumber(int page, int first, int count, int to)
+{
+    if (page >= first && page < first + count)
+        return page + to - first;
+    return to > first ? page - count : page + count;
+}
+
 void shiftFrom(const NodeKey &map, int from, int by)
 {
     renumber(map, {QStringLiteral("PageNum + ?"), {by}, from, kEnd, from + by, kEnd + by});
@@ -146,8 +156,7 @@ PageResult movePagesIn(const NodeKey &map, int first, int count, int to, bool wi
                        QByteArray *stamp = nullptr)
 {
     const int last = first + count - 1;
-    // Forward, the pages after the moved ones come down by their number; backward, the pages from
-    // the new place on go up by it.
+    // As movedNumber.
     const bool forward = to > first;
     const int from = forward ? first : to;
     const int until = forward ? to + count - 1 : last;
@@ -185,10 +194,7 @@ PageResult movePagesIn(const NodeKey &map, int first, int count, int to, bool wi
         if (page >= first && page <= last)
             ++moving;
         if (page >= from && page <= until)
-            renumbered.emplace_back(page >= first && page <= last
-                                        ? page + to - first
-                                        : page + (forward ? -count : count),
-                                    query.text(4));
+            renumbered.emplace_back(movedNumber(page, first, count, to), query.text(4));
     }
     if (count < 1 || moving != count)
         return PageResult::NoSuchPage;
@@ -540,10 +546,8 @@ bool moveHeld(PageMap &map, int first, int count, int to)
         if (!map.page(page) || !map.page(page)->stored)
             return false;
     const bool forward = to > first;
-    renumberHeld(map, forward ? first : to, forward ? to + count - 1 : last, [&](int page) {
-        return page >= first && page <= last ? page + to - first
-                                             : page + (forward ? -count : count);
-    });
+    renumberHeld(map, forward ? first : to, forward ? to + count - 1 : last,
+                 [&](int page) { return movedNumber(page, first, count, to); });
     return true;
 }
 
