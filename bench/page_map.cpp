@@ -295,7 +295,8 @@ int main(int argc, char **argv)
         bench::printFigure("bare statements (three updates, one transaction)", bareMove);
         bench::printFigure("page moved (catalog::movePages, with its undo stamp)",
                            median(coreMoves), bareMove);
-        bench::printFigure("page moved in the window, view repainted", median(windowMoves), bareMove);
+        bench::printFigure("page moved in the window, view repainted", median(windowMoves),
+                           bareMove);
         bench::printFigure("of which the view repainted", median(repaints));
     } catch (const DbError &error) {
         std::fprintf(stderr, "%s %s\n", qPrintable(error.number()),

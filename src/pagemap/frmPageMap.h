@@ -105,7 +105,8 @@ private:
     QString legendHtml() const;
     QString summaryLine() const;
     void done(Change change, const QString &status);
-    // Tells why a page operation was refused; true when it was done.
+    // Tells why a page operation was refused; true when it was done, and then taken into the map
+    // held.
     bool pageOutcome(const std::optional<catalog::PageResult> &result, int page,
                      const catalog::PageEdit &edit);
     void replay(bool undo);
