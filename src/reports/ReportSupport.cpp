@@ -25,6 +25,34 @@ QString reports::percentText(std::optional<double> share)
     return share ? vb::Format(*share, QStringLiteral("#0.00%")) : QString();
 }
 
+namespace {
+
+template <typename Format>
+QString remembered(QHash<double, QString> &texts, double value, Format format)
+{
+    // NaN equals nothing, so it would be stored anew each time.
+    if (value != value)
+        return format(value);
+    auto found = texts.constFind(value);
+    if (found == texts.constEnd())
+        found = texts.insert(value, format(value));
+    return *found;
+}
+
+} // namespace
+
+QString reports::FigureTexts::money(std::optional<double> amount)
+{
+    if (!amount)
+        return QString();
+    return remembered(m_money, *amount, [](double value) { return moneyText(value); });
+}
+
+QString reports::FigureTexts::count(double count)
+{
+    return remembered(m_count, count, [](double value) { return countText(value); });
+}
+
 std::optional<double> reports::ratio(double amount, double divisor)
 {
     if (divisor == 0)
