@@ -53,6 +53,14 @@ QString reports::FigureTexts::count(double count)
     return remembered(m_count, count, [](double value) { return countText(value); });
 }
 
+QString reports::FigureTexts::number(int number)
+{
+    auto found = m_numbers.constFind(number);
+    if (found == m_numbers.constEnd())
+        found = m_numbers.insert(number, QString::number(number));
+    return *found;
+}
+
 std::optional<double> reports::ratio(double amount, double divisor)
 {
     if (divisor == 0)

@@ -22,14 +22,16 @@ QString countText(double count);
 QString percentText(std::optional<double> share);
 
 // The texts above made once per distinct figure: a report's thousands of rows repeat a few prices,
-// weights and discounts, and formatting each anew was most of a large report's time.
+// weights, discounts and page numbers, and formatting each anew was most of a large report's time.
 class FigureTexts
 {
 public:
     QString money(std::optional<double> amount);
     QString count(double count);
+    QString number(int number); // "1234"
 
 private:
+    QHash<int, QString> m_numbers;
     QHash<double, QString> m_money;
     QHash<double, QString> m_count;
 };

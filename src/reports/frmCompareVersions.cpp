@@ -174,12 +174,13 @@ void frmCompareVersions::showComparison()
     const bool compared = !m_comparison.first.isRoot();
     showRows(*grdCounts, reports::countHeaders(),
              compared ? QList<QStringList>{reports::countRow(m_comparison)} : QList<QStringList>());
-    const bool withUnchanged = chkUnchanged->isChecked();
-    showRows(*grdChanges, reports::changeHeaders(),
-             reports::changeRows(m_comparison, withUnchanged));
-    const auto listed = reports::listedChanges(m_comparison, withUnchanged);
+    const auto listed = reports::listedChanges(m_comparison, chkUnchanged->isChecked());
+    reports::FigureTexts texts;
+    const std::size_t shown =
+        fillRows(*grdChanges, reports::changeHeaders(), listed.size(),
+                 [&](std::size_t i) { return reports::changeRow(*listed[i], texts); });
     grdChanges->setCol(0);
-    for (std::size_t i = 0; i < listed.size(); ++i) {
+    for (std::size_t i = 0; i < shown; ++i) {
         grdChanges->setRow(int(i) + 1);
         grdChanges->setCellBackColor(statusColour(listed[i]->status));
     }
