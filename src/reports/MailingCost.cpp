@@ -2,6 +2,8 @@
 
 #include "warehouse/Query.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <map>
 
@@ -23,16 +25,24 @@ void MailingFigures::add(const MailingFigures &other)
 
 namespace {
 
-// Lines in the order their keys sort, each key as the warehouse compares it.
+// Lines in the order their keys sort, each key as the warehouse compares it; each spelling a row
+// has is looked up once, as a report's thousands of ad codes spell a few names.
 struct Lines
 {
     std::map<QString, MailingLine> byKey;
-    MailingLine &line(const QString &key, const QString &name)
+    QHash<QString, MailingLine *> bySpelling;
+    // The line of a spelling, named by `name` when added.
+    template <typename Key, typename Name>
+    MailingLine &line(const QString &spelling, Key key, Name name)
     {
-        auto [found, added] = byKey.try_emplace(key);
-        if (added)
-            found->second.name = name;
-        return found->second;
+        auto spelled = bySpelling.constFind(spelling);
+        if (spelled == bySpelling.constEnd()) {
+            auto [found, added] = byKey.try_emplace(key(spelling));
+            if (added)
+                found->second.name = name();
+            spelled = bySpelling.insert(spelling, &found->second);
+        }
+        return **spelled;
     }
     std::vector<MailingLine> sorted() const
     {
@@ -50,6 +60,9 @@ struct CatalogLines
     Lines lists;
     Lines packages;
 };
+
+QString asWritten(const QString &text) { return text; }
+QString folded(const QString &text) { return text.toCaseFolded(); }
 
 QStringList rowOf(const QString &catalogName, const QString &line, const MailingFigures &f)
 {
@@ -70,6 +83,7 @@ MailingReport loadMailingReport(const QDate &from, const QDate &to, const RowRea
                                "ORDER BY MailDate, AdCode"));
     query.bindDate(from).bindDate(to).exec();
     std::map<QString, CatalogLines> catalogs;
+    QHash<QString, CatalogLines *> catalogBySpelling;
     Lines lists;
     while (query.next()) {
         rowRead(watch);
@@ -81,16 +95,21 @@ MailingReport loadMailingReport(const QDate &from, const QDate &to, const RowRea
         const double rate = query.number(6);
         // Catalog names and package codes compare without regard to case, as the warehouse keys
         // them, and show as first mailed; list descriptions as written.
-        auto [found, added] = catalogs.try_emplace(catalogName.toCaseFolded());
-        if (added)
-            found->second.name = catalogName;
-        CatalogLines &catalog = found->second;
+        auto spelled = catalogBySpelling.constFind(catalogName);
+        if (spelled == catalogBySpelling.constEnd()) {
+            auto [found, added] = catalogs.try_emplace(catalogName.toCaseFolded());
+            if (added)
+                found->second.name = catalogName;
+            spelled = catalogBySpelling.insert(catalogName, &found->second);
+        }
+        CatalogLines &catalog = **spelled;
         catalog.figures.add(quantity, cpm, rate);
-        catalog.lists.line(list, list).figures.add(quantity, cpm, rate);
+        catalog.lists.line(list, asWritten, [&] { return list; }).figures.add(quantity, cpm, rate);
         catalog.packages
-            .line(package.toCaseFolded(), package + QStringLiteral("  ") + query.text(3))
+            .line(package, folded,
+                  [&]() -> QString { return package + QStringLiteral("  ") + query.text(3); })
             .figures.add(quantity, cpm, rate);
-        lists.line(list, list).figures.add(quantity, cpm, rate);
+        lists.line(list, asWritten, [&] { return list; }).figures.add(quantity, cpm, rate);
     }
 
     MailingReport report;
