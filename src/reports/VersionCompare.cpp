@@ -144,11 +144,12 @@ VersionComparison compareVersions(const NodeKey &first, const NodeKey &second, c
     // position order: every product is paired as soon as its rows are read.
     const MapRows firstRows = MapRows::placementsOf(comparison.first, true);
     const MapRows secondRows = MapRows::placementsOf(comparison.second, true);
-    const QString columns = QStringLiteral(
-        "tblProductsMap.ProductID AS ProductID, tblProductsMap.PageNum AS PageNum, "
-        "tblProductsMap.PagePosition AS PagePosition, tblProductsMap.Price, tblProductsMap.Discount, tblInvMaster.ProductName FROM "
-        "tblProductsMap LEFT OUTER JOIN tblInvMaster ON tblInvMaster.ProductID = "
-        "tblProductsMap.ProductID WHERE ");
+    const QString columns =
+        QStringLiteral("tblProductsMap.ProductID AS ProductID, tblProductsMap.PageNum AS PageNum, "
+                       "tblProductsMap.PagePosition AS PagePosition, tblProductsMap.Price, "
+                       "tblProductsMap.Discount, tblInvMaster.ProductName FROM "
+                       "tblProductsMap LEFT OUTER JOIN tblInvMaster ON tblInvMaster.ProductID = "
+                       "tblProductsMap.ProductID WHERE ");
     Query query(QStringLiteral("SELECT 1 AS Side, ") + columns + firstRows.where() +
                 QStringLiteral(" UNION ALL SELECT 2 AS Side, ") + columns + secondRows.where() +
                 QStringLiteral(" ORDER BY ProductID, Side, PageNum, PagePosition"));

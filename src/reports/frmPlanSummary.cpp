@@ -148,7 +148,7 @@ void frmPlanSummary::drawChart()
             const double x = double(i);
             const double height = pages[i].forecast;
             *outlineOf(pages[i].sectionIndex) << QPointF(x - 0.4, 0) << QPointF(x - 0.4, height)
-                                               << QPointF(x + 0.4, height) << QPointF(x + 0.4, 0);
+                                              << QPointF(x + 0.4, height) << QPointF(x + 0.4, 0);
         }
         auto *axisX = new QCategoryAxis;
         axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
