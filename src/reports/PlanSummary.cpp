@@ -56,29 +56,24 @@ PlanSummary loadPlanSummary(const NodeKey &key, const RowRead &watch)
     }
 
     // The warehouse adds up each page: its placements, their weights, and their forecast, each
-    // product's split evenly over its placements on the map (as a double, as read). A placement
-    // counts for 1 / Times of its product too, so the pages add up to the products placed, and to
-    // those without a forecast (products as the warehouse tells them apart: without case).
-    const MapRows placements = MapRows::placementsOf(key);
+    // product's split evenly over its Times placements on the map (as a double, as read). A
+    // placement counts for 1 / Times of its product too, so the pages add up to the products
+    // placed, and to those without a forecast (products as the warehouse tells them apart:
+    // without case). The map's placements are read once.
     const MapRows onMap = MapRows::placementsOf(key, true);
     Query query(
         QStringLiteral(
-            "SELECT tblProductsMap.PageNum, COUNT(*), SUM(tblProductsMap.PageWeight), "
-            "SUM(CAST(Forecasts.FcstSales AS DOUBLE PRECISION) / Placed.Times), SUM(1.0 / "
-            "Placed.Times), SUM(CASE WHEN Forecasts.FcstSales IS NULL THEN 1.0 / Placed.Times "
-            "ELSE 0 END) FROM tblProductsMap INNER JOIN (SELECT ProductID, COUNT(*) AS Times FROM "
-            "tblProductsMap WHERE ") +
-        placements.where() +
-        QStringLiteral(" GROUP BY ProductID) Placed ON Placed.ProductID = tblProductsMap.ProductID "
-                       "LEFT OUTER JOIN (SELECT ProductID, SUM(FcstSales) AS FcstSales FROM "
-                       "tblInvRecommendations WHERE ") +
+            "SELECT PageNum, COUNT(*), SUM(PageWeight), SUM(Forecast / Times), SUM(1.0 / Times), "
+            "SUM(CASE WHEN Forecast IS NULL THEN 1.0 / Times ELSE 0 END) FROM (SELECT "
+            "tblProductsMap.PageNum AS PageNum, tblProductsMap.PageWeight AS PageWeight, "
+            "CAST(Forecasts.FcstSales AS DOUBLE PRECISION) AS Forecast, COUNT(*) OVER (PARTITION "
+            "BY tblProductsMap.ProductID) AS Times FROM tblProductsMap LEFT OUTER JOIN (SELECT "
+            "ProductID, SUM(FcstSales) AS FcstSales FROM tblInvRecommendations WHERE ") +
         (key.isCatalog() ? QStringLiteral("ClubID = ? AND CatalogID = ?")
                          : QStringLiteral("ClubID IS NULL AND CatalogID = ?")) +
         QStringLiteral(" GROUP BY ProductID) Forecasts ON Forecasts.ProductID = "
                        "tblProductsMap.ProductID WHERE ") +
-        onMap.where() +
-        QStringLiteral(" GROUP BY tblProductsMap.PageNum ORDER BY tblProductsMap.PageNum"));
-    placements.bindTo(query);
+        onMap.where() + QStringLiteral(") Placements GROUP BY PageNum ORDER BY PageNum"));
     if (key.isCatalog())
         query.bind(key.clubId()).bind(key.catalogId());
     else
