@@ -1,5 +1,6 @@
 #include "reports/MailingCost.h"
 
+#include "warehouse/Dialect.h"
 #include "warehouse/Query.h"
 
 #include <QHash>
@@ -8,13 +9,6 @@
 #include <map>
 
 namespace reports {
-
-void MailingFigures::add(double quantityMailed, double totalCpm, double targetRate)
-{
-    quantity += quantityMailed;
-    cost += quantityMailed * totalCpm / 1000;
-    responses += quantityMailed * targetRate / 100;
-}
 
 void MailingFigures::add(const MailingFigures &other)
 {
@@ -61,7 +55,7 @@ struct CatalogLines
     Lines packages;
 };
 
-QString asWritten(const QString &text) { return text; }
+QString unchanged(const QString &text) { return text; }
 QString folded(const QString &text) { return text.toCaseFolded(); }
 
 QStringList rowOf(const QString &catalogName, const QString &line, const MailingFigures &f)
@@ -78,9 +72,18 @@ QStringList rowOf(const QString &catalogName, const QString &line, const Mailing
 
 MailingReport loadMailingReport(const QDate &from, const QDate &to, const RowRead &watch)
 {
-    Query query(QStringLiteral("SELECT CatName, ListDesc, Pkg, PkgDesc, QtyMailed, TotalCpm, "
-                               "TargetResp FROM tblAdCodes WHERE MailDate >= ? AND MailDate <= ? "
-                               "ORDER BY MailDate, AdCode"));
+    // The warehouse adds up the ad codes of each catalog, list and package as spelled; those come
+    // in the order they were first mailed, so a name the warehouse compares without case shows as
+    // first mailed.
+    const QString catalogColumn = dialect::asWritten(QStringLiteral("CatName"));
+    const QString packageColumn = dialect::asWritten(QStringLiteral("Pkg"));
+    Query query(QStringLiteral("SELECT ") + catalogColumn + QStringLiteral(", ListDesc, ") +
+                packageColumn +
+                QStringLiteral(", PkgDesc, SUM(QtyMailed), SUM(QtyMailed * TotalCpm / 1000), "
+                               "SUM(QtyMailed * TargetResp / 100) FROM tblAdCodes WHERE MailDate "
+                               ">= ? AND MailDate <= ? GROUP BY ") +
+                catalogColumn + QStringLiteral(", ListDesc, ") + packageColumn +
+                QStringLiteral(", PkgDesc ORDER BY MIN(MailDate), MIN(AdCode)"));
     query.bindDate(from).bindDate(to).exec();
     std::map<QString, CatalogLines> catalogs;
     QHash<QString, CatalogLines *> catalogBySpelling;
@@ -90,9 +93,7 @@ MailingReport loadMailingReport(const QDate &from, const QDate &to, const RowRea
         const QString catalogName = query.text(0);
         const QString list = query.text(1);
         const QString package = query.text(2);
-        const double quantity = query.number(4);
-        const double cpm = query.number(5);
-        const double rate = query.number(6);
+        const MailingFigures figures{query.number(4), query.number(5), query.number(6)};
         // Catalog names and package codes compare without regard to case, as the warehouse keys
         // them, and show as first mailed; list descriptions as written.
         auto spelled = catalogBySpelling.constFind(catalogName);
@@ -103,13 +104,13 @@ MailingReport loadMailingReport(const QDate &from, const QDate &to, const RowRea
             spelled = catalogBySpelling.insert(catalogName, &found->second);
         }
         CatalogLines &catalog = **spelled;
-        catalog.figures.add(quantity, cpm, rate);
-        catalog.lists.line(list, asWritten, [&] { return list; }).figures.add(quantity, cpm, rate);
+        catalog.figures.add(figures);
+        catalog.lists.line(list, unchanged, [&] { return list; }).figures.add(figures);
         catalog.packages
             .line(package, folded,
                   [&]() -> QString { return package + QStringLiteral("  ") + query.text(3); })
-            .figures.add(quantity, cpm, rate);
-        lists.line(list, asWritten, [&] { return list; }).figures.add(quantity, cpm, rate);
+            .figures.add(figures);
+        lists.line(list, unchanged, [&] { return list; }).figures.add(figures);
     }
 
     MailingReport report;
