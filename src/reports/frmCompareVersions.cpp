@@ -159,8 +159,7 @@ void frmCompareVersions::CompareMaps(const QString &firstKey, const QString &sec
         comparison = reports::compareVersions(first, second, watch);
     });
     m_comparison = read ? std::move(comparison) : reports::VersionComparison();
-    showComparison();
-    if (read)
+    if (showComparison() && read)
         setStatusText(QStringLiteral("%1 products compared, %2 changed; %3 pages with another "
                                      "section")
                           .arg(m_comparison.products.size())
@@ -169,7 +168,7 @@ void frmCompareVersions::CompareMaps(const QString &firstKey, const QString &sec
                           .arg(m_comparison.sections.size()));
 }
 
-void frmCompareVersions::showComparison()
+bool frmCompareVersions::showComparison()
 {
     const bool compared = !m_comparison.first.isRoot();
     showRows(*grdCounts, reports::countHeaders(),
@@ -187,6 +186,11 @@ void frmCompareVersions::showComparison()
     grdChanges->setRow(0);
     showRows(*grdSections, reports::sectionChangeHeaders(),
              reports::sectionChangeRows(m_comparison));
+    if (shown == listed.size())
+        return true;
+    setStatusText(
+        QStringLiteral("Stopped: %1 of %2 products listed.").arg(shown).arg(listed.size()));
+    return false;
 }
 
 void frmCompareVersions::OpenInEditor(const FlexGrid &grid, int row, int col)
