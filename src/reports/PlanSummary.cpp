@@ -56,19 +56,20 @@ PlanSummary loadPlanSummary(const NodeKey &key, const RowRead &watch)
     }
 
     // The warehouse adds up each page: its placements, their weights, and their forecast, each
-    // product's split evenly over its Times placements on the map (as a double, as read). A
+    // product's split evenly over its Times placements on the map (in doubles, as read). A
     // placement counts for 1 / Times of its product too, so the pages add up to the products
     // placed, and to those without a forecast (products as the warehouse tells them apart:
     // without case). The map's placements are read once.
     const MapRows onMap = MapRows::placementsOf(key, true);
     Query query(
         QStringLiteral(
-            "SELECT PageNum, COUNT(*), SUM(PageWeight), SUM(Forecast / Times), SUM(1.0 / Times), "
-            "SUM(CASE WHEN Forecast IS NULL THEN 1.0 / Times ELSE 0 END) FROM (SELECT "
+            "SELECT PageNum, COUNT(*), SUM(PageWeight), SUM(Forecast / Times), SUM(1 / Times), "
+            "SUM(CASE WHEN Forecast IS NULL THEN 1 / Times ELSE 0 END) FROM (SELECT "
             "tblProductsMap.PageNum AS PageNum, tblProductsMap.PageWeight AS PageWeight, "
-            "CAST(Forecasts.FcstSales AS DOUBLE PRECISION) AS Forecast, COUNT(*) OVER (PARTITION "
-            "BY tblProductsMap.ProductID) AS Times FROM tblProductsMap LEFT OUTER JOIN (SELECT "
-            "ProductID, SUM(FcstSales) AS FcstSales FROM tblInvRecommendations WHERE ") +
+            "CAST(Forecasts.FcstSales AS DOUBLE PRECISION) AS Forecast, CAST(COUNT(*) OVER "
+            "(PARTITION BY tblProductsMap.ProductID) AS DOUBLE PRECISION) AS Times FROM "
+            "tblProductsMap LEFT OUTER JOIN (SELECT ProductID, SUM(FcstSales) AS FcstSales FROM "
+            "tblInvRecommendations WHERE ") +
         (key.isCatalog() ? QStringLiteral("ClubID = ? AND CatalogID = ?")
                          : QStringLiteral("ClubID IS NULL AND CatalogID = ?")) +
         QStringLiteral(" GROUP BY ProductID) Forecasts ON Forecasts.ProductID = "
