@@ -27,10 +27,9 @@ private Q_SLOTS:
             << QStringLiteral("Name LIKE '%' + REPLACE(CAST(? AS nvarchar(max)), '[', '[[]') + '%'")
             << QStringLiteral("Name LIKE REPLACE(CAST(? AS nvarchar(max)), '[', '[[]')")
             << QStringLiteral("Name COLLATE Latin1_General_BIN2");
-        QTest::newRow("PostgreSQL") << Dialect::PostgreSQL
-                                    << QStringLiteral("Name ILIKE '%' || ? || '%'")
-                                    << QStringLiteral("Name ILIKE ?")
-                                    << QStringLiteral("CAST(Name AS TEXT)");
+        QTest::newRow("PostgreSQL")
+            << Dialect::PostgreSQL << QStringLiteral("Name ILIKE '%' || ? || '%'")
+            << QStringLiteral("Name ILIKE ?") << QStringLiteral("CAST(Name AS TEXT)");
         QTest::newRow("SQLite") << Dialect::SQLite << QStringLiteral("Name LIKE '%' || ? || '%'")
                                 << QStringLiteral("Name LIKE ?")
                                 << QStringLiteral("Name COLLATE BINARY");
