@@ -3,6 +3,8 @@
 #include "warehouse/StatementWatch.h"
 #include "warehouse/Vb.h"
 
+#include <cmath>
+
 void reports::rowRead(const RowRead &watch)
 {
     if (watch && !watch())
@@ -31,7 +33,7 @@ template <typename Format>
 QString remembered(QHash<double, QString> &texts, double value, Format format)
 {
     // NaN equals nothing, so it would be stored anew each time.
-    if (value != value)
+    if (std::isnan(value))
         return format(value);
     auto found = texts.constFind(value);
     if (found == texts.constEnd())
