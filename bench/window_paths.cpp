@@ -643,6 +643,11 @@ int main(int argc, char **argv)
                 report({"report: mailing cost", [&] { window.ShowReport(); }, gridShows(mailing),
                         gridCells(mailing), gridEmptied(mailing)});
             }
+            if (postgres) {
+                Transaction removal;
+                bench::removeReportMaps();
+                removal.commit();
+            }
         }
     } catch (const DbError &error) {
         std::fprintf(stderr, "%s %s\n", qPrintable(error.number()),

@@ -613,14 +613,20 @@ void drawOffscreenWithoutDisplay()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
+void removeReportMaps()
+{
+    const QString club = QStringLiteral("BENCH");
+    Query(QStringLiteral("DELETE FROM tblProductsMap WHERE ModifyUser = 'bench reports'")).exec();
+    Query(QStringLiteral("DELETE FROM tblCatalogMap WHERE ClubID = ?")).bind(club).exec();
+    Query(QStringLiteral("DELETE FROM tblInvRecommendations WHERE ClubID = ?")).bind(club).exec();
+}
+
 void makeReportMaps()
 {
     const QString club = QStringLiteral("BENCH");
     const QString catalog = QStringLiteral("RPT");
     const QString hot = productId(1);
-    Query(QStringLiteral("DELETE FROM tblProductsMap WHERE ModifyUser = 'bench reports'")).exec();
-    Query(QStringLiteral("DELETE FROM tblCatalogMap WHERE ClubID = ?")).bind(club).exec();
-    Query(QStringLiteral("DELETE FROM tblInvRecommendations WHERE ClubID = ?")).bind(club).exec();
+    removeReportMaps();
     // The hot product on page 1 of every version, before the report maps exist.
     Query(QStringLiteral("INSERT INTO tblProductsMap (ClubID, CatalogID, TestID, ProductID, "
                          "PageNum, PagePosition, PageWeight, DescType, Price, Discount, "

@@ -49,6 +49,8 @@ QStringList makePackageOfEverything(const QString &package);
 // placements each with forecasts; 0001 has every 10th placement moved, every 7th repriced, every
 // 13th left out and 500 products added. Product P000001 is placed on page 1 of every version.
 void makeReportMaps();
+// Removes them, so that a server kept between runs holds the large warehouse's size again.
+void removeReportMaps();
 void openFromArguments(int argc, char **argv);
 
 // The large warehouse on PostgreSQL: the test server started as the tests start it

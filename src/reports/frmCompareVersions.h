@@ -30,7 +30,8 @@ public:
 
 private:
     void firstChosen(const QString &key);
-    void showComparison();
+    // False when the operator stopped the list of changes before its end.
+    bool showComparison();
 
     std::vector<reports::MapChoice> m_choices;
     reports::VersionComparison m_comparison;
