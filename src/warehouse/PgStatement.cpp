@@ -438,7 +438,8 @@ void PgStatement::close()
         return;
     // Rows already at hand are taken as they are; a statement still sending many is cancelled,
     // unless a transaction would be aborted with it.
-    while (m_streaming && PQconsumeInput(m_connection) && !PQisBusy(m_connection))
+    PQconsumeInput(m_connection);
+    while (m_streaming && !PQisBusy(m_connection))
         nextResult();
     if (m_streaming && m_cancelable) {
         if (PGcancel *cancel = PQgetCancel(m_connection)) {

@@ -106,6 +106,12 @@ bool isSelect(const QString &sql)
     return QStringView(sql).mid(i, 6).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0;
 }
 
+bool isWith(const QString &sql)
+{
+    return QStringView(sql).trimmed().left(4).compare(QLatin1String("WITH"), Qt::CaseInsensitive) ==
+           0;
+}
+
 sqlite3 *embeddedHandle()
 {
     return warehouse::dialect() == Dialect::SQLite ? warehouse::sqliteHandle() : nullptr;
@@ -310,9 +316,9 @@ Query &Query::exec()
     if (m_pg) {
         m_rowsRead = 0;
         m_bindIndex = 0;
-        // A SELECT may take long before its first row: the window keeps its turns, and Esc
+        // A read may take long before its first row: the window keeps its turns, and Esc
         // cancels it on the server.
-        m_pg->exec(m_values, isSelect(m_sql));
+        m_pg->exec(m_values, isSelect(m_sql) || isWith(m_sql));
         if (m_pg->hasColumns())
             m_result.open(m_query.driver(), m_sql);
         return *this;
