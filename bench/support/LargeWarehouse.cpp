@@ -354,9 +354,11 @@ struct Builder
 bool holdsSize(const LargeWarehouseSize &size)
 {
     try {
+        // Without the maps a run on the server keeps for the reports (makeReportMaps).
         Query q(QStringLiteral("SELECT (SELECT COUNT(*) FROM tblInvMaster), "
-                               "(SELECT COUNT(*) FROM tblCatalogMap), "
-                               "(SELECT COUNT(*) FROM tblProductsMap), "
+                               "(SELECT COUNT(*) FROM tblCatalogMap WHERE ClubID <> 'BENCH'), "
+                               "(SELECT COUNT(*) FROM tblProductsMap WHERE ModifyUser IS NULL OR "
+                               "ModifyUser <> 'bench reports'), "
                                "(SELECT COUNT(*) FROM tblInsertMap)"));
         q.exec();
         return q.next() && q.value(0).toInt() == size.products &&
