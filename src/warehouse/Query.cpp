@@ -328,10 +328,11 @@ Query &Query::exec()
     const bool select = driverOnlyDepth == 0 && isSelect(m_sql);
     // A server's driver reads a whole result in its execute: a large one takes seconds, during
     // which the window gets its turns when the operator's watch is on, and Esc cancels it.
-    const bool executed = select && warehouse::dialect() != Dialect::SQLite
-                              ? StatementWatch::runGivingWay([this] { return m_query.exec(); },
-                                                             OdbcRows::canceller(m_query))
-                              : m_query.exec();
+    const bool executed =
+        select && warehouse::dialect() != Dialect::SQLite
+            ? StatementWatch::runGivingWay([this] { return m_query.exec(); },
+                                           OdbcRows::canceller(m_query))
+            : m_query.exec();
     if (!executed)
         throwDriverFailure(m_query.lastError());
     if (select)

@@ -339,6 +339,38 @@ private Q_SLOTS:
         QCOMPARE(count.value(1).toLongLong(), 7LL * (20000 / 7) * (20000 / 7 + 1) / 2);
     }
 
+    // A result left before its end (its first row taken) frees the connection for the next
+    // statement. On the server its rest is cancelled, but never inside a transaction, which the
+    // cancel would abort: the write before it must still commit.
+    void aResultLeftEarlyLeavesItsTransactionSound_data()
+    {
+        QTest::addColumn<bool>("inTransaction");
+        QTest::newRow("alone") << false;
+        QTest::newRow("inside a transaction") << true;
+    }
+
+    void aResultLeftEarlyLeavesItsTransactionSound()
+    {
+        QFETCH(bool, inTransaction);
+        TestWarehouse warehouse;
+        std::optional<Transaction> transaction;
+        if (inTransaction)
+            transaction.emplace();
+        const QString kept = QStringLiteral("SELECT COUNT(*) FROM tblMapDefaultPageSections WHERE "
+                                            "PageSection = 'Kept'");
+        TestWarehouse::exec(
+            QStringLiteral("INSERT INTO tblMapDefaultPageSections (PageSection) VALUES ('Kept')"));
+        Query large(QStringLiteral("SELECT i, 'Row ' || i FROM (WITH RECURSIVE n(i) AS (SELECT 1 "
+                                   "UNION ALL SELECT i + 1 FROM n WHERE i < 300000) SELECT i FROM "
+                                   "n) series"));
+        QVERIFY(large.execFirst());
+        QCOMPARE(large.text(1), QStringLiteral("Row 1"));
+        QCOMPARE(TestWarehouse::count(kept), 1);
+        if (transaction)
+            transaction->commit();
+        QCOMPARE(TestWarehouse::count(kept), 1);
+    }
+
     // SQL Server runs no statement of a connection while another's result holds unread rows; the
     // test programs' guard refuses one as the server would, on every warehouse and both ways.
     void openResultRefusesOtherStatements_data()
