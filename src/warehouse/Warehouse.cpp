@@ -125,7 +125,10 @@ std::optional<OpenFailure> openPostgres(const QString &name, const PostgresAddre
         options += QStringLiteral(";sslmode=") + address.sslMode;
     db.setConnectOptions(options);
     if (!db.open() || !PgStatement::connectionOf(db)) {
-        const OpenFailure failure = failureOf(db.lastError());
+        OpenFailure failure = failureOf(db.lastError());
+        // libpq gives a failed login no number: the operator is shown ODBC's state for it.
+        if (failure.number.isEmpty())
+            failure.number = QStringLiteral("08001");
         db = QSqlDatabase();
         close();
         return failure;
