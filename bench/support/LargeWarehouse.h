@@ -55,7 +55,8 @@ void openFromArguments(int argc, char **argv);
 
 // The large warehouse on PostgreSQL: the test server started as the tests start it
 // (scripts/start-test-postgres, in FOLVANE_TEST_PG_DIR or a folder of the benchmarks' own), a
-// database "folvane_bench" of its own beside the tests' one, filled once, opened through ODBC.
+// database "folvane_bench" of its own beside the tests' one, filled once, opened as the client
+// opens its data source (through libpq unless ODBC is kept).
 // Every statement the server runs there is written to its log, for postgresStatementsSince().
 struct PostgresServer
 {
