@@ -37,6 +37,9 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QListWidget>
 #include <QProcess>
 #include <QRadioButton>
@@ -54,6 +57,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -270,6 +274,11 @@ struct Path
 struct Figures
 {
     double endToEnd = 0;
+    // On PostgreSQL: the same path through the data source's ODBC driver, and when the server
+    // itself had the first row of the path's statements.
+    double odbcEndToEnd = -1;
+    double odbcFirstScreen = -1;
+    double serverFirstRow = -1;
     double limit = 0;
     double driver = 0;
     double firstScreen = -1;
@@ -277,6 +286,7 @@ struct Figures
     double bytesPerCell = 0;
     qint64 rows = 0;
     qint64 cells = 0;
+    QStringList statements; // of the last run
 };
 
 // A grid's rows are in the view once its model announces data rows.
@@ -333,6 +343,8 @@ Figures measure(const Database &database, const Path &path, int runs)
             first = probe.firstScreenMs();
         }
         const QStringList statements = database.stopCapture();
+        if (run == runs - 1)
+            figures.statements = statements;
         if (run == runs - 1 && path.cells && path.empty) {
             // What the filled rows hold: the heap in use before and after letting go of them.
             figures.cells = path.cells();
@@ -358,10 +370,33 @@ Figures measure(const Database &database, const Path &path, int runs)
     return figures;
 }
 
-void printHeader()
+void printHeader(bool postgres)
 {
-    std::printf("%-34s %8s %9s %9s %6s %9s %9s %10s %9s\n", "path", "rows", "window", "limit",
+    std::printf("%-34s %8s %9s %9s %6s %9s %9s %10s %9s", "path", "rows", "window", "limit",
                 "ratio", "1st scr", "max wait", "mem", "driver");
+    if (postgres)
+        std::printf(" %9s %9s %6s %9s", "srv 1st", "odbc", "ratio", "odbc 1st");
+    std::printf("\n");
+}
+
+// When the server had the first row of the slowest of the statements to start giving rows, by
+// its own account: planning, then the top plan node's start-up (EXPLAIN ANALYZE).
+double serverFirstRow(const QStringList &statements)
+{
+    double latest = -1;
+    for (const QString &sql : statements) {
+        Query explain(QStringLiteral("EXPLAIN (ANALYZE, FORMAT JSON) ") + sql);
+        if (!explain.execFirst())
+            continue;
+        const QJsonObject plan =
+            QJsonDocument::fromJson(explain.text(0).toUtf8()).array().at(0).toObject();
+        latest = std::max(latest, plan.value(QLatin1String("Planning Time")).toDouble() +
+                                      plan.value(QLatin1String("Plan"))
+                                          .toObject()
+                                          .value(QLatin1String("Actual Startup Time"))
+                                          .toDouble());
+    }
+    return latest;
 }
 
 void print(const Path &path, const Figures &f)
@@ -378,9 +413,20 @@ void print(const Path &path, const Figures &f)
     char memory[32] = "-";
     if (f.cells > 0)
         std::snprintf(memory, sizeof memory, "%.1f B/%s", f.bytesPerCell, path.unit);
-    std::printf("%-34s %8lld %6.0f ms %9s %6s %9s %6.0f ms %10s %6.0f ms\n", path.name,
+    std::printf("%-34s %8lld %6.0f ms %9s %6s %9s %6.0f ms %10s %6.0f ms", path.name,
                 qlonglong(f.rows), f.endToEnd, limit, ratio, first, f.longestWait, memory,
                 f.driver);
+    if (f.odbcEndToEnd >= 0) {
+        const auto ms = [](double value) {
+            char text[32] = "-";
+            if (value >= 0)
+                std::snprintf(text, sizeof text, "%.0f ms", value);
+            return std::string(text);
+        };
+        std::printf(" %9s %6.0f ms %5.2fx %9s", ms(f.serverFirstRow).c_str(), f.odbcEndToEnd,
+                    f.rows > 0 ? f.odbcEndToEnd / f.limit : 0.0, ms(f.odbcFirstScreen).c_str());
+    }
+    std::printf("\n");
     std::fflush(stdout);
 }
 
@@ -432,8 +478,9 @@ int main(int argc, char **argv)
             database.limit = [&](const QStringList &statements, qint64 *rows) {
                 return copyWithPsql(server, statements, rows);
             };
-            std::printf("PostgreSQL %s through ODBC; %d runs each, medians; the limit is psql "
-                        "copying the window's statements to /dev/null\n",
+            std::printf("PostgreSQL %s, each path then once more through ODBC; %d runs each, "
+                        "medians; the limit is psql copying the window's statements to /dev/null; "
+                        "srv 1st is the server's first row (EXPLAIN ANALYZE)\n",
                         qPrintable(warehouse::description()), runs);
         } else {
             bench::openFromArguments(int(rest.size()), rest.data());
@@ -455,7 +502,7 @@ int main(int argc, char **argv)
         auto printed = std::make_unique<PrintedDialogs>();
         PrintedDialogs &dialogs = *printed;
         Dialogs::install(std::move(printed));
-        printHeader();
+        printHeader(postgres);
         // A path's name, or a group's name that begins the names of its paths.
         const auto wanted = [&only](const char *name) {
             if (only.isEmpty())
@@ -467,9 +514,26 @@ int main(int argc, char **argv)
                     return true;
             return false;
         };
+        // The same data source through libpq or through its ODBC driver.
+        const auto reopen = [](bool odbc) {
+            warehouse::keepOdbc(odbc);
+            if (auto failure =
+                    warehouse::openDataSource(QString::fromLatin1(warehouse::kDataSourceName)))
+                throw DbError(failure->number, failure->description);
+        };
         const auto report = [&](const Path &path) {
-            if (wanted(path.name))
-                print(path, measure(database, path, runs));
+            if (!wanted(path.name))
+                return;
+            Figures figures = measure(database, path, runs);
+            if (postgres) {
+                figures.serverFirstRow = serverFirstRow(figures.statements);
+                reopen(true);
+                const Figures odbc = measure(database, path, runs);
+                reopen(false);
+                figures.odbcEndToEnd = odbc.endToEnd;
+                figures.odbcFirstScreen = odbc.firstScreen;
+            }
+            print(path, figures);
         };
 
         if (wanted("catalog tree") || wanted("editor inventory search")) {
@@ -642,6 +706,11 @@ int main(int argc, char **argv)
                 FlexGrid *mailing = grid(window, "grdMailing");
                 report({"report: mailing cost", [&] { window.ShowReport(); }, gridShows(mailing),
                         gridCells(mailing), gridEmptied(mailing)});
+            }
+            if (postgres) {
+                Transaction removal;
+                bench::removeReportMaps();
+                removal.commit();
             }
         }
     } catch (const DbError &error) {

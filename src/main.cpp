@@ -2,11 +2,13 @@
 #include "shell/AppIcon.h"
 #include "shell/QtDialogs.h"
 #include "shell/basStartup.h"
+#include "warehouse/Warehouse.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 
 #include <cstdio>
 
@@ -34,9 +36,18 @@ int main(int argc, char **argv)
     const QCommandLineOption demo(QStringLiteral("demo"),
                                   QStringLiteral("With --warehouse: a new file also gets the demo "
                                                  "data."));
+    const QCommandLineOption odbc(
+        QStringLiteral("odbc"),
+        QStringLiteral("Reaches a PostgreSQL data source through its ODBC driver rather than "
+                       "through libpq; so does the setting ServerThroughODBC=true in the "
+                       "[Warehouse] group of Folvane.conf."));
     options.addOption(warehouseFile);
     options.addOption(demo);
+    options.addOption(odbc);
     options.process(app);
+    warehouse::keepOdbc(
+        options.isSet(odbc) ||
+        QSettings().value(QStringLiteral("Warehouse/ServerThroughODBC"), false).toBool());
 
     basStartup startup;
     if (options.isSet(warehouseFile)) {

@@ -354,9 +354,11 @@ struct Builder
 bool holdsSize(const LargeWarehouseSize &size)
 {
     try {
+        // Without the maps a run on the server keeps for the reports (makeReportMaps).
         Query q(QStringLiteral("SELECT (SELECT COUNT(*) FROM tblInvMaster), "
-                               "(SELECT COUNT(*) FROM tblCatalogMap), "
-                               "(SELECT COUNT(*) FROM tblProductsMap), "
+                               "(SELECT COUNT(*) FROM tblCatalogMap WHERE ClubID <> 'BENCH'), "
+                               "(SELECT COUNT(*) FROM tblProductsMap WHERE ModifyUser IS NULL OR "
+                               "ModifyUser <> 'bench reports'), "
                                "(SELECT COUNT(*) FROM tblInsertMap)"));
         q.exec();
         return q.next() && q.value(0).toInt() == size.products &&
@@ -572,28 +574,33 @@ QStringList makePackageOfEverything(const QString &package)
     Query(QStringLiteral("UPDATE tblProductsMap SET TestID = '0000' WHERE ClubID IS NOT NULL"))
         .exec();
     QStringList ids;
+    // Read whole before the inserts: one result open on the connection at a time.
+    QList<QVariant> clubs;
     Query items(QStringLiteral("SELECT DISTINCT ClubID, CatalogID FROM tblCatalogMap UNION ALL "
                                "SELECT DISTINCT NULL, InsertID FROM tblInsertMap"));
     items.exec();
+    while (items.next()) {
+        clubs << items.value(0);
+        ids << items.text(1);
+    }
     Query insert(QStringLiteral(
         "INSERT INTO tblMailPackages (PackageID, PackageDescription, PackageMailDate, "
         "PackageCreateDate, ClubID, CatalogID, TestID, ItemType, ItemDescription, ModifyDate, "
         "ModifyUser) VALUES (?,?,?,?,?,?,?,?,?,?,?)"));
-    while (items.next()) {
-        const bool isInsert = items.isNull(0);
+    for (int i = 0; i < ids.size(); ++i) {
+        const bool isInsert = clubs.at(i).isNull();
         insert.bind(package)
             .bind(QStringLiteral("Everything"))
             .bindDate(QDate::currentDate())
             .bind(QStringLiteral("01/01/2026"))
-            .bind(isInsert ? Query::nullText() : items.value(0))
-            .bind(items.text(1))
+            .bind(isInsert ? Query::nullText() : clubs.at(i))
+            .bind(ids.at(i))
             .bind(isInsert ? Query::nullText() : QVariant(QStringLiteral("0000")))
             .bind(isInsert ? QStringLiteral("Package Insert") : QStringLiteral("General Catalog"))
             .bind(QString())
             .bindDateTime(QDateTime::currentDateTime())
             .bind(QStringLiteral("bench"))
             .exec();
-        ids << items.text(1);
     }
     return ids;
 }
@@ -613,14 +620,20 @@ void drawOffscreenWithoutDisplay()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
+void removeReportMaps()
+{
+    const QString club = QStringLiteral("BENCH");
+    Query(QStringLiteral("DELETE FROM tblProductsMap WHERE ModifyUser = 'bench reports'")).exec();
+    Query(QStringLiteral("DELETE FROM tblCatalogMap WHERE ClubID = ?")).bind(club).exec();
+    Query(QStringLiteral("DELETE FROM tblInvRecommendations WHERE ClubID = ?")).bind(club).exec();
+}
+
 void makeReportMaps()
 {
     const QString club = QStringLiteral("BENCH");
     const QString catalog = QStringLiteral("RPT");
     const QString hot = productId(1);
-    Query(QStringLiteral("DELETE FROM tblProductsMap WHERE ModifyUser = 'bench reports'")).exec();
-    Query(QStringLiteral("DELETE FROM tblCatalogMap WHERE ClubID = ?")).bind(club).exec();
-    Query(QStringLiteral("DELETE FROM tblInvRecommendations WHERE ClubID = ?")).bind(club).exec();
+    removeReportMaps();
     // The hot product on page 1 of every version, before the report maps exist.
     Query(QStringLiteral("INSERT INTO tblProductsMap (ClubID, CatalogID, TestID, ProductID, "
                          "PageNum, PagePosition, PageWeight, DescType, Price, Discount, "

@@ -49,11 +49,14 @@ QStringList makePackageOfEverything(const QString &package);
 // placements each with forecasts; 0001 has every 10th placement moved, every 7th repriced, every
 // 13th left out and 500 products added. Product P000001 is placed on page 1 of every version.
 void makeReportMaps();
+// Removes them, so that a server kept between runs holds the large warehouse's size again.
+void removeReportMaps();
 void openFromArguments(int argc, char **argv);
 
 // The large warehouse on PostgreSQL: the test server started as the tests start it
 // (scripts/start-test-postgres, in FOLVANE_TEST_PG_DIR or a folder of the benchmarks' own), a
-// database "folvane_bench" of its own beside the tests' one, filled once, opened through ODBC.
+// database "folvane_bench" of its own beside the tests' one, filled once, opened as the client
+// opens its data source (through libpq unless ODBC is kept).
 // Every statement the server runs there is written to its log, for postgresStatementsSince().
 struct PostgresServer
 {

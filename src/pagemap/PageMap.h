@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class ChangeNotices;
@@ -101,6 +102,7 @@ struct PageMap
     QStringList sections;
 
     const MapPage *page(int number) const;
+    MapPage *page(int number) { return const_cast<MapPage *>(std::as_const(*this).page(number)); }
     // The page a placement is shown on; nullptr when the map has no such placement.
     const MapPage *pageOfPlacement(qlonglong itemId) const;
     std::vector<Spread> spreads() const;
@@ -108,6 +110,8 @@ struct PageMap
     // Pages from page 1 (or 0) to the last, gaps counted: what the printer prints.
     int extent() const;
     int sectionIndex(const QString &section) const { return int(sections.indexOf(section)); }
+    // Lists the sections again from the pages, once pages were renumbered, added or removed.
+    void listSections();
 };
 
 // ---- Signatures
@@ -155,6 +159,9 @@ QString mapKeyOf(const NodeKey &key);
 
 // Pages, placements (with product names, prices and forecast sales) of the map of a node.
 PageMap loadPageMap(const NodeKey &key);
+// One page of it, read the same way; nothing when the map has neither the page's row nor a
+// placement on it.
+std::optional<MapPage> loadMapPage(const NodeKey &key, int page);
 
 // ---- Moving a placement
 
@@ -189,6 +196,10 @@ MoveResult movePlacement(const NodeKey &map, qlonglong itemId, int fromPage, int
 // longer where the move left it or the product has since been placed on its old page.
 MoveResult undoMove(const PlacementMove &move, const QDateTime &now, const QString &user,
                     int *position = nullptr);
+// A map held in memory brought up to date with a placement moved (or put back) as the move wrote
+// it, without reading the map again. False, changing nothing, when the map does not hold the
+// placement on `fromPage` or has no page `toPage`: it is older than the move, read it again.
+bool takeInPlacementMove(PageMap &map, qlonglong itemId, int fromPage, int toPage, int toPosition);
 
 // ---- Changes
 

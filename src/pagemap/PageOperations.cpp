@@ -67,42 +67,71 @@ void renumber(const NodeKey &map, const Renumbering &change)
     placements.bindTo(follow).bind(change.from).bind(change.to).exec();
 }
 
+// The number a move of `count` pages from `first` to `to` gives a page of the range it renumbers:
+// forward, the pages after the moved ones come down by their number; backward, the pages from the
+// new place on go up by it.
+int movedNumber(int page, int first, int count, int to)
+{
+    if (page >= first && page < first + count)
+        return page + to - first;
+    return to > first ? page - count : page + count;
+}
+
 void shiftFrom(const NodeKey &map, int from, int by)
 {
     renumber(map, {QStringLiteral("PageNum + ?"), {by}, from, kEnd, from + by, kEnd + by});
 }
 
-// What the pages from..to hold as a fingerprint: their numbers, sections and placements.
+// What the pages from..to hold as a fingerprint: their numbers and sections, and their
+// placements summed rather than read one by one (a page move renumbers thousands): which placement
+// is on which page at which position changes the sums.
+class Fingerprint
+{
+public:
+    void add(const QString &text)
+    {
+        m_hash.addData(text.toUtf8());
+        m_hash.addData(QByteArrayView("\x1f", 1));
+    }
+    void addPage(const QString &number, const QString &section)
+    {
+        add(number);
+        add(section);
+    }
+    QByteArray result() const { return m_hash.result(); }
+
+private:
+    QCryptographicHash m_hash{QCryptographicHash::Sha1};
+};
+
+// The placements' part of the fingerprint, with their page numbers as an expression gives them.
+QString placementSums(const QString &number)
+{
+    return QStringLiteral("COUNT(*), SUM(CAST(ItemID AS BIGINT) * (") + number +
+           QStringLiteral(")), SUM(CAST(ItemID AS BIGINT) * PagePosition)");
+}
+
 QByteArray stampOf(const NodeKey &map, int from, int to)
 {
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    const auto add = [&hash](const QString &text) {
-        hash.addData(text.toUtf8());
-        hash.addData(QByteArrayView("\x1f", 1));
-    };
+    Fingerprint print;
     {
         const MapRows pages = MapRows::pagesOf(map);
         Query query(QStringLiteral("SELECT PageNum, PageSection FROM ") + pages.table() +
                     QStringLiteral(" WHERE ") + pages.where() +
                     QStringLiteral(" AND PageNum BETWEEN ? AND ? ORDER BY PageNum"));
         pages.bindTo(query).bind(from).bind(to).exec();
-        while (query.next()) {
-            add(query.text(0));
-            add(query.text(1));
-        }
+        while (query.next())
+            print.addPage(query.text(0), query.text(1));
     }
-    // The placements summed rather than read one by one: a page move renumbers thousands. Which
-    // placement is on which page at which position changes the sums.
     const MapRows placements = MapRows::placementsOf(map);
-    Query query(QStringLiteral("SELECT COUNT(*), SUM(CAST(ItemID AS BIGINT) * PageNum), "
-                               "SUM(CAST(ItemID AS BIGINT) * PagePosition) FROM tblProductsMap "
-                               "WHERE ") +
-                placements.where() + QStringLiteral(" AND PageNum BETWEEN ? AND ?"));
+    Query query(QStringLiteral("SELECT ") + placementSums(QStringLiteral("PageNum")) +
+                QStringLiteral(" FROM tblProductsMap WHERE ") + placements.where() +
+                QStringLiteral(" AND PageNum BETWEEN ? AND ?"));
     placements.bindTo(query).bind(from).bind(to).exec();
     while (query.next())
         for (int column = 0; column < 3; ++column)
-            add(query.text(column));
-    return hash.result();
+            print.add(query.text(column));
+    return print.result();
 }
 
 std::optional<QString> sectionOf(const NodeKey &map, int page)
@@ -119,25 +148,53 @@ std::optional<QString> sectionOf(const NodeKey &map, int page)
 
 // ---- The operations inside an open transaction
 
-// Within the book unless replayed: a move back over a gap may reach past the last page.
-PageResult movePagesIn(const NodeKey &map, int first, int count, int to, bool withinBook = true)
+// Within the book unless replayed: a move back over a gap may reach past the last page. With
+// `stamp`, the fingerprint of the pages it renumbers as it leaves them: read with the check, before
+// the rows change, in the one statement the move reads (after its updates, a server would sum the
+// placements among the versions of the rows the transaction has made).
+PageResult movePagesIn(const NodeKey &map, int first, int count, int to, bool withinBook = true,
+                       QByteArray *stamp = nullptr)
 {
     const int last = first + count - 1;
-    int lowest = 0;
-    int highest = 0;
+    // As movedNumber.
+    const bool forward = to > first;
+    const int from = forward ? first : to;
+    const int until = forward ? to + count - 1 : last;
+    const Renumbering change{QStringLiteral("CASE WHEN PageNum BETWEEN ? AND ? THEN PageNum + ? "
+                                            "ELSE PageNum + ? END"),
+                             {first, last, to - first, forward ? -count : count},
+                             from,
+                             until,
+                             from,
+                             until};
+    // The map's page rows, then the placements of the pages renumbered summed at their new numbers.
+    const MapRows pages = MapRows::pagesOf(map);
+    const MapRows placements = MapRows::placementsOf(map);
+    Query query(QStringLiteral("SELECT 0, PageNum, NULL, NULL, PageSection FROM ") + pages.table() +
+                QStringLiteral(" WHERE ") + pages.where() +
+                QStringLiteral(" UNION ALL SELECT 1, ") + placementSums(change.number) +
+                QStringLiteral(", NULL FROM tblProductsMap WHERE ") + placements.where() +
+                QStringLiteral(" AND PageNum BETWEEN ? AND ? ORDER BY 1, 2"));
+    pages.bindTo(query);
+    bindAll(query, change.values);
+    placements.bindTo(query).bind(from).bind(until).exec();
+    std::vector<std::pair<int, QString>> renumbered;
+    QStringList sums;
+    int lowest = INT_MAX;
+    int highest = INT_MIN;
     int moving = 0;
-    {
-        const MapRows pages = MapRows::pagesOf(map);
-        Query query(QStringLiteral("SELECT MIN(PageNum), MAX(PageNum), SUM(CASE WHEN PageNum "
-                                   "BETWEEN ? AND ? THEN 1 ELSE 0 END) FROM ") +
-                    pages.table() + QStringLiteral(" WHERE ") + pages.where());
-        query.bind(first).bind(last);
-        pages.bindTo(query).exec();
-        if (query.next() && !query.isNull(0)) {
-            lowest = query.value(0).toInt();
-            highest = query.value(1).toInt();
-            moving = query.value(2).toInt();
+    while (query.next()) {
+        if (query.value(0).toInt() == 1) {
+            sums = {query.text(1), query.text(2), query.text(3)};
+            continue;
         }
+        const int page = query.value(1).toInt();
+        lowest = std::min(lowest, page);
+        highest = std::max(highest, page);
+        if (page >= first && page <= last)
+            ++moving;
+        if (page >= from && page <= until)
+            renumbered.emplace_back(movedNumber(page, first, count, to), query.text(4));
     }
     if (count < 1 || moving != count)
         return PageResult::NoSuchPage;
@@ -145,18 +202,16 @@ PageResult movePagesIn(const NodeKey &map, int first, int count, int to, bool wi
         return PageResult::OutsideTheBook;
     if (to == first)
         return PageResult::Unchanged;
-    // Forward, the pages after the moved ones come down by their number; backward, the pages from
-    // the new place on go up by it.
-    const bool forward = to > first;
-    const int from = forward ? first : to;
-    const int until = forward ? to + count - 1 : last;
-    renumber(map, {QStringLiteral("CASE WHEN PageNum BETWEEN ? AND ? THEN PageNum + ? ELSE "
-                                  "PageNum + ? END"),
-                   {first, last, to - first, forward ? -count : count},
-                   from,
-                   until,
-                   from,
-                   until});
+    renumber(map, change);
+    if (stamp) {
+        std::sort(renumbered.begin(), renumbered.end());
+        Fingerprint print;
+        for (const auto &[page, section] : renumbered)
+            print.addPage(QString::number(page), section);
+        for (const QString &sum : std::as_const(sums))
+            print.add(sum);
+        *stamp = print.result();
+    }
     return PageResult::Done;
 }
 
@@ -294,7 +349,9 @@ void stampRange(PageEdit &edit)
         edit.stampTo = kEnd;
         break;
     }
-    edit.stamp = stampOf(edit.map, edit.stampFrom, edit.stampTo);
+    // A move has read its stamp already.
+    if (edit.stamp.isEmpty())
+        edit.stamp = stampOf(edit.map, edit.stampFrom, edit.stampTo);
 }
 
 // Runs an operation in a transaction of its own; a done one is stamped for its undo, announced
@@ -367,9 +424,12 @@ PageResult movePages(const NodeKey &map, int first, int count, int to, PageEdit 
 {
     const NodeKey key(mapKeyOf(map));
     return inTransaction(key, done, [&] {
-        const PageResult result = movePagesIn(key, first, count, to);
-        if (done)
+        QByteArray stamp;
+        const PageResult result = movePagesIn(key, first, count, to, true, &stamp);
+        if (done) {
             *done = edit(PageEdit::Kind::MovePages, key, first, count, to);
+            done->stamp = stamp;
+        }
         return result;
     });
 }
@@ -426,10 +486,11 @@ PageResult replay(PageEdit &edit, bool undo)
         if (stampOf(edit.map, edit.stampFrom, edit.stampTo) != edit.stamp)
             return PageResult::Stale;
         PageResult result = PageResult::Done;
+        QByteArray moved;
         switch (edit.kind) {
         case PageEdit::Kind::MovePages:
-            result = undo ? movePagesIn(edit.map, edit.to, edit.count, edit.page, false)
-                          : movePagesIn(edit.map, edit.page, edit.count, edit.to, false);
+            result = undo ? movePagesIn(edit.map, edit.to, edit.count, edit.page, false, &moved)
+                          : movePagesIn(edit.map, edit.page, edit.count, edit.to, false, &moved);
             break;
         case PageEdit::Kind::InsertPage:
             result = undo ? removePageIn(edit.map, edit.page, 0, nullptr, nullptr)
@@ -453,7 +514,7 @@ PageResult replay(PageEdit &edit, bool undo)
         // The stamp is unchanged, so anything else means the pages were changed since.
         if (result != PageResult::Done)
             return PageResult::Stale;
-        edit.stamp = stampOf(edit.map, edit.stampFrom, edit.stampTo);
+        edit.stamp = moved.isEmpty() ? stampOf(edit.map, edit.stampFrom, edit.stampTo) : moved;
         return result;
     });
 }
@@ -462,5 +523,106 @@ PageResult replay(PageEdit &edit, bool undo)
 
 PageResult undoPageEdit(PageEdit &edit) { return replay(edit, true); }
 PageResult redoPageEdit(PageEdit &edit) { return replay(edit, false); }
+
+// ---- The map held in memory, following the statements above
+
+namespace {
+
+// The pages from..to take the numbers the renumbering gave their rows; the map stays in page
+// order.
+template <typename Number> void renumberHeld(PageMap &map, int from, int to, Number &&number)
+{
+    for (MapPage &page : map.pages)
+        if (page.number >= from && page.number <= to)
+            page.number = number(page.number);
+    std::sort(map.pages.begin(), map.pages.end(),
+              [](const MapPage &a, const MapPage &b) { return a.number < b.number; });
+}
+
+bool moveHeld(PageMap &map, int first, int count, int to)
+{
+    const int last = first + count - 1;
+    for (int page = first; page <= last; ++page)
+        if (!map.page(page) || !map.page(page)->stored)
+            return false;
+    const bool forward = to > first;
+    renumberHeld(map, forward ? first : to, forward ? to + count - 1 : last,
+                 [&](int page) { return movedNumber(page, first, count, to); });
+    return true;
+}
+
+bool removeHeld(PageMap &map, int number)
+{
+    const MapPage *page = map.page(number);
+    if (!page || !page->stored)
+        return false;
+    map.pages.erase(map.pages.begin() + (page - map.pages.data()));
+    renumberHeld(map, number + 1, kEnd, [](int page) { return page - 1; });
+    return true;
+}
+
+MapPage &insertHeld(PageMap &map, int at, const QString &section)
+{
+    // As insertPageIn: the pages from `at` on move up while the book has a page row there.
+    const auto last = std::find_if(map.pages.rbegin(), map.pages.rend(),
+                                   [](const MapPage &page) { return page.stored; });
+    if (last != map.pages.rend() && at <= last->number)
+        renumberHeld(map, at, kEnd, [](int page) { return page + 1; });
+    MapPage *page = map.page(at);
+    if (!page) {
+        const auto place = std::find_if(map.pages.begin(), map.pages.end(),
+                                        [at](const MapPage &other) { return other.number > at; });
+        page = &*map.pages.insert(place, MapPage{});
+        page->number = at;
+    }
+    page->stored = true;
+    page->section = vb::Trim(section);
+    return *page;
+}
+
+} // namespace
+
+bool takeInPageEdit(PageMap &map, const PageEdit &edit, bool undone)
+{
+    bool held = true;
+    switch (edit.kind) {
+    case PageEdit::Kind::MovePages:
+        held = undone ? moveHeld(map, edit.to, edit.count, edit.page)
+                      : moveHeld(map, edit.page, edit.count, edit.to);
+        break;
+    case PageEdit::Kind::InsertPage:
+        if (undone)
+            held = removeHeld(map, edit.page);
+        else
+            insertHeld(map, edit.page, edit.section);
+        break;
+    case PageEdit::Kind::RemovePage:
+        if (!undone) {
+            held = removeHeld(map, edit.page);
+        } else {
+            MapPage &page = insertHeld(map, edit.page, edit.section);
+            // Made again, the placements have new item IDs.
+            if (!edit.placements.empty()) {
+                std::optional<MapPage> read = loadMapPage(map.map, edit.page);
+                held = read.has_value();
+                if (read)
+                    page = std::move(*read);
+            }
+        }
+        break;
+    case PageEdit::Kind::EditSection:
+        if (MapPage *page = map.page(edit.page); page && page->stored)
+            page->section = vb::Trim(undone ? edit.oldSection : edit.section);
+        else
+            held = false;
+        break;
+    }
+    // An insert's name is that of its pages: none without pages.
+    if (map.map.isInsert() && std::none_of(map.pages.begin(), map.pages.end(),
+                                           [](const MapPage &page) { return page.stored; }))
+        map.caption.clear();
+    map.listSections();
+    return held;
+}
 
 } // namespace catalog

@@ -17,6 +17,8 @@
 // through MapChanges once committed; each throws DbError on a database failure.
 namespace catalog {
 
+struct PageMap;
+
 // The prompt of the section's input box, wherever a page's section is edited.
 inline const QString kPageSectionPrompt =
     QStringLiteral("Please enter in the box below the new section name of the page.");
@@ -103,5 +105,12 @@ PageResult editPageSection(const NodeKey &map, int page, const QString &section,
 // brought up to date for the next undo or redo.
 PageResult undoPageEdit(PageEdit &edit);
 PageResult redoPageEdit(PageEdit &edit);
+
+// A map held in memory brought up to date with a change just made, undone (`undone`) or made
+// again, as its statements left the rows: renumbered, inserted and removed pages with their
+// placements, without reading the map again. Only a removed page put back is read, to have its
+// placements as they were made again. False when the map held does not have the pages the change
+// was made on (it is older than the change): read it again. Throws DbError.
+bool takeInPageEdit(PageMap &map, const PageEdit &edit, bool undone);
 
 } // namespace catalog

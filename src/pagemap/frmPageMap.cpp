@@ -241,8 +241,29 @@ QString frmPageMap::legendHtml() const
 
 void frmPageMap::mapChanged(const QString &mapKey)
 {
-    if (mapKey.isEmpty() || mapKey == m_mapKey || (!m_otherKey.isEmpty() && mapKey == m_otherKey))
+    if (!mapKey.isEmpty() && mapKey != m_mapKey && (m_otherKey.isEmpty() || mapKey != m_otherKey))
+        return;
+    if (m_making)
+        ++m_heard;
+    else
         m_refresh->request();
+}
+
+void frmPageMap::follow(bool made, const std::function<bool(catalog::PageMap &)> &takeIn)
+{
+    // A change made here is announced once; anything more came from elsewhere.
+    const bool others = m_heard > (made ? 1 : 0);
+    m_heard = 0;
+    if (!made && !others)
+        return;
+    // A map compared with itself is read again on both sides.
+    if (!others && takeIn && m_otherKey != m_mapKey) {
+        if (attempt([&] { return takeIn(m_map); }).value_or(false)) {
+            showMap();
+            return;
+        }
+    }
+    ReloadMap();
 }
 
 void frmPageMap::MovePlacement(qlonglong itemId, int toPage)
@@ -251,7 +272,7 @@ void frmPageMap::MovePlacement(qlonglong itemId, int toPage)
     // The page it was dragged from: a placement another client has moved since is not moved.
     const int fromPage = shownOn ? shownOn->number : -1;
     catalog::PlacementMove move;
-    const auto result = attempt([&] {
+    const auto result = making([&] {
         return catalog::movePlacement(NodeKey(m_mapKey), itemId, fromPage, toPage,
                                       QDateTime::currentDateTime(), gstrUserName, &move);
     });
@@ -260,6 +281,10 @@ void frmPageMap::MovePlacement(qlonglong itemId, int toPage)
         ReloadMap();
         return;
     }
+    follow(result == MoveResult::Moved, [&move](catalog::PageMap &map) {
+        return catalog::takeInPlacementMove(map, move.itemId, move.fromPage, move.toPage,
+                                            move.toPosition);
+    });
     switch (*result) {
     case MoveResult::Moved:
         done(move, QStringLiteral("Moved %1 from page %2 to page %3, position %4.")
@@ -294,7 +319,8 @@ void frmPageMap::done(Change change, const QString &status)
     setStatusText(status);
 }
 
-bool frmPageMap::pageOutcome(const std::optional<PageResult> &result, int page)
+bool frmPageMap::pageOutcome(const std::optional<PageResult> &result, int page,
+                             const catalog::PageEdit &edit)
 {
     if (!result) {
         // The database refused: the map is shown as it is stored.
@@ -303,9 +329,13 @@ bool frmPageMap::pageOutcome(const std::optional<PageResult> &result, int page)
     }
     switch (*result) {
     case PageResult::Done:
+        follow(true, [&edit](catalog::PageMap &map) {
+            return catalog::takeInPageEdit(map, edit, false);
+        });
         return true;
     case PageResult::Unchanged:
     case PageResult::NotAMap:
+        follow(false);
         break;
     case PageResult::NoSuchPage:
         inform(QStringLiteral("Page %1 is no longer on this map. The map has been read again.")
@@ -314,6 +344,7 @@ bool frmPageMap::pageOutcome(const std::optional<PageResult> &result, int page)
         break;
     case PageResult::OutsideTheBook:
         inform(QStringLiteral("The pages cannot go beyond the first or the last page."));
+        follow(false);
         break;
     case PageResult::PlacementsDiffer:
         inform(QStringLiteral("The products on page %1 have changed since. The map has been read "
@@ -322,6 +353,7 @@ bool frmPageMap::pageOutcome(const std::optional<PageResult> &result, int page)
         ReloadMap();
         break;
     case PageResult::Stale:
+        follow(false);
         break;
     }
     return false;
@@ -332,8 +364,8 @@ void frmPageMap::MovePages(int first, int count, int to)
     BusyPointer busy;
     catalog::PageEdit edit;
     const auto result =
-        attempt([&] { return catalog::movePages(NodeKey(m_mapKey), first, count, to, &edit); });
-    if (pageOutcome(result, first))
+        making([&] { return catalog::movePages(NodeKey(m_mapKey), first, count, to, &edit); });
+    if (pageOutcome(result, first, edit))
         done(edit, QStringLiteral("Moved ") + edit.description().mid(8) + QLatin1Char('.'));
 }
 
@@ -345,8 +377,8 @@ void frmPageMap::InsertPage(int page, bool after)
     BusyPointer busy;
     catalog::PageEdit edit;
     const auto result =
-        attempt([&] { return catalog::insertPage(NodeKey(m_mapKey), at, section, &edit); });
-    if (pageOutcome(result, page))
+        making([&] { return catalog::insertPage(NodeKey(m_mapKey), at, section, &edit); });
+    if (pageOutcome(result, page, edit))
         done(edit, QStringLiteral("Inserted page %1; the pages after it are renumbered.").arg(at));
 }
 
@@ -366,8 +398,8 @@ void frmPageMap::RemovePage(int page)
     BusyPointer busy;
     catalog::PageEdit edit;
     const auto result =
-        attempt([&] { return catalog::removePage(NodeKey(m_mapKey), page, placements, &edit); });
-    if (pageOutcome(result, page))
+        making([&] { return catalog::removePage(NodeKey(m_mapKey), page, placements, &edit); });
+    if (pageOutcome(result, page, edit))
         done(edit, QStringLiteral("Removed page %1; the pages after it are renumbered.").arg(page));
 }
 
@@ -389,17 +421,21 @@ void frmPageMap::EditPageSection(int page)
     catalog::PageEdit edit;
     // The Catalog Edit command's own operation, with its checks.
     const NodeKey key(NodeKey::pageKey(m_mapKey, page));
-    const auto updated = attempt([&] { return catalog::editSectionOfPage(key, *answer, &edit); });
+    const auto updated = making([&] { return catalog::editSectionOfPage(key, *answer, &edit); });
     if (!updated) {
         ReloadMap();
         return;
     }
+    // Given a section only when the page was there to take it.
+    const bool made = *updated && edit.page == page;
+    follow(made,
+           [&edit](catalog::PageMap &map) { return catalog::takeInPageEdit(map, edit, false); });
     if (!*updated) {
         inform(QStringLiteral("Could not update page section because the specific page was not "
                               "selected."));
         return;
     }
-    if (edit.page == page)
+    if (made)
         done(edit, QStringLiteral("Page %1 is now in section %2.").arg(page).arg(edit.section));
 }
 
@@ -450,13 +486,17 @@ void frmPageMap::replay(bool undo)
     QString status;
     QString refused;
     bool applied = false;
+    std::function<bool(catalog::PageMap &)> takeIn;
     const auto now = QDateTime::currentDateTime();
     if (auto *move = std::get_if<catalog::PlacementMove>(&change)) {
         std::optional<MoveResult> result;
         if (undo) {
             int position = 0;
-            result =
-                attempt([&] { return catalog::undoMove(*move, now, gstrUserName, &position); });
+            result = making([&] { return catalog::undoMove(*move, now, gstrUserName, &position); });
+            takeIn = [move = *move, position](catalog::PageMap &map) {
+                return catalog::takeInPlacementMove(map, move.itemId, move.toPage, move.fromPage,
+                                                    position);
+            };
             status = QStringLiteral("%1 is back on page %2, position %3%4.")
                          .arg(move->productId)
                          .arg(move->fromPage)
@@ -467,10 +507,14 @@ void frmPageMap::replay(bool undo)
                                         .arg(move->fromPosition));
         } else {
             catalog::PlacementMove again;
-            result = attempt([&] {
+            result = making([&] {
                 return catalog::movePlacement(move->map, move->itemId, move->fromPage, move->toPage,
                                               now, gstrUserName, &again);
             });
+            takeIn = [again](catalog::PageMap &map) {
+                return catalog::takeInPlacementMove(map, again.itemId, again.fromPage, again.toPage,
+                                                    again.toPosition);
+            };
             status = QStringLiteral("Moved %1 to page %2 again, position %3.")
                          .arg(move->productId)
                          .arg(again.toPage)
@@ -491,9 +535,12 @@ void frmPageMap::replay(bool undo)
             refused = cannot + QStringLiteral("the placement has been changed since.");
     } else {
         auto &edit = std::get<catalog::PageEdit>(change);
-        const auto result = attempt(
+        const auto result = making(
             [&] { return undo ? catalog::undoPageEdit(edit) : catalog::redoPageEdit(edit); });
         applied = result == PageResult::Done;
+        takeIn = [edit, undo](catalog::PageMap &map) {
+            return catalog::takeInPageEdit(map, edit, undo);
+        };
         status = (undo ? QStringLiteral("Undone: ") : QStringLiteral("Made again: ")) +
                  edit.description() + QLatin1Char('.');
         refused = QStringLiteral("The %1 cannot be %2: its pages have been changed since. The map "
@@ -504,6 +551,7 @@ void frmPageMap::replay(bool undo)
             refused.clear();
     }
     if (applied) {
+        follow(true, takeIn);
         to.push_back(std::move(change));
         setStatusText(status);
     } else {

@@ -6,6 +6,7 @@
 
 #include <QDate>
 
+#include <functional>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -89,11 +90,26 @@ private:
 
     void showMap();
     void mapChanged(const QString &mapKey);
+    // Runs a change of the window's own. Its announcement is only counted: the map held takes the
+    // change in afterwards (follow) rather than reading the whole map again.
+    template <typename Operation> auto making(Operation &&operation)
+    {
+        m_heard = 0;
+        m_making = true;
+        auto result = attempt(std::forward<Operation>(operation));
+        m_making = false;
+        return result;
+    }
+    // After it: the map held takes the change in when it was made (`made`), or is read again when
+    // another change of the map was heard meanwhile or the map held cannot take it.
+    void follow(bool made, const std::function<bool(catalog::PageMap &)> &takeIn = {});
     QString legendHtml() const;
     QString summaryLine() const;
     void done(Change change, const QString &status);
-    // Tells why a page operation was refused; true when it was done.
-    bool pageOutcome(const std::optional<catalog::PageResult> &result, int page);
+    // Tells why a page operation was refused; true when it was done, and then taken into the map
+    // held.
+    bool pageOutcome(const std::optional<catalog::PageResult> &result, int page,
+                     const catalog::PageEdit &edit);
     void replay(bool undo);
     void updateUndoButtons();
     void offerComparisons();
@@ -108,6 +124,8 @@ private:
     QString m_otherKey;
     catalog::MapComparison m_comparison;
     bool m_firstShow = true;
+    bool m_making = false;
+    int m_heard = 0;
     catalog::MapChanges::Watch m_watch;
     DeferredRefresh *m_refresh;
 

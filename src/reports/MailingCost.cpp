@@ -1,18 +1,14 @@
 #include "reports/MailingCost.h"
 
+#include "warehouse/Dialect.h"
 #include "warehouse/Query.h"
+
+#include <QHash>
 
 #include <algorithm>
 #include <map>
 
 namespace reports {
-
-void MailingFigures::add(double quantityMailed, double totalCpm, double targetRate)
-{
-    quantity += quantityMailed;
-    cost += quantityMailed * totalCpm / 1000;
-    responses += quantityMailed * targetRate / 100;
-}
 
 void MailingFigures::add(const MailingFigures &other)
 {
@@ -23,16 +19,24 @@ void MailingFigures::add(const MailingFigures &other)
 
 namespace {
 
-// Lines in the order their keys sort, each key as the warehouse compares it.
+// Lines in the order their keys sort, each key as the warehouse compares it; each spelling a row
+// has is looked up once, as a report's thousands of ad codes spell a few names.
 struct Lines
 {
     std::map<QString, MailingLine> byKey;
-    MailingLine &line(const QString &key, const QString &name)
+    QHash<QString, MailingLine *> bySpelling;
+    // The line of a spelling, named by `name` when added.
+    template <typename Key, typename Name>
+    MailingLine &line(const QString &spelling, Key key, Name name)
     {
-        auto [found, added] = byKey.try_emplace(key);
-        if (added)
-            found->second.name = name;
-        return found->second;
+        auto spelled = bySpelling.constFind(spelling);
+        if (spelled == bySpelling.constEnd()) {
+            auto [found, added] = byKey.try_emplace(key(spelling));
+            if (added)
+                found->second.name = name();
+            spelled = bySpelling.insert(spelling, &found->second);
+        }
+        return **spelled;
     }
     std::vector<MailingLine> sorted() const
     {
@@ -51,6 +55,9 @@ struct CatalogLines
     Lines packages;
 };
 
+QString unchanged(const QString &text) { return text; }
+QString folded(const QString &text) { return text.toCaseFolded(); }
+
 QStringList rowOf(const QString &catalogName, const QString &line, const MailingFigures &f)
 {
     return {catalogName,
@@ -65,32 +72,45 @@ QStringList rowOf(const QString &catalogName, const QString &line, const Mailing
 
 MailingReport loadMailingReport(const QDate &from, const QDate &to, const RowRead &watch)
 {
-    Query query(QStringLiteral("SELECT CatName, ListDesc, Pkg, PkgDesc, QtyMailed, TotalCpm, "
-                               "TargetResp FROM tblAdCodes WHERE MailDate >= ? AND MailDate <= ? "
-                               "ORDER BY MailDate, AdCode"));
+    // The warehouse adds up the ad codes of each catalog, list and package as spelled; those come
+    // in the order they were first mailed, so a name the warehouse compares without case shows as
+    // first mailed.
+    const QString catalogColumn = dialect::asWritten(QStringLiteral("CatName"));
+    const QString packageColumn = dialect::asWritten(QStringLiteral("Pkg"));
+    Query query(QStringLiteral("SELECT ") + catalogColumn + QStringLiteral(", ListDesc, ") +
+                packageColumn +
+                QStringLiteral(", PkgDesc, SUM(QtyMailed), SUM(QtyMailed * TotalCpm / 1000), "
+                               "SUM(QtyMailed * TargetResp / 100) FROM tblAdCodes WHERE MailDate "
+                               ">= ? AND MailDate <= ? GROUP BY ") +
+                catalogColumn + QStringLiteral(", ListDesc, ") + packageColumn +
+                QStringLiteral(", PkgDesc ORDER BY MIN(MailDate), MIN(AdCode)"));
     query.bindDate(from).bindDate(to).exec();
     std::map<QString, CatalogLines> catalogs;
+    QHash<QString, CatalogLines *> catalogBySpelling;
     Lines lists;
     while (query.next()) {
         rowRead(watch);
         const QString catalogName = query.text(0);
         const QString list = query.text(1);
         const QString package = query.text(2);
-        const double quantity = query.number(4);
-        const double cpm = query.number(5);
-        const double rate = query.number(6);
+        const MailingFigures figures{query.number(4), query.number(5), query.number(6)};
         // Catalog names and package codes compare without regard to case, as the warehouse keys
         // them, and show as first mailed; list descriptions as written.
-        auto [found, added] = catalogs.try_emplace(catalogName.toCaseFolded());
-        if (added)
-            found->second.name = catalogName;
-        CatalogLines &catalog = found->second;
-        catalog.figures.add(quantity, cpm, rate);
-        catalog.lists.line(list, list).figures.add(quantity, cpm, rate);
+        auto spelled = catalogBySpelling.constFind(catalogName);
+        if (spelled == catalogBySpelling.constEnd()) {
+            auto [found, added] = catalogs.try_emplace(catalogName.toCaseFolded());
+            if (added)
+                found->second.name = catalogName;
+            spelled = catalogBySpelling.insert(catalogName, &found->second);
+        }
+        CatalogLines &catalog = **spelled;
+        catalog.figures.add(figures);
+        catalog.lists.line(list, unchanged, [&] { return list; }).figures.add(figures);
         catalog.packages
-            .line(package.toCaseFolded(), package + QStringLiteral("  ") + query.text(3))
-            .figures.add(quantity, cpm, rate);
-        lists.line(list, list).figures.add(quantity, cpm, rate);
+            .line(package, folded,
+                  [&]() -> QString { return package + QStringLiteral("  ") + query.text(3); })
+            .figures.add(figures);
+        lists.line(list, unchanged, [&] { return list; }).figures.add(figures);
     }
 
     MailingReport report;

@@ -19,7 +19,6 @@ struct MailingFigures
     double quantity = 0;
     double cost = 0;
     double responses = 0;
-    void add(double quantityMailed, double totalCpm, double targetRate);
     void add(const MailingFigures &other);
     // None when nothing is expected back.
     std::optional<double> costPerResponse() const { return ratio(cost, responses); }

@@ -5,8 +5,8 @@
 #include "warehouse/Query.h"
 #include "warehouse/Vb.h"
 
+#include <cmath>
 #include <map>
-#include <set>
 
 using catalog::MapRows;
 using catalog::NodeKey;
@@ -22,14 +22,6 @@ std::optional<double> PagePlan::perFullPage() const
 std::optional<double> PlanTotals::averagePerPage() const { return ratio(forecast, pages); }
 
 namespace {
-
-struct PlacedProduct
-{
-    int page = 0;
-    QString productId;
-    double weight = 0;
-    std::optional<double> forecast;
-};
 
 QString sectionText(const QString &section)
 {
@@ -63,48 +55,48 @@ PlanSummary loadPlanSummary(const NodeKey &key, const RowRead &watch)
         }
     }
 
-    // An insert's recommendations are those under its ID with no club: a catalog with the same ID
-    // keeps its own.
-    const MapRows placements = MapRows::placementsOf(key, true);
+    // The warehouse adds up each page: its placements, their weights, and their forecast, each
+    // product's split evenly over its Times placements on the map (in doubles, as read). A
+    // placement counts for 1 / Times of its product too, so the pages add up to the products
+    // placed, and to those without a forecast (products as the warehouse tells them apart:
+    // without case). The map's placements are read once.
+    const MapRows onMap = MapRows::placementsOf(key, true);
     Query query(
-        QStringLiteral("SELECT tblProductsMap.PageNum, tblProductsMap.ProductID, "
-                       "tblProductsMap.PageWeight, Forecasts.FcstSales FROM tblProductsMap LEFT "
-                       "OUTER JOIN (SELECT ProductID, SUM(FcstSales) AS FcstSales FROM "
-                       "tblInvRecommendations WHERE ") +
+        QStringLiteral(
+            "SELECT PageNum, COUNT(*), SUM(PageWeight), SUM(Forecast / Times), SUM(1 / Times), "
+            "SUM(CASE WHEN Forecast IS NULL THEN 1 / Times ELSE 0 END) FROM (SELECT "
+            "tblProductsMap.PageNum AS PageNum, tblProductsMap.PageWeight AS PageWeight, "
+            "CAST(Forecasts.FcstSales AS DOUBLE PRECISION) AS Forecast, CAST(COUNT(*) OVER "
+            "(PARTITION BY tblProductsMap.ProductID) AS DOUBLE PRECISION) AS Times FROM "
+            "tblProductsMap LEFT OUTER JOIN (SELECT ProductID, SUM(FcstSales) AS FcstSales FROM "
+            "tblInvRecommendations WHERE ") +
         (key.isCatalog() ? QStringLiteral("ClubID = ? AND CatalogID = ?")
                          : QStringLiteral("ClubID IS NULL AND CatalogID = ?")) +
         QStringLiteral(" GROUP BY ProductID) Forecasts ON Forecasts.ProductID = "
                        "tblProductsMap.ProductID WHERE ") +
-        placements.where());
+        onMap.where() + QStringLiteral(") Placements GROUP BY PageNum ORDER BY PageNum"));
     if (key.isCatalog())
         query.bind(key.clubId()).bind(key.catalogId());
     else
         query.bind(key.insertId());
-    placements.bindTo(query).exec();
-    std::vector<PlacedProduct> placed;
-    std::map<QString, int> placementsOfProduct; // keyed as the warehouse compares: without case
+    onMap.bindTo(query).exec();
+    double products = 0;
+    double withoutForecast = 0;
     while (query.next()) {
         rowRead(watch);
-        PlacedProduct p{query.value(0).toInt(), query.text(1), query.number(2), std::nullopt};
-        if (!query.isNull(3))
-            p.forecast = query.number(3);
-        ++placementsOfProduct[p.productId.toCaseFolded()];
-        placed.push_back(std::move(p));
-    }
-
-    std::set<QString> withoutForecast;
-    for (const PlacedProduct &p : placed) {
-        auto [found, added] = pages.try_emplace(p.page);
-        if (added)
-            found->second.number = p.page;
+        auto [found, added] = pages.try_emplace(query.value(0).toInt());
         PagePlan &page = found->second;
-        ++page.placements;
-        page.fill += p.weight;
-        if (p.forecast)
-            page.forecast += *p.forecast / placementsOfProduct[p.productId.toCaseFolded()];
-        else
-            withoutForecast.insert(p.productId.toCaseFolded());
+        if (added)
+            page.number = found->first;
+        page.placements = query.value(1).toInt();
+        page.fill = query.number(2);
+        page.forecast = query.isNull(3) ? 0 : query.number(3);
+        products += query.number(4);
+        withoutForecast += query.number(5);
+        summary.totals.placements += page.placements;
     }
+    summary.totals.products = int(std::lround(products));
+    summary.totals.productsWithoutForecast = int(std::lround(withoutForecast));
 
     std::map<QString, std::size_t> sectionOf;
     for (auto &[number, page] : pages) {
@@ -120,9 +112,6 @@ PlanSummary loadPlanSummary(const NodeKey &key, const RowRead &watch)
         summary.pages.push_back(std::move(page));
     }
     summary.totals.pages = int(summary.pages.size());
-    summary.totals.placements = int(placed.size());
-    summary.totals.products = int(placementsOfProduct.size());
-    summary.totals.productsWithoutForecast = int(withoutForecast.size());
     return summary;
 }
 

@@ -3,6 +3,8 @@
 #include "warehouse/Query.h"
 #include "warehouse/Vb.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace reports {
@@ -11,14 +13,14 @@ namespace {
 
 QString dateText(const QDate &date) { return vb::FormatDate(date, QStringLiteral("mm/dd/yyyy")); }
 
-QString moneyOrBlank(const Query &query, int column)
+QString moneyOrBlank(const Query &query, int column, FigureTexts &texts)
 {
-    return query.isNull(column) ? QString() : moneyText(query.number(column));
+    return query.isNull(column) ? QString() : texts.money(query.number(column));
 }
 
-QString numberOrBlank(const Query &query, int column)
+QString numberOrBlank(const Query &query, int column, FigureTexts &texts)
 {
-    return query.isNull(column) ? QString() : countText(query.number(column));
+    return query.isNull(column) ? QString() : texts.count(query.number(column));
 }
 
 } // namespace
@@ -54,16 +56,23 @@ ProductHistory loadProductHistory(const QString &typedId, const RowRead &watch)
             "Inserts.InsertID = tblProductsMap.CatalogID WHERE tblProductsMap.ProductID = ?"));
         query.bind(history.productId).exec();
         std::vector<std::pair<QDate, QStringList>> rows;
+        FigureTexts texts;
+        QHash<QDate, QString> dates; // a date's text made once
         while (query.next()) {
             rowRead(watch);
             const bool insert = query.isNull(0) && query.isNull(2);
             const QDate date = insert ? insertDate(query.text(1)) : query.date(8);
+            auto shown = dates.constFind(date);
+            if (shown == dates.constEnd())
+                shown = dates.insert(date, dateText(date));
             rows.emplace_back(date, QStringList{insert ? QStringLiteral("Insert") : query.text(0),
                                                 insert ? query.text(9) : query.text(1),
                                                 insert ? query.text(1) : query.text(2),
-                                                query.text(3), query.text(4),
-                                                numberOrBlank(query, 5), moneyOrBlank(query, 6),
-                                                numberOrBlank(query, 7), dateText(date)});
+                                                texts.number(query.value(3).toInt()),
+                                                texts.number(query.value(4).toInt()),
+                                                numberOrBlank(query, 5, texts),
+                                                moneyOrBlank(query, 6, texts),
+                                                numberOrBlank(query, 7, texts), *shown});
         }
         // Newest first; undated maps last; then by map, page and position.
         std::stable_sort(rows.begin(), rows.end(), [](const auto &a, const auto &b) {
@@ -82,6 +91,7 @@ ProductHistory loadProductHistory(const QString &typedId, const RowRead &watch)
             history.placements << row;
     }
     {
+        FigureTexts texts;
         Query query(QStringLiteral(
             "SELECT ClubID, CatalogID, FcstSales, ProdRank FROM tblInvRecommendations WHERE "
             "ProductID = ? ORDER BY CASE WHEN ClubID IS NULL THEN 1 ELSE 0 END, ClubID, "
@@ -91,7 +101,7 @@ ProductHistory loadProductHistory(const QString &typedId, const RowRead &watch)
             rowRead(watch);
             history.recommendations
                 << QStringList{query.isNull(0) ? QStringLiteral("Insert") : query.text(0),
-                               query.text(1), moneyOrBlank(query, 2), query.text(3)};
+                               query.text(1), moneyOrBlank(query, 2, texts), query.text(3)};
         }
     }
     Query query(QStringLiteral(

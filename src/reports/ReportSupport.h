@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <functional>
@@ -19,6 +20,21 @@ QString moneyText(std::optional<double> amount);
 QString countText(double count);
 // "12.34%" of a share 0.1234; empty for no figure.
 QString percentText(std::optional<double> share);
+
+// The texts above made once per distinct figure: a report's thousands of rows repeat a few prices,
+// weights, discounts and page numbers, and formatting each anew was most of a large report's time.
+class FigureTexts
+{
+public:
+    QString money(std::optional<double> amount);
+    QString count(double count);
+    QString number(int number); // "1234"
+
+private:
+    QHash<int, QString> m_numbers;
+    QHash<double, QString> m_money;
+    QHash<double, QString> m_count;
+};
 
 // A ratio, none when the divisor is zero.
 std::optional<double> ratio(double amount, double divisor);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <numeric>
 #include <tuple>
 
 using catalog::MapRows;
@@ -21,35 +22,6 @@ struct Placed
     QString productName;
     MapPlacement at;
 };
-
-// Keyed as the warehouse compares product IDs and sections: without case.
-using ByProduct = std::map<QString, std::vector<Placed>>;
-
-ByProduct readPlacements(const NodeKey &map, const RowRead &watch)
-{
-    const MapRows placements = MapRows::placementsOf(map, true);
-    Query query(QStringLiteral(
-                    "SELECT tblProductsMap.ProductID, tblProductsMap.PageNum, "
-                    "tblProductsMap.PagePosition, tblProductsMap.Price, tblProductsMap.Discount, "
-                    "tblInvMaster.ProductName FROM tblProductsMap LEFT OUTER JOIN tblInvMaster ON "
-                    "tblInvMaster.ProductID = tblProductsMap.ProductID WHERE ") +
-                placements.where() +
-                QStringLiteral(" ORDER BY tblProductsMap.PageNum, tblProductsMap.PagePosition"));
-    placements.bindTo(query).exec();
-    ByProduct byProduct;
-    while (query.next()) {
-        rowRead(watch);
-        Placed p{query.text(0), query.text(5), {}};
-        p.at.page = query.value(1).toInt();
-        p.at.position = query.value(2).toInt();
-        if (!query.isNull(3))
-            p.at.price = query.number(3);
-        if (!query.isNull(4))
-            p.at.discount = query.number(4);
-        byProduct[p.productId.toCaseFolded()].push_back(std::move(p));
-    }
-    return byProduct;
-}
 
 std::map<int, QString> readSections(const NodeKey &map, const RowRead &watch)
 {
@@ -124,19 +96,10 @@ void pairPlacements(std::vector<Placed> first, std::vector<Placed> second,
         changes.push_back(change(second[i], nullptr, &second[i]));
 }
 
-QString pageText(const std::optional<MapPlacement> &at, int MapPlacement::*field)
+QString pageText(const std::optional<MapPlacement> &at, int MapPlacement::*field,
+                 FigureTexts &texts)
 {
-    return at ? QString::number((*at).*field) : QString();
-}
-
-QString moneyOf(const std::optional<MapPlacement> &at)
-{
-    return at ? moneyText(at->price) : QString();
-}
-
-QString discountOf(const std::optional<MapPlacement> &at)
-{
-    return at && at->discount ? countText(*at->discount) : QString();
+    return at ? texts.number((*at).*field) : QString();
 }
 
 QString sectionText(const std::optional<QString> &section)
@@ -176,29 +139,78 @@ VersionComparison compareVersions(const NodeKey &first, const NodeKey &second, c
     if (!isMap(comparison.first) || !isMap(comparison.second))
         return comparison;
 
-    // Each statement read to its end before the next starts.
-    ByProduct before = readPlacements(comparison.first, watch);
-    ByProduct after = readPlacements(comparison.second, watch);
+    // Both maps' placements in one result, each product's together (as the warehouse tells
+    // products apart: without case), the first map's before the second's, each in page and
+    // position order: every product is paired as soon as its rows are read.
+    const MapRows firstRows = MapRows::placementsOf(comparison.first, true);
+    const MapRows secondRows = MapRows::placementsOf(comparison.second, true);
+    const QString columns =
+        QStringLiteral("tblProductsMap.ProductID AS ProductID, tblProductsMap.PageNum AS PageNum, "
+                       "tblProductsMap.PagePosition AS PagePosition, tblProductsMap.Price, "
+                       "tblProductsMap.Discount, tblInvMaster.ProductName FROM "
+                       "tblProductsMap LEFT OUTER JOIN tblInvMaster ON tblInvMaster.ProductID = "
+                       "tblProductsMap.ProductID WHERE ");
+    Query query(QStringLiteral("SELECT 1 AS Side, ") + columns + firstRows.where() +
+                QStringLiteral(" UNION ALL SELECT 2 AS Side, ") + columns + secondRows.where() +
+                QStringLiteral(" ORDER BY ProductID, Side, PageNum, PagePosition"));
+    firstRows.bindTo(query);
+    secondRows.bindTo(query).exec();
+    std::vector<Placed> before;
+    std::vector<Placed> after;
+    const auto pairProduct = [&] {
+        pairPlacements(std::move(before), std::move(after), comparison.products);
+        before.clear();
+        after.clear();
+    };
+    bool started = false;
+    QString product; // as the row before spelled it
+    QString productName;
+    while (query.next()) {
+        rowRead(watch);
+        // A row of the same product as the row before makes no texts anew.
+        if (!started || !query.textIs(1, product)) {
+            QString id = query.text(1);
+            if (!started || id.compare(product, Qt::CaseInsensitive) != 0) {
+                pairProduct();
+                productName = query.text(6);
+                started = true;
+            }
+            product = std::move(id);
+        }
+        Placed p{product, productName, {}};
+        p.at.page = query.value(2).toInt();
+        p.at.position = query.value(3).toInt();
+        if (!query.isNull(4))
+            p.at.price = query.number(4);
+        if (!query.isNull(5))
+            p.at.discount = query.number(5);
+        (query.value(0).toInt() == 1 ? before : after).push_back(std::move(p));
+    }
+    pairProduct();
     const std::map<int, QString> sectionsBefore = readSections(comparison.first, watch);
     const std::map<int, QString> sectionsAfter = readSections(comparison.second, watch);
 
-    for (auto &[product, placed] : before) {
-        auto found = after.find(product);
-        pairPlacements(std::move(placed),
-                       found == after.end() ? std::vector<Placed>() : std::move(found->second),
-                       comparison.products);
-        if (found != after.end())
-            after.erase(found);
-    }
-    for (auto &[product, placed] : after)
-        pairPlacements({}, std::move(placed), comparison.products);
-    const auto place = [](const ProductChange &c) {
-        const MapPlacement &at = c.first ? *c.first : *c.second;
-        return std::tuple(at.page, at.position, !c.first, c.productId.toCaseFolded());
+    // By page and position, the first map's before the second's, then by product. Sorted as
+    // positions in the list, the changes themselves moved once.
+    auto &products = comparison.products;
+    const auto place = [&](std::size_t i) {
+        const MapPlacement &at = products[i].first ? *products[i].first : *products[i].second;
+        return std::tuple(at.page, at.position, !products[i].first);
     };
-    std::stable_sort(
-        comparison.products.begin(), comparison.products.end(),
-        [&](const ProductChange &a, const ProductChange &b) { return place(a) < place(b); });
+    std::vector<std::size_t> order(products.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const auto placeA = place(a);
+        const auto placeB = place(b);
+        if (placeA != placeB)
+            return placeA < placeB;
+        return products[a].productId.compare(products[b].productId, Qt::CaseInsensitive) < 0;
+    });
+    std::vector<ProductChange> sorted;
+    sorted.reserve(products.size());
+    for (const std::size_t i : order)
+        sorted.push_back(std::move(products[i]));
+    products = std::move(sorted);
     for (const ProductChange &change : comparison.products) {
         ++comparison.counts[std::size_t(change.status)];
         if (change.repriced && change.status == ChangeStatus::Moved)
@@ -255,23 +267,34 @@ std::vector<const ProductChange *> listedChanges(const VersionComparison &compar
     return listed;
 }
 
+QStringList changeRow(const ProductChange &c, FigureTexts &texts)
+{
+    const auto money = [&](const std::optional<MapPlacement> &at) {
+        return at ? texts.money(at->price) : QString();
+    };
+    const auto discount = [&](const std::optional<MapPlacement> &at) {
+        return at && at->discount ? texts.count(*at->discount) : QString();
+    };
+    return {c.repriced && c.status == ChangeStatus::Moved ? QStringLiteral("Moved, repriced")
+                                                          : statusText(c.status),
+            c.productId,
+            c.productName,
+            pageText(c.first, &MapPlacement::page, texts),
+            pageText(c.first, &MapPlacement::position, texts),
+            money(c.first),
+            discount(c.first),
+            pageText(c.second, &MapPlacement::page, texts),
+            pageText(c.second, &MapPlacement::position, texts),
+            money(c.second),
+            discount(c.second)};
+}
+
 QList<QStringList> changeRows(const VersionComparison &comparison, bool withUnchanged)
 {
+    FigureTexts texts;
     QList<QStringList> rows;
     for (const ProductChange *c : listedChanges(comparison, withUnchanged))
-        rows << QStringList{c->repriced && c->status == ChangeStatus::Moved
-                                ? QStringLiteral("Moved, repriced")
-                                : statusText(c->status),
-                            c->productId,
-                            c->productName,
-                            pageText(c->first, &MapPlacement::page),
-                            pageText(c->first, &MapPlacement::position),
-                            moneyOf(c->first),
-                            discountOf(c->first),
-                            pageText(c->second, &MapPlacement::page),
-                            pageText(c->second, &MapPlacement::position),
-                            moneyOf(c->second),
-                            discountOf(c->second)};
+        rows << changeRow(*c, texts);
     return rows;
 }
 

@@ -69,6 +69,8 @@ QStringList changeHeaders();
 // The first of changeHeaders()' columns of the second map; those of the first map are before it.
 inline constexpr int kSecondMapColumn = 7;
 QList<QStringList> changeRows(const VersionComparison &comparison, bool withUnchanged);
+// One of them, its figures' texts kept in `texts` for the rows after.
+QStringList changeRow(const ProductChange &change, FigureTexts &texts);
 // The changes changeRows() lists, in its order.
 std::vector<const ProductChange *> listedChanges(const VersionComparison &comparison,
                                                  bool withUnchanged);

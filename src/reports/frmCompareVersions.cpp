@@ -164,10 +164,10 @@ void frmCompareVersions::readComparison(const NodeKey &first, const NodeKey &sec
         comparison = reports::compareVersions(first, second, watch);
     });
     m_comparison = read ? std::move(comparison) : reports::VersionComparison();
-    showComparison();
+    const bool shown = showComparison();
     followMaps(read ? QStringList{first.key(), second.key()} : QStringList(),
                [this, first, second] { readComparison(first, second); });
-    if (read)
+    if (shown && read)
         setStatusText(QStringLiteral("%1 products compared, %2 changed; %3 pages with another "
                                      "section")
                           .arg(m_comparison.products.size())
@@ -176,23 +176,29 @@ void frmCompareVersions::readComparison(const NodeKey &first, const NodeKey &sec
                           .arg(m_comparison.sections.size()));
 }
 
-void frmCompareVersions::showComparison()
+bool frmCompareVersions::showComparison()
 {
     const bool compared = !m_comparison.first.isRoot();
     showRows(*grdCounts, reports::countHeaders(),
              compared ? QList<QStringList>{reports::countRow(m_comparison)} : QList<QStringList>());
-    const bool withUnchanged = chkUnchanged->isChecked();
-    showRows(*grdChanges, reports::changeHeaders(),
-             reports::changeRows(m_comparison, withUnchanged));
-    const auto listed = reports::listedChanges(m_comparison, withUnchanged);
+    const auto listed = reports::listedChanges(m_comparison, chkUnchanged->isChecked());
+    reports::FigureTexts texts;
+    const std::size_t shown =
+        fillRows(*grdChanges, reports::changeHeaders(), listed.size(),
+                 [&](std::size_t i) { return reports::changeRow(*listed[i], texts); });
     grdChanges->setCol(0);
-    for (std::size_t i = 0; i < listed.size(); ++i) {
+    for (std::size_t i = 0; i < shown; ++i) {
         grdChanges->setRow(int(i) + 1);
         grdChanges->setCellBackColor(statusColour(listed[i]->status));
     }
     grdChanges->setRow(0);
     showRows(*grdSections, reports::sectionChangeHeaders(),
              reports::sectionChangeRows(m_comparison));
+    if (shown == listed.size())
+        return true;
+    setStatusText(
+        QStringLiteral("Stopped: %1 of %2 products listed.").arg(shown).arg(listed.size()));
+    return false;
 }
 
 void frmCompareVersions::OpenInEditor(const FlexGrid &grid, int row, int col)

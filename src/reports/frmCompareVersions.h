@@ -32,7 +32,8 @@ private:
     void firstChosen(const QString &key);
     // Reads and shows the comparison of two maps; the pickers are left as they are.
     void readComparison(const catalog::NodeKey &first, const catalog::NodeKey &second);
-    void showComparison();
+    // False when the operator stopped the list of changes before its end.
+    bool showComparison();
 
     std::vector<reports::MapChoice> m_choices;
     reports::VersionComparison m_comparison;

@@ -76,7 +76,7 @@ void frmMailingCost::ShowReport()
     m_report = read ? std::move(report) : reports::MailingReport();
     showRows(*grdMailing, reports::mailingHeaders(), reports::mailingRows(m_report));
     for (int row = 1; row < grdMailing->Rows(); ++row) {
-        if (grdMailing->TextMatrix(row, 1) == QLatin1String("All lists and packages"))
+        if (grdMailing->cellText(row, 1) == QLatin1String("All lists and packages"))
             grdMailing->setRowsBackColor(row, row, kCatalogRowColour);
     }
     if (grdMailing->Rows() > 1)

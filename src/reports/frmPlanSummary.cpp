@@ -5,8 +5,8 @@
 #include "shell/Controls.h"
 #include "shell/FlexGrid.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSet>
+#include <QAreaSeries>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -18,8 +18,9 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QSplitter>
-#include <QStackedBarSeries>
 #include <QValueAxis>
+
+#include <algorithm>
 
 using catalog::NodeKey;
 
@@ -138,41 +139,65 @@ void frmPlanSummary::drawChart()
     chart->legend()->setAlignment(Qt::AlignRight);
     const auto &pages = m_summary.pages;
     if (!pages.empty()) {
-        // One bar set a section, zero on the other sections' pages, stacked: each page's bar
-        // takes its section's colour.
-        auto *bars = new QStackedBarSeries;
-        std::vector<QBarSet *> sets;
-        const auto setFor = [&](int sectionIndex) {
+        // Each section's pages as one filled outline of bars, page i standing at i: a chart of
+        // one item a section draws many times faster than one of a bar item a page and section.
+        std::vector<QLineSeries *> outlines;
+        const auto outlineOf = [&](int sectionIndex) {
             const std::size_t slot = std::size_t(sectionIndex + 1);
-            if (sets.size() <= slot)
-                sets.resize(slot + 1, nullptr);
-            if (!sets[slot]) {
-                const QString name = sectionIndex < 0 ? QStringLiteral("(no page row)")
-                                                      : m_summary.sectionNames.value(sectionIndex);
-                sets[slot] = new QBarSet(name.isEmpty() ? QStringLiteral("(none)") : name);
-                sets[slot]->setColor(reports::rgb(catalog::sectionColour(sectionIndex)));
-                sets[slot]->setBorderColor(reports::rgb(catalog::sectionColour(sectionIndex)));
-                for (std::size_t i = 0; i < pages.size(); ++i)
-                    sets[slot]->append(0);
-            }
-            return sets[slot];
+            if (outlines.size() <= slot)
+                outlines.resize(slot + 1, nullptr);
+            if (!outlines[slot])
+                outlines[slot] = new QLineSeries;
+            return outlines[slot];
         };
-        QStringList categories;
         for (std::size_t i = 0; i < pages.size(); ++i) {
-            setFor(pages[i].sectionIndex)->replace(int(i), pages[i].forecast);
-            categories << QString::number(pages[i].number);
+            const double x = double(i);
+            const double height = pages[i].forecast;
+            *outlineOf(pages[i].sectionIndex) << QPointF(x - 0.4, 0) << QPointF(x - 0.4, height)
+                                              << QPointF(x + 0.4, height) << QPointF(x + 0.4, 0);
         }
-        for (QBarSet *set : sets)
-            if (set)
-                bars->append(set);
+        auto *axisX = new QCategoryAxis;
+        axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        axisX->setTitleText(QStringLiteral("Page"));
+        axisX->setGridLineVisible(false);
+        axisX->setRange(-0.5, double(pages.size()) - 0.5);
+        // Every page numbered in a short book; in a long one every few pages, so numbers stay
+        // upright and apart.
+        const std::size_t every = pages.size() <= 40 ? 1 : (pages.size() + 24) / 25;
+        for (std::size_t i = 0; i < pages.size(); i += every)
+            axisX->append(QString::number(pages[i].number), double(i));
+        chart->addAxis(axisX, Qt::AlignBottom);
+        auto *axisY = new QValueAxis;
+        axisY->setLabelFormat(QStringLiteral("$%.0f"));
+        chart->addAxis(axisY, Qt::AlignLeft);
+        double highest = 0;
+        for (const reports::PagePlan &page : pages)
+            highest = std::max(highest, page.forecast);
+        axisY->setRange(0, highest > 0 ? highest : 1);
+
+        int sections = 0;
+        for (std::size_t slot = 0; slot < outlines.size(); ++slot) {
+            if (!outlines[slot])
+                continue;
+            const int sectionIndex = int(slot) - 1;
+            const QString name = sectionIndex < 0 ? QStringLiteral("(no page row)")
+                                                  : m_summary.sectionNames.value(sectionIndex);
+            auto *bars = new QAreaSeries(outlines[slot]);
+            bars->setName(name.isEmpty() ? QStringLiteral("(none)") : name);
+            const QColor colour = reports::rgb(catalog::sectionColour(sectionIndex));
+            bars->setColor(colour);
+            bars->setBorderColor(colour);
+            chart->addSeries(bars);
+            bars->attachAxis(axisX);
+            bars->attachAxis(axisY);
+            ++sections;
+        }
         // A book of many sections still names each of them beside the chart.
-        if (bars->count() > 12) {
+        if (sections > 12) {
             QFont small = chart->legend()->font();
-            small.setPointSize(bars->count() > 24 ? 5 : 7);
+            small.setPointSize(sections > 24 ? 5 : 7);
             chart->legend()->setFont(small);
         }
-        bars->setBarWidth(0.8);
-        chart->addSeries(bars);
 
         auto *average = new QLineSeries;
         average->setName(QStringLiteral("Average ") +
@@ -185,34 +210,14 @@ void frmPlanSummary::drawChart()
         pen.setStyle(Qt::DashLine);
         average->setPen(pen);
         chart->addSeries(average);
+        average->attachAxis(axisX);
+        average->attachAxis(axisY);
         // The average is named in the title, so the legend's room goes to the sections.
         for (QLegendMarker *marker : chart->legend()->markers(average))
             marker->setVisible(false);
         chart->setTitle(QStringLiteral("Forecast per page (dashed: the average, ") +
                         reports::moneyText(m_summary.totals.averagePerPage()) +
                         QStringLiteral(")"));
-
-        auto *axisX = new QBarCategoryAxis;
-        axisX->append(categories);
-        axisX->setTitleText(QStringLiteral("Page"));
-        QFont small = axisX->labelsFont();
-        small.setPointSize(pages.size() > 40 ? 6 : 8);
-        axisX->setLabelsFont(small);
-        if (pages.size() > 40)
-            axisX->setLabelsAngle(-90);
-        chart->addAxis(axisX, Qt::AlignBottom);
-        bars->attachAxis(axisX);
-        auto *axisXLine = new QValueAxis;
-        axisXLine->setRange(-0.5, double(pages.size()) - 0.5);
-        axisXLine->setVisible(false);
-        chart->addAxis(axisXLine, Qt::AlignBottom);
-        average->attachAxis(axisXLine);
-        auto *axisY = new QValueAxis;
-        axisY->setLabelFormat(QStringLiteral("$%.0f"));
-        axisY->setMin(0);
-        chart->addAxis(axisY, Qt::AlignLeft);
-        bars->attachAxis(axisY);
-        average->attachAxis(axisY);
         axisY->applyNiceNumbers();
     }
     QChart *old = chtForecast->chart();

@@ -136,12 +136,43 @@ void frmReport::showRows(FlexGrid &grid, const QStringList &headers, const QList
     setupGrid(grid, headers, GridKind::Plain);
     grid.appendRows(rows);
     grid.showAppendedRows();
-    // Each column as wide as its widest text, so figures read whole.
+    sizeColumns(grid, headers);
+}
+
+std::size_t frmReport::fillRows(FlexGrid &grid, const QStringList &headers, std::size_t count,
+                                const std::function<QStringList(std::size_t)> &row)
+{
+    setupGrid(grid, headers, GridKind::Plain);
+    fillGrid(grid, [&](const RowSink &sink) {
+        for (std::size_t i = 0; i < count; ++i)
+            sink(row(i));
+    });
+    sizeColumns(grid, headers);
+    return std::size_t(grid.Rows() - 1);
+}
+
+void frmReport::sizeColumns(FlexGrid &grid, const QStringList &headers)
+{
+    // Each column as wide as its widest text, so figures read whole. Measuring is what costs, so
+    // only the longest texts of the first rows are measured: one a few characters shorter is
+    // narrower but for the oddest mix of letters.
+    constexpr int kRowsLooked = 500;
+    constexpr int kMeasured = 8;
+    const int last = std::min(grid.Rows() - 1, kRowsLooked);
     const QFontMetrics metrics(grid.font());
     for (int col = 0; col < grid.Cols(); ++col) {
+        qsizetype longest = 0;
+        for (int row = 1; row <= last; ++row)
+            longest = std::max(longest, grid.cellText(row, col).size());
         int widest = metrics.horizontalAdvance(headers.value(col));
-        for (int row = 1; row < grid.Rows() && row <= 500; ++row)
-            widest = std::max(widest, metrics.horizontalAdvance(grid.TextMatrix(row, col)));
+        QStringList measured;
+        for (int row = 1; row <= last && measured.size() < kMeasured; ++row) {
+            const QStringView text = grid.cellText(row, col);
+            if (text.size() + 2 < longest || measured.contains(text))
+                continue;
+            measured << text.toString();
+            widest = std::max(widest, metrics.horizontalAdvance(measured.constLast()));
+        }
         grid.setColWidth(col, std::min(widest + 14, 420) * 15);
     }
 }

@@ -66,8 +66,14 @@ protected:
     void followMaps(const QStringList &mapKeys, std::function<void()> reread);
     // The grid emptied to its headers and filled with rows.
     void showRows(FlexGrid &grid, const QStringList &headers, const QList<QStringList> &rows);
+    // The same for a long list, each row made as it is appended, in the batches and under the
+    // operator's watch of the other long fills: its count so far in the status bar, and Esc
+    // leaves the rows shown so far. The number of rows shown.
+    std::size_t fillRows(FlexGrid &grid, const QStringList &headers, std::size_t count,
+                         const std::function<QStringList(std::size_t)> &row);
 
 private:
+    static void sizeColumns(FlexGrid &grid, const QStringList &headers);
     void printOn(QPagedPaintDevice &device) const;
     void buildDocument(QTextDocument &document) const;
 

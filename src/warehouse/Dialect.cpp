@@ -70,6 +70,19 @@ QString equalsNumber(const QString &expression)
     return expression + QStringLiteral(" = CAST(? AS DOUBLE PRECISION)");
 }
 
+QString asWritten(const QString &column)
+{
+    switch (current()) {
+    case Dialect::SQLite:
+        return column + QStringLiteral(" COLLATE BINARY");
+    case Dialect::PostgreSQL: // citext as text
+        return QStringLiteral("CAST(%1 AS TEXT)").arg(column);
+    case Dialect::SqlServer:
+        return column + QStringLiteral(" COLLATE Latin1_General_BIN2");
+    }
+    return column;
+}
+
 QString dateText(const QString &column)
 {
     switch (current()) {

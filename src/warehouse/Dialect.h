@@ -48,6 +48,9 @@ QString likeParameter(const QString &expression);
 // column would otherwise meet the bound double's long form (19.949999999999999) and miss the 19.95
 // it holds.
 QString equalsNumber(const QString &expression);
+// A text column compared as written, case and all, where the column itself compares without
+// case: for grouping names by their spelling.
+QString asWritten(const QString &column);
 // The "mm/dd/yyyy" text of a date column (NULL stays NULL), for searching a date as it is shown.
 QString dateText(const QString &column);
 // The category display name of a product list: the category's own description on the first level,

@@ -5,6 +5,7 @@
 #include "warehouse/FaultInjection.h"
 #include "warehouse/LostConnection.h"
 #include "warehouse/OdbcRows.h"
+#include "warehouse/PgStatement.h"
 #include "warehouse/ReadAhead.h"
 #include "warehouse/StatementWatch.h"
 #include "warehouse/Warehouse.h"
@@ -105,6 +106,12 @@ bool isSelect(const QString &sql)
     return QStringView(sql).mid(i, 6).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0;
 }
 
+bool isWith(const QString &sql)
+{
+    return QStringView(sql).trimmed().left(4).compare(QLatin1String("WITH"), Qt::CaseInsensitive) ==
+           0;
+}
+
 sqlite3 *embeddedHandle()
 {
     return warehouse::dialect() == Dialect::SQLite ? warehouse::sqliteHandle() : nullptr;
@@ -203,6 +210,10 @@ Query::Query(QString sql)
     , m_query(gcnWarehouse())
 {
     m_query.setForwardOnly(true);
+    if (pg_conn *connection = m_db ? nullptr : PgStatement::connectionOf(gcnWarehouse())) {
+        m_pg = std::make_unique<PgStatement>(connection, m_sql);
+        return;
+    }
     const ConnectionLock lock(m_db);
     if (isSelect(m_sql)) {
         if (sqlite3 *db = driverOnlyDepth == 0 ? m_db : nullptr) {
@@ -233,12 +244,13 @@ Query::~Query()
     const ConnectionLock lock(m_db);
     m_stmt.reset();
     const auto letGo = [this] {
+        m_pg.reset();
         m_rows.reset();
         m_query = QSqlQuery();
     };
     // The server's driver frees a large result row by row, for tens of milliseconds: the window
     // repaints meanwhile, as while it was read (from the size at which its rows are read ahead).
-    if (m_rows && m_rowsRead >= kReadAheadAfter)
+    if ((m_rows || m_pg) && m_rowsRead >= kReadAheadAfter)
         StatementWatch::runToEndGivingWay(letGo);
     else
         letGo();
@@ -260,7 +272,7 @@ Query &Query::bind(const QVariant &value)
     else if (value.typeId() == QMetaType::QString && value.toString().isNull())
         // An empty text is a text: drivers would store a null QString as NULL.
         bound = QString(QLatin1String(""));
-    if (m_stmt) {
+    if (m_stmt || m_pg) {
         if (m_bindIndex < m_values.size())
             m_values[m_bindIndex] = std::move(bound);
         else
@@ -301,6 +313,16 @@ Query &Query::exec()
             m_result.open(m_query.driver(), m_sql);
         return *this;
     }
+    if (m_pg) {
+        m_rowsRead = 0;
+        m_bindIndex = 0;
+        // A read may take long before its first row: the window keeps its turns, and Esc
+        // cancels it on the server.
+        m_pg->exec(m_values, isSelect(m_sql) || isWith(m_sql));
+        if (m_pg->hasColumns())
+            m_result.open(m_query.driver(), m_sql);
+        return *this;
+    }
     m_rows.reset();
     m_rowsRead = 0;
     const bool select = driverOnlyDepth == 0 && isSelect(m_sql);
@@ -326,13 +348,14 @@ bool Query::execFirst()
     const bool row = next();
     m_heldRow.clear();
     if (row) {
-        if (!m_stmt)
+        if (!m_stmt && !m_pg)
             m_heldRecord = m_query.record();
         const int count = m_stmt   ? int(directColumns().size())
+                          : m_pg   ? m_pg->columns()
                           : m_rows ? m_rows->columns()
                                    : m_heldRecord.count();
         for (int i = 0; i < count; ++i)
-            m_heldRow.append(m_stmt || m_rows ? value(i) : m_heldRecord.value(i));
+            m_heldRow.append(m_stmt || m_rows || m_pg ? value(i) : m_heldRecord.value(i));
     }
     closeResult();
     m_held = row;
@@ -348,6 +371,8 @@ void Query::closeResult()
         sqlite3_reset(m_stmt.get());
     m_active = m_pending = m_onRow = false;
     m_rows.reset();
+    if (m_pg)
+        m_pg->close();
     m_query.finish();
     m_result.close();
 }
@@ -460,8 +485,8 @@ bool Query::nextRow()
         warehouse::lostconnection::rowRead();
         return true;
     }
-    if (m_rows) {
-        if (!m_rows->next())
+    if (m_rows || m_pg) {
+        if (!(m_pg ? m_pg->next() : m_rows->next()))
             return false;
         // Reading a large result goes on for a while after its execute: the operator's watch
         // keeps its turns, as the embedded warehouse's progress handler gives them.
@@ -505,6 +530,8 @@ QVariant Query::value(int column) const
 {
     if (m_held)
         return m_heldRow.value(column);
+    if (m_pg)
+        return m_pg->value(column);
     if (m_rows)
         return m_rows->value(column);
     if (!m_stmt)
@@ -532,7 +559,7 @@ bool Query::directCell(int column, SqliteCell &cell) const
 
 QVariant Query::value(const QString &column) const
 {
-    if (!m_stmt && !m_rows && !m_held)
+    if (!m_stmt && !m_rows && !m_pg && !m_held)
         return m_query.value(column);
     return value(indexOf(column));
 }
@@ -551,17 +578,17 @@ const QStringList &Query::directColumns() const
 
 int Query::indexOf(const QString &column) const
 {
-    if (!m_stmt)
+    if (!m_stmt && !m_pg)
         return (m_held ? m_heldRecord : m_query.record()).indexOf(column);
-    directColumns();
-    for (int i = 0; i < m_columns.size(); ++i)
-        if (m_columns.at(i).compare(column, Qt::CaseInsensitive) == 0)
+    const QStringList &columns = m_pg ? m_pg->columnNames() : directColumns();
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns.at(i).compare(column, Qt::CaseInsensitive) == 0)
             return i;
     const qsizetype dot = column.indexOf(QLatin1Char('.'));
     if (dot >= 0) {
         const QStringView field = QStringView(column).mid(dot + 1);
-        for (int i = 0; i < m_columns.size(); ++i)
-            if (QStringView(m_columns.at(i)).compare(field, Qt::CaseInsensitive) == 0)
+        for (int i = 0; i < columns.size(); ++i)
+            if (QStringView(columns.at(i)).compare(field, Qt::CaseInsensitive) == 0)
                 return i;
     }
     return -1;
@@ -569,18 +596,24 @@ int Query::indexOf(const QString &column) const
 
 bool Query::isNull(int column) const
 {
+    if (m_pg && !m_held)
+        return m_pg->isNull(column);
     SqliteCell cell;
     return directCell(column, cell) ? cell.type == SQLITE_NULL : value(column).isNull();
 }
 
 QString Query::text(int column) const
 {
+    if (m_pg && !m_held)
+        return m_pg->text(column);
     SqliteCell cell;
     return directCell(column, cell) ? textOf(cell) : sqlvalue::text(value(column));
 }
 
 bool Query::textIs(int column, QStringView text) const
 {
+    if (m_pg && !m_held)
+        return m_pg->textIs(column, text);
     SqliteCell cell;
     if (directCell(column, cell) && cell.type == SQLITE_TEXT)
         return QAnyStringView::equal(QUtf8StringView(cell.bytes, cell.size), text);
@@ -589,7 +622,7 @@ bool Query::textIs(int column, QStringView text) const
 
 QString Query::text(const QString &column) const
 {
-    return m_stmt ? text(indexOf(column)) : sqlvalue::text(value(column));
+    return m_stmt || m_pg ? text(indexOf(column)) : sqlvalue::text(value(column));
 }
 QDate Query::date(int column) const { return sqlvalue::date(value(column)); }
 QDate Query::date(const QString &column) const { return sqlvalue::date(value(column)); }
@@ -599,5 +632,7 @@ double Query::number(const QString &column) const { return value(column).toDoubl
 int Query::numRowsAffected() const
 {
     const ConnectionLock lock(m_db);
+    if (m_pg)
+        return m_pg->rowsAffected();
     return m_stmt ? sqlite3_changes(sqlite3_db_handle(m_stmt.get())) : m_query.numRowsAffected();
 }

@@ -14,6 +14,7 @@
 #include <memory>
 
 class OdbcRows;
+class PgStatement;
 class ReadAhead;
 struct SqliteCell;
 struct sqlite3;
@@ -35,10 +36,11 @@ struct sqlite3_stmt;
 //
 // A SELECT on the embedded warehouse is stepped through SQLite's own interface on the connection's
 // handle, beside Qt's driver: the driver converts every text to UTF-16 inside SQLite and caches a
-// QVariant per value, which costs large fills half again the database's own time. On the server,
-// the driver executes a SELECT and its rows are read from the driver's ODBC statement (OdbcRows).
-// Values, texts and errors come out as the driver gives them; every other statement goes through
-// the driver alone.
+// QVariant per value, which costs large fills half again the database's own time. On a PostgreSQL
+// server reached through libpq, every statement runs on libpq itself (PgStatement), its values
+// sent as parameters and its rows read as the server sends them. Through ODBC, the driver executes
+// a SELECT and its rows are read from the driver's ODBC statement (OdbcRows). Values, texts and
+// errors come out as the ODBC driver gives them; every other statement goes through the driver.
 class Query
 {
 public:
@@ -93,10 +95,11 @@ public:
     int numRowsAffected() const;
     const QString &sql() const { return m_sql; }
     // Whether this statement's rows are read beside the driver (for tests): on the embedded
-    // warehouse from its preparing, on the server once executed.
-    bool steppedDirectly() const { return m_stmt != nullptr || m_rows != nullptr; }
+    // warehouse from its preparing, on the server once executed; always through libpq.
+    bool steppedDirectly() const { return m_stmt || m_rows || m_pg; }
 
-    // Runs every statement through the driver while alive (tests compare both ways).
+    // Runs every statement through the driver while alive (tests compare both ways). Through
+    // libpq there is no other way.
     class DriverOnly
     {
     public:
@@ -128,11 +131,12 @@ private:
     sqlite3 *m_db; // the embedded connection the statement runs on; null on a server
     QSqlQuery m_query;
     std::unique_ptr<sqlite3_stmt, Finalizer> m_stmt;
-    std::unique_ptr<OdbcRows> m_rows; // the server's rows of the last exec, when read directly
+    std::unique_ptr<OdbcRows> m_rows;  // the server's rows of the last exec, when read directly
+    std::unique_ptr<PgStatement> m_pg; // the statement, on a PostgreSQL server through libpq
     // A large result's rest, stepped on a thread of its own (ends before the statement).
     std::unique_ptr<ReadAhead> m_ahead;
     int m_rowsRead = 0;
-    QVariantList m_values;  // the direct statement's parameters
+    QVariantList m_values;  // the direct or libpq statement's parameters
     int m_bindIndex = 0;    // as the driver: binding after exec starts again at the first
     bool m_active = false;  // executed, rows may follow
     bool m_pending = false; // exec stepped onto the first row, which next() hands over

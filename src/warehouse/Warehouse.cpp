@@ -1,6 +1,7 @@
 #include "warehouse/Warehouse.h"
 
 #include "warehouse/DbError.h"
+#include "warehouse/PgStatement.h"
 #include "warehouse/Schema.h"
 
 #include <QDate>
@@ -13,6 +14,8 @@
 #include <QStandardPaths>
 #include <QStorageInfo>
 
+#include <libpq-fe.h>
+#include <odbcinst.h>
 #include <sql.h>
 #include <sqlext.h>
 
@@ -27,6 +30,7 @@ const QString kConnection = QStringLiteral("gcnWarehouse");
 thread_local QString t_connection;
 Dialect g_dialect = Dialect::SQLite;
 QString g_description;
+bool g_keepOdbc = false;
 
 SQLHANDLE odbcHandle(const QSqlDatabase &db)
 {
@@ -84,7 +88,91 @@ void prepareForLargeReads()
     mergeFreedMemoryAtOnce();
 }
 
+// A value of a data source's (or, with odbcinst.ini, a driver's) stanza; the first of the names
+// given that it holds.
+QString profileValue(const QString &section, std::initializer_list<const char *> keys,
+                     const char *file = "odbc.ini")
+{
+    const QByteArray name = section.toLocal8Bit();
+    for (const char *key : keys) {
+        char value[1024] = {};
+        if (SQLGetPrivateProfileString(name.constData(), key, "", value, sizeof value, file) > 0 &&
+            *value)
+            return QString::fromLocal8Bit(value).trimmed();
+    }
+    return {};
+}
+
+// The server's notices ("already exists, skipping") are for a person at a terminal; libpq would
+// print them on standard error.
+void keepNoticesQuiet(const QSqlDatabase &db)
+{
+    if (PGconn *connection = PgStatement::connectionOf(db))
+        PQsetNoticeProcessor(
+            connection, [](void *, const char *) {}, nullptr);
+}
+
+std::optional<OpenFailure> openPostgres(const QString &name, const PostgresAddress &address)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), kConnection);
+    db.setHostName(address.host);
+    db.setPort(address.port);
+    db.setDatabaseName(address.database);
+    db.setUserName(QString::fromLatin1(kUserName));
+    db.setPassword(QString::fromLatin1(kPassword));
+    QString options = QStringLiteral("connect_timeout=%1").arg(kLoginTimeoutSeconds);
+    if (!address.sslMode.isEmpty())
+        options += QStringLiteral(";sslmode=") + address.sslMode;
+    db.setConnectOptions(options);
+    if (!db.open() || !PgStatement::connectionOf(db)) {
+        OpenFailure failure = failureOf(db.lastError());
+        // libpq gives a failed login no number: the operator is shown ODBC's state for it.
+        if (failure.number.isEmpty())
+            failure.number = QStringLiteral("08001");
+        db = QSqlDatabase();
+        close();
+        return failure;
+    }
+    keepNoticesQuiet(db);
+    g_dialect = Dialect::PostgreSQL;
+    g_description = QStringLiteral("Server: %1 on %2/%3 (PostgreSQL)")
+                        .arg(name, address.host, address.database);
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<PostgresAddress> postgresBehind(const QString &dataSource)
+{
+    const QString driver = profileValue(dataSource, {"Driver"});
+    if (driver.isEmpty())
+        return std::nullopt;
+    // The stanza names the driver by its odbcinst.ini name or by its file.
+    const QString file = driver.contains(QLatin1Char('/'))
+                             ? driver
+                             : profileValue(driver, {"Driver"}, "odbcinst.ini");
+    const bool psqlOdbc =
+        driver.contains(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) ||
+        QFileInfo(file).fileName().startsWith(QLatin1String("psqlodbc"), Qt::CaseInsensitive);
+    if (!psqlOdbc)
+        return std::nullopt;
+    PostgresAddress address;
+    address.host = profileValue(dataSource, {"Servername", "Server", "Host"});
+    address.database = profileValue(dataSource, {"Database", "DB"});
+    address.sslMode = profileValue(dataSource, {"SSLmode", "SSLMode", "sslmode"});
+    bool numeric = false;
+    const int port = profileValue(dataSource, {"Port"}).toInt(&numeric);
+    if (numeric && port > 0)
+        address.port = port;
+    return address;
+}
+
+void keepOdbc(bool keep) { g_keepOdbc = keep; }
+
+bool keepsOdbc()
+{
+    return g_keepOdbc || qEnvironmentVariable("FOLVANE_ODBC") == QLatin1String("1");
+}
 
 bool dataSourceExists(const QString &name)
 {
@@ -136,6 +224,9 @@ std::optional<OpenFailure> openDataSource(const QString &name)
 {
     close();
     prepareForLargeReads();
+    if (!keepsOdbc())
+        if (const auto address = postgresBehind(name))
+            return openPostgres(name, *address);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), kConnection);
     // Qt's ODBC driver puts "DSN=" in front of a bare name itself.
     db.setDatabaseName(name);
@@ -158,7 +249,7 @@ std::optional<OpenFailure> openDataSource(const QString &name)
     }
     g_dialect = *server;
     g_description =
-        QStringLiteral("Server: %1 on %2/%3")
+        QStringLiteral("Server: %1 on %2/%3 (ODBC)")
             .arg(name, odbcInfo(hdbc, SQL_SERVER_NAME), odbcInfo(hdbc, SQL_DATABASE_NAME));
     return std::nullopt;
 }
@@ -247,6 +338,13 @@ bool isOpen()
 bool serverConnectionBroken()
 {
     QSqlDatabase db = gcnWarehouse();
+    if (db.driverName() == QLatin1String("QPSQL")) {
+        PGconn *connection = PgStatement::connectionOf(db);
+        if (!db.isOpen() || !connection || PQstatus(connection) == CONNECTION_BAD)
+            return true;
+        return PQtransactionStatus(connection) == PQTRANS_IDLE &&
+               !QSqlQuery(db).exec(QStringLiteral("SELECT 1"));
+    }
     if (db.driverName() != QLatin1String("QODBC"))
         return false;
     if (!db.isOpen())
@@ -268,6 +366,7 @@ std::optional<OpenFailure> reconnectServer()
     db.close();
     if (!db.open())
         return failureOf(db.lastError());
+    keepNoticesQuiet(db);
     return std::nullopt;
 }
 

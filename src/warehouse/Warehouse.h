@@ -47,9 +47,26 @@ std::optional<OpenFailure> open();
 std::optional<OpenFailure> openEmbedded(const QString &path, bool withDemoData = true);
 // Opens gcnWarehouse on a SQLite file as it is, without creating anything in it.
 std::optional<OpenFailure> openSQLiteFile(const QString &path);
-// Opens gcnWarehouse on an ODBC data source with the fixed login. A server other than SQL Server
-// or PostgreSQL is refused (unsupportedServer) and the connection closed again.
+// Opens gcnWarehouse on an ODBC data source with the fixed login. One that names the PostgreSQL
+// ODBC driver is reached through libpq at the same server, port and database, unless ODBC is kept.
+// A server other than SQL Server or PostgreSQL is refused (unsupportedServer) and the connection
+// closed again.
 std::optional<OpenFailure> openDataSource(const QString &name);
+
+// Where a data source naming the PostgreSQL ODBC driver (psqlODBC) points, as unixODBC keeps it.
+struct PostgresAddress
+{
+    QString host;
+    int port = 5432;
+    QString database;
+    QString sslMode; // empty: libpq's default
+};
+// Nothing for a data source of any other driver, or none of that name.
+std::optional<PostgresAddress> postgresBehind(const QString &dataSource);
+// Reaches a PostgreSQL data source through its ODBC driver, as any other, for a site that needs it
+// (the client's --odbc and its setting). FOLVANE_ODBC=1 in the environment does the same.
+void keepOdbc(bool keep);
+bool keepsOdbc();
 // Why a data source reaching a server of that DBMS name is refused.
 OpenFailure unsupportedServer(const QString &dataSource, const QString &dbmsName);
 void close();
@@ -77,8 +94,9 @@ private:
 };
 
 Dialect dialect();
-// Which warehouse is open, for the operator: "Embedded: <path>" or
-// "Server: <DSN> on <host>/<database>" as the driver names them; empty when none is open.
+// Which warehouse is open and how, for the operator: "Embedded: <path>",
+// "Server: <DSN> on <host>/<database> (PostgreSQL)" through libpq, or "... (ODBC)" through the
+// data source's driver, host and database as it names them; empty when none is open.
 QString description();
 bool isEmbedded();
 // The embedded warehouse's own SQLite connection (on this thread's connection), for work beside

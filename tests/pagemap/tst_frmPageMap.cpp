@@ -2,6 +2,7 @@
 // the editor's changes, and the PDF.
 #include "../catalog/CatalogEditFixtures.h"
 #include "ClientWindows.h"
+#include "MapText.h"
 #include "ScriptedDialogs.h"
 #include "SecondClient.h"
 #include "WindowHarness.h"
@@ -548,6 +549,70 @@ private Q_SLOTS:
         QVERIFY(dialogs->messages().at(0).contains(QStringLiteral("changed since")));
         QCOMPARE(m_harness->window().pageMap().page(3)->section, QStringLiteral("Gifts"));
         QVERIFY(!m_harness->control<QToolButton>("cmdUndo")->isEnabled());
+    }
+
+    // After a change made in the window, its undo and its redo, the map the window holds is the
+    // map as stored, taken in without the whole map read again (a product renamed behind the
+    // window's back keeps its old name there).
+    void heldMapFollowsItsOwnChanges_data()
+    {
+        using Change = std::function<void(frmPageMap &)>;
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QString>("answer");
+        const auto row = [](const char *name, Change change, const QString &answer = {}) {
+            QTest::newRow(name) << change << answer;
+        };
+        row("page forward, over the gap", [](frmPageMap &w) { w.MovePages(2, 1, 5); });
+        row("page backward", [](frmPageMap &w) { w.MovePages(5, 1, 2); });
+        row("spread", [](frmPageMap &w) { w.MovePages(2, 2, 4); });
+        row("first to last", [](frmPageMap &w) { w.MovePages(1, 1, 5); });
+        row("last to first", [](frmPageMap &w) { w.MovePages(5, 1, 1); });
+        row("insert", [](frmPageMap &w) { w.InsertPage(2, false); });
+        row("insert after the last", [](frmPageMap &w) { w.InsertPage(5, true); });
+        row(
+            "remove with its placement", [](frmPageMap &w) { w.RemovePage(2); },
+            QStringLiteral("yes"));
+        row(
+            "section", [](frmPageMap &w) { w.EditPageSection(3); }, QStringLiteral("Gifts"));
+        row("product", [](frmPageMap &w) {
+            w.MovePlacement(w.pageMap().page(2)->placements.at(0).itemId, 3);
+        });
+    }
+    void heldMapFollowsItsOwnChanges()
+    {
+        using Change = std::function<void(frmPageMap &)>;
+        QFETCH(Change, change);
+        QFETCH(QString, answer);
+        ScriptedDialogsScope dialogs;
+        frmPageMap &window = m_harness->window();
+        // Placed in the gap, on no page's row.
+        fixture::product(QStringLiteral("C1"), QStringLiteral("Book C1"));
+        fixture::placement(QStringLiteral("C1"), 4, 1);
+        window.ReloadMap();
+        const auto rename = [](const char *name) {
+            TestWarehouse::exec(
+                QStringLiteral("UPDATE tblInvMaster SET ProductName = ? WHERE ProductID = 'A2'"),
+                {QString::fromLatin1(name)});
+        };
+        for (int step = 0; step < 3; ++step) {
+            rename("Unread");
+            if (step == 0) {
+                if (answer == QLatin1String("yes"))
+                    dialogs->answerYes();
+                else if (!answer.isEmpty())
+                    dialogs->answerInput(answer);
+                change(window);
+            }
+            if (step == 1)
+                window.Undo();
+            if (step == 2)
+                window.Redo();
+            QVERIFY(window.canUndo() == (step != 1));
+            QVERIFY(!mapText(window.pageMap()).contains(QStringLiteral("Unread")));
+            rename("Book A2");
+            QCOMPARE(mapText(window.pageMap()), mapText(loadPageMap(NodeKey(kMap))));
+        }
+        QVERIFY(dialogs->messages().isEmpty());
     }
 
     // Arrows move the focus frame, Ctrl+arrow the page, Enter opens it in the editor; the view

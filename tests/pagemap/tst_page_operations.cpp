@@ -1,7 +1,8 @@
 // The page operations the page map and the Catalog Edit commands share: pages moved, inserted,
 // removed and given a section, on a catalog test and on an insert of the same ID, with undo and
-// redo.
+// redo, and a map held in memory following each of them.
 #include "../catalog/CatalogEditFixtures.h"
+#include "MapText.h"
 #include "pagemap/PageMap.h"
 #include "pagemap/PageOperations.h"
 
@@ -81,7 +82,7 @@ private Q_SLOTS:
     void cleanup() { m_warehouse.reset(); }
 
     // Each change on either map, its undo and its redo; the other map of the same ID is never
-    // touched.
+    // touched. A map read before follows each step in memory to the map as stored.
     void changesUndoAndRedo_data()
     {
         QTest::addColumn<bool>("onInsert");
@@ -139,18 +140,27 @@ private Q_SLOTS:
         const NodeKey map = onInsert ? kInsert : kCatalog;
         const NodeKey other = onInsert ? kCatalog : kInsert;
         PageEdit edit;
+        PageMap held = loadPageMap(map);
+        const auto follows = [&](bool undone) {
+            QVERIFY(takeInPageEdit(held, edit, undone));
+            QCOMPARE(mapText(held), mapText(loadPageMap(map)));
+        };
         // A page key names its map.
         QCOMPARE(change(NodeKey(map.key() + QStringLiteral("|003")), &edit), result);
         QCOMPARE(pagesOf(map), after);
         QCOMPARE(pagesOf(other), kUnchanged);
         if (result != PageResult::Done)
             return;
+        follows(false);
         QCOMPARE(undoPageEdit(edit), PageResult::Done);
         QCOMPARE(pagesOf(map), kUnchanged);
+        follows(true);
         QCOMPARE(redoPageEdit(edit), PageResult::Done);
         QCOMPARE(pagesOf(map), after);
+        follows(false);
         QCOMPARE(undoPageEdit(edit), PageResult::Done);
         QCOMPARE(pagesOf(map), kUnchanged);
+        follows(true);
         QCOMPARE(pagesOf(other), kUnchanged);
         if (onInsert)
             QCOMPARE(TestWarehouse::count(QStringLiteral(

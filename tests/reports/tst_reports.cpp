@@ -250,6 +250,34 @@ private Q_SLOTS:
                 compareVersions(NodeKey(first), NodeKey(second), [] { return false; }));
     }
 
+    void productsTellApartWithoutCase_data()
+    {
+        QTest::addColumn<QString>("respelled");
+        QTest::addColumn<bool>("compare");
+        QTest::addColumn<QString>("figures");
+        // The figures of the IDs as first written: A1 is still one product placed twice.
+        QTest::newRow("summary, A1's second placement as a1")
+            << "UPDATE tblProductsMap SET ProductID = 'a1' WHERE TestID = '0000' AND PageNum = 4"
+            << false << "4|4|3|1|$175.00|$43.75";
+        QTest::newRow("versions, the second's IDs in lower case")
+            << "UPDATE tblProductsMap SET ProductID = LOWER(ProductID) WHERE TestID = '0001'"
+            << true << "1|1|1|2|1|2";
+    }
+    void productsTellApartWithoutCase()
+    {
+        QFETCH(QString, respelled);
+        QFETCH(bool, compare);
+        QFETCH(QString, figures);
+        fixture::secondVersion();
+        TestWarehouse::exec(respelled);
+        const NodeKey first(QStringLiteral("ID|MYST|SPRING|0000"));
+        const QStringList row =
+            compare
+                ? countRow(compareVersions(first, NodeKey(QStringLiteral("ID|MYST|SPRING|0001"))))
+                : totalRow(loadPlanSummary(first));
+        QCOMPARE(row.join(QLatin1Char('|')), figures);
+    }
+
     void pickersMatchOnlyListedMaps_data()
     {
         QTest::addColumn<QString>("typed");

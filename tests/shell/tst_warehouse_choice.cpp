@@ -49,7 +49,9 @@ private Q_SLOTS:
     {
         const QString expected =
             TestWarehouse::forPostgreSQL()
-                ? QStringLiteral("Server: Folvane on 127.0.0.1/folvane")
+                ? QStringLiteral("Server: Folvane on 127.0.0.1/folvane (%1)")
+                      .arg(warehouse::keepsOdbc() ? QStringLiteral("ODBC")
+                                                  : QStringLiteral("PostgreSQL"))
                 : QStringLiteral("Embedded: ") +
                       QFileInfo(gcnWarehouse().databaseName()).absoluteFilePath();
         WindowHarness<frmAbout> harness;

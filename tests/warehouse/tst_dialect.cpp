@@ -19,17 +19,20 @@ private Q_SLOTS:
         QTest::addColumn<Dialect>("dialect");
         QTest::addColumn<QString>("contains");
         QTest::addColumn<QString>("like");
+        QTest::addColumn<QString>("asWritten");
         // On SQL Server alone a text over 127 characters comes as ntext, which cannot be
         // concatenated, and "[" opens a character set: "Atlas [2nd ed]" must find itself.
         QTest::newRow("SQL Server")
             << Dialect::SqlServer
             << QStringLiteral("Name LIKE '%' + REPLACE(CAST(? AS nvarchar(max)), '[', '[[]') + '%'")
-            << QStringLiteral("Name LIKE REPLACE(CAST(? AS nvarchar(max)), '[', '[[]')");
-        QTest::newRow("PostgreSQL") << Dialect::PostgreSQL
-                                    << QStringLiteral("Name ILIKE '%' || ? || '%'")
-                                    << QStringLiteral("Name ILIKE ?");
+            << QStringLiteral("Name LIKE REPLACE(CAST(? AS nvarchar(max)), '[', '[[]')")
+            << QStringLiteral("Name COLLATE Latin1_General_BIN2");
+        QTest::newRow("PostgreSQL")
+            << Dialect::PostgreSQL << QStringLiteral("Name ILIKE '%' || ? || '%'")
+            << QStringLiteral("Name ILIKE ?") << QStringLiteral("CAST(Name AS TEXT)");
         QTest::newRow("SQLite") << Dialect::SQLite << QStringLiteral("Name LIKE '%' || ? || '%'")
-                                << QStringLiteral("Name LIKE ?");
+                                << QStringLiteral("Name LIKE ?")
+                                << QStringLiteral("Name COLLATE BINARY");
     }
 
     void patterns()
@@ -37,7 +40,9 @@ private Q_SLOTS:
         QFETCH(Dialect, dialect);
         QFETCH(QString, contains);
         QFETCH(QString, like);
+        QFETCH(QString, asWritten);
         const dialect::Speaking speaking(dialect);
+        QCOMPARE(dialect::asWritten(QStringLiteral("Name")), asWritten);
         QCOMPARE(dialect::containsParameter(QStringLiteral("Name")), contains);
         QCOMPARE(dialect::likeParameter(QStringLiteral("Name")), like);
         // As a search sends it.

@@ -1,7 +1,9 @@
 // Reads are stepped beside Qt's driver: through SQLite's own interface on the embedded warehouse,
-// from the driver's ODBC statement on the server. Both ways must give the same values, texts,
-// dates, numbers and errors for the same rows, or every grid would change its cells. Each case
-// reads both ways and compares.
+// from the driver's ODBC statement on a server reached through ODBC. Both ways must give the same
+// values, texts, dates, numbers and errors for the same rows, or every grid would change its cells.
+// On PostgreSQL through libpq the other way is the data source's ODBC driver itself, on a
+// connection of its own: the same values and texts, and a failure where it fails. Each case reads
+// both ways and compares.
 
 #include "TestWarehouse.h"
 
@@ -12,9 +14,55 @@
 #include "warehouse/Warehouse.h"
 
 #include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QTest>
 
 namespace {
+
+bool throughLibpq()
+{
+    return warehouse::dialect() == Dialect::PostgreSQL && !warehouse::keepsOdbc();
+}
+
+// The other way: the driver alone, or on libpq the same data source through its ODBC driver.
+class OtherWay
+{
+public:
+    OtherWay()
+    {
+        if (!throughLibpq()) {
+            m_driverOnly.emplace();
+            return;
+        }
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), kName);
+        db.setDatabaseName(QString::fromLatin1(warehouse::kDataSourceName));
+        db.setUserName(QString::fromLatin1(warehouse::kUserName));
+        db.setPassword(QString::fromLatin1(warehouse::kPassword));
+        if (!db.open())
+            qFatal("no ODBC connection: %s", qPrintable(db.lastError().text()));
+        m_use.emplace(kName);
+    }
+    ~OtherWay()
+    {
+        m_use.reset();
+        if (QSqlDatabase::contains(kName))
+            QSqlDatabase::removeDatabase(kName);
+    }
+
+private:
+    static inline const QString kName = QStringLiteral("odbc");
+    std::optional<Query::DriverOnly> m_driverOnly;
+    std::optional<warehouse::ThreadConnection> m_use;
+};
+
+// A failure as the comparison sees it: the same words on one driver; through libpq and ODBC only
+// that it failed, the drivers wording it each their own way.
+QString failureText(const DbError &error)
+{
+    return throughLibpq() ? QStringLiteral("failed")
+                          : error.number() + QLatin1Char('|') + error.description();
+}
 
 struct Cell
 {
@@ -30,8 +78,7 @@ struct Cell
     {
         return value.typeId() == other.value.typeId() && value == other.value &&
                value.isNull() == other.value.isNull() && text == other.text && null == other.null &&
-               date == other.date && number == other.number && textIsItsText &&
-               other.textIsItsText;
+               date == other.date && number == other.number && textIsItsText && other.textIsItsText;
     }
 };
 
@@ -45,9 +92,9 @@ Rows read(Query &query, int columns)
         for (int c = 0; c < columns; ++c) {
             const QVariant value = query.value(c);
             const QString text = query.text(c);
-            const bool textIs =
-                query.textIs(c, text) && !query.textIs(c, QString(text + QLatin1Char('x'))) &&
-                (text.isEmpty() || !query.textIs(c, QStringView(text).chopped(1)));
+            const bool textIs = query.textIs(c, text) &&
+                                !query.textIs(c, QString(text + QLatin1Char('x'))) &&
+                                (text.isEmpty() || !query.textIs(c, QStringView(text).chopped(1)));
             row.append({value, text, query.isNull(c), query.date(c), query.number(c), textIs});
         }
         rows.append(row);
@@ -57,9 +104,9 @@ Rows read(Query &query, int columns)
 
 Rows readBoth(bool direct, int columns, const QString &sql, const QVariantList &values)
 {
-    std::optional<Query::DriverOnly> driverOnly;
+    std::optional<OtherWay> otherWay;
     if (!direct)
-        driverOnly.emplace();
+        otherWay.emplace();
     Query query(sql);
     for (const QVariant &value : values)
         query.bind(value);
@@ -151,6 +198,10 @@ private Q_SLOTS:
                 "ReleaseDate, ModifyDate, Comments, OnHand, NULL, 2.5, 3 FROM tblInvMaster ORDER "
                 "BY "
                 "ProductID"));
+        // What expressions give: booleans, counts and sums, averages, times, empty texts.
+        compareBothWays(9, QStringLiteral("SELECT 1 = 1, 1 = 2, CAST(NULL AS BOOLEAN), COUNT(*), "
+                                          "SUM(OnHand), AVG(MSRP), MAX(ModifyDate), "
+                                          "CAST('12:34:56' AS TIME), '' FROM tblInvMaster"));
         // The whole row by *, with a join, as the inventory searches read it.
         compareBothWays(32, QStringLiteral("SELECT tblInvMaster.*, tblInvCategories.CatDesc FROM "
                                            "tblInvMaster LEFT OUTER JOIN tblInvCategories ON "
@@ -216,7 +267,8 @@ private Q_SLOTS:
         compareBothWays(5, series(QStringLiteral(
                                "i, 'Row ' || i, i * 0.5, NULL, CASE WHEN i % 3 = 0 THEN '' END")));
         if (warehouse::dialect() == Dialect::SQLite)
-            compareBothWays(1, series(QStringLiteral("CASE WHEN i % 2 = 0 THEN x'' ELSE x'00ff' END")));
+            compareBothWays(
+                1, series(QStringLiteral("CASE WHEN i % 2 = 0 THEN x'' ELSE x'00ff' END")));
         else // texts the server's driver hands over in several pieces, before and after the thread
             compareBothWays(2, series(QStringLiteral("repeat('é', 500 + i % 700) || i, "
                                                      "CAST('2024-02-29' AS DATE) + i")));
@@ -224,9 +276,9 @@ private Q_SLOTS:
         const QString failing = series(QStringLiteral(
             "CASE WHEN i < 3000 THEN i ELSE abs(-9223372036854775807 - i / 3000) END"));
         const auto readUntilFailure = [&failing](bool direct) {
-            std::optional<Query::DriverOnly> driverOnly;
+            std::optional<OtherWay> otherWay;
             if (!direct)
-                driverOnly.emplace();
+                otherWay.emplace();
             QStringList read;
             try {
                 Query query(failing);
@@ -234,13 +286,22 @@ private Q_SLOTS:
                 while (query.next())
                     read << query.text(0);
             } catch (const DbError &error) {
-                read << error.number() + QLatin1Char('|') + error.description();
+                read << failureText(error);
             }
             return read;
         };
         const QStringList direct = readUntilFailure(true);
-        QCOMPARE(direct, readUntilFailure(false));
-        if (warehouse::dialect() == Dialect::SQLite)
+        const QStringList other = readUntilFailure(false);
+        if (throughLibpq()) {
+            // The rows before the failure arrive as the server sends them; the ODBC driver reads
+            // the whole result first, so it fails before any.
+            QCOMPARE(direct.last(), other.last());
+            for (int i = 0; i + 1 < direct.size(); ++i)
+                QCOMPARE(direct.at(i), QString::number(i + 1));
+        } else {
+            QCOMPARE(direct, other);
+        }
+        if (warehouse::dialect() == Dialect::SQLite || throughLibpq())
             QCOMPARE(direct.size(), 3000); // 2,999 rows, then the failure
     }
 
@@ -248,7 +309,8 @@ private Q_SLOTS:
     {
         // The window's thread prepares and lets go of statements of its own while the rest of a
         // large result is stepped on the reader's thread, on the same connection: neither may
-        // disturb the other. (None runs before the result ends: see openResultRefusesOtherStatements.)
+        // disturb the other. (None runs before the result ends: see
+        // openResultRefusesOtherStatements.)
         TestWarehouse warehouse;
         Query(QStringLiteral("CREATE TEMPORARY TABLE tmpSeen (Seen INTEGER, Label VARCHAR(40))"))
             .exec();
@@ -275,6 +337,38 @@ private Q_SLOTS:
         QVERIFY(count.execFirst());
         QCOMPARE(count.value(0).toInt(), 20000 / 7);
         QCOMPARE(count.value(1).toLongLong(), 7LL * (20000 / 7) * (20000 / 7 + 1) / 2);
+    }
+
+    // A result left before its end (its first row taken) frees the connection for the next
+    // statement. On the server its rest is cancelled, but never inside a transaction, which the
+    // cancel would abort: the write before it must still commit.
+    void aResultLeftEarlyLeavesItsTransactionSound_data()
+    {
+        QTest::addColumn<bool>("inTransaction");
+        QTest::newRow("alone") << false;
+        QTest::newRow("inside a transaction") << true;
+    }
+
+    void aResultLeftEarlyLeavesItsTransactionSound()
+    {
+        QFETCH(bool, inTransaction);
+        TestWarehouse warehouse;
+        std::optional<Transaction> transaction;
+        if (inTransaction)
+            transaction.emplace();
+        const QString kept = QStringLiteral("SELECT COUNT(*) FROM tblMapDefaultPageSections WHERE "
+                                            "PageSection = 'Kept'");
+        TestWarehouse::exec(
+            QStringLiteral("INSERT INTO tblMapDefaultPageSections (PageSection) VALUES ('Kept')"));
+        Query large(QStringLiteral("SELECT i, 'Row ' || i FROM (WITH RECURSIVE n(i) AS (SELECT 1 "
+                                   "UNION ALL SELECT i + 1 FROM n WHERE i < 300000) SELECT i FROM "
+                                   "n) series"));
+        QVERIFY(large.execFirst());
+        QCOMPARE(large.text(1), QStringLiteral("Row 1"));
+        QCOMPARE(TestWarehouse::count(kept), 1);
+        if (transaction)
+            transaction->commit();
+        QCOMPARE(TestWarehouse::count(kept), 1);
     }
 
     // SQL Server runs no statement of a connection while another's result holds unread rows; the
@@ -347,9 +441,9 @@ private Q_SLOTS:
     {
         TestWarehouse warehouse;
         const auto failure = [](bool direct, const QString &sql, int binds) {
-            std::optional<Query::DriverOnly> driverOnly;
+            std::optional<OtherWay> otherWay;
             if (!direct)
-                driverOnly.emplace();
+                otherWay.emplace();
             try {
                 Query query(sql);
                 for (int i = 0; i < binds; ++i)
@@ -358,7 +452,7 @@ private Q_SLOTS:
                 while (query.next()) {
                 }
             } catch (const DbError &error) {
-                return QString(error.number() + QLatin1Char('|') + error.description());
+                return failureText(error);
             }
             return QString();
         };

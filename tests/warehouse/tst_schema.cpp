@@ -416,7 +416,8 @@ void tst_schema::textKeysIgnoreCase()
     literal.replace(QLatin1Char('?'), QLatin1Char('\'') + value + QLatin1Char('\''));
     QCOMPARE(TestWarehouse::count(literal), 1);
     // A key spelled in other case is the same key.
-    if (TestWarehouse::forPostgreSQL())
+    // Qt's ODBC driver warns of every failed statement.
+    if (gcnWarehouse().driverName() == QLatin1String("QODBC"))
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("duplicate key")));
     QVERIFY_THROWS_EXCEPTION(DbError, TestWarehouse::exec(fixture.toLower()));
 }
