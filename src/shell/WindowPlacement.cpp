@@ -3,6 +3,8 @@
 #include "shell/Twips.h"
 #include "warehouse/Vb.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 #include <QWidget>
 
@@ -58,6 +60,20 @@ void RestoreWindowPlacement(QWidget &window)
     const WindowPlacementValues values = restorePlacementValues(
         window.objectName(), {toTwips(window.y()), toTwips(window.x()),
                               toTwips(frame.height()), toTwips(frame.width())});
-    window.move(twips(values.left), twips(values.top));
-    window.resize(twips(values.width), twips(values.height));
+    QRect place(twips(values.left), twips(values.top), twips(values.width), twips(values.height));
+    // A place remembered on a larger screen is brought onto this one, so no part of the window
+    // (its status bar, say) is out of reach.
+    if (window.isWindow()) {
+        const QScreen *screen = QGuiApplication::screenAt(place.center());
+        if (!screen)
+            screen = window.screen();
+        if (screen) {
+            const QRect room = screen->availableGeometry();
+            place.setSize(place.size().boundedTo(room.size()));
+            place.moveLeft(qBound(room.left(), place.left(), room.right() + 1 - place.width()));
+            place.moveTop(qBound(room.top(), place.top(), room.bottom() + 1 - place.height()));
+        }
+    }
+    window.move(place.topLeft());
+    window.resize(place.size());
 }

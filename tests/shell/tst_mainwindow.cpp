@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -229,6 +230,16 @@ private Q_SLOTS:
         QCOMPARE(stored.left, 450);
         QCOMPARE(stored.height, 7500);
         QCOMPARE(stored.width, 9000);
+    }
+
+    void aPlaceFromALargerScreenComesOntoThisOne()
+    {
+        // 3,000 by 2,000 pixels, reaching 150 pixels above and left of the screen.
+        savePlacementValues(QStringLiteral("MDIfrmMain"), {-2250, -2250, 30000, 45000});
+        MDIfrmMain main(clientWindows());
+        const QRect room = main.screen()->availableGeometry();
+        QVERIFY(room.contains(QRect(main.pos(), main.size())));
+        QCOMPARE(main.size(), room.size());
     }
 
     void extraKeysAndBlanksAreHandled()
