@@ -134,11 +134,7 @@ bool SaveScheduleRow(const ScheduleEntry &entry)
         QStringLiteral("The record you are trying to add already exists in the database. "
                        "Would you like to override the existing record."),
         caption(), [&](bool) {
-            Query(
-                QStringLiteral("DELETE FROM tblCycleSchedule WHERE (ClubID=?) AND (CatalogID = ?)"))
-                .bind(club)
-                .bind(catalog)
-                .exec();
+            DeleteScheduleRow(club, catalog);
             Query(QStringLiteral("INSERT INTO tblCycleSchedule( ") + kColumns +
                   QStringLiteral(") Values (?,?,?,?,?,?,?,?,?,?)"))
                 .bind(club)
