@@ -5,6 +5,8 @@
 #include "warehouse/Query.h"
 #include "warehouse/StatementWatch.h"
 
+#include <algorithm>
+
 namespace catalog {
 
 CatalogTree::CatalogTree()
@@ -27,7 +29,7 @@ int CatalogTree::addMap(int root, Image image, const QString &key, const QString
         row = int(siblings.size());
         siblings.push_back(node);
     }
-    m_nodes.push_back(Node{root, row, image, int(m_maps.size()), {}});
+    m_nodes.push_back(Node{root, row, image, int(m_maps.size()), -1});
     m_maps.push_back(Map{key, text, {}});
     m_mapNodes.insert(key, node);
     return node;
@@ -48,14 +50,31 @@ int CatalogTree::addInsert(const QString &insertId, const QString &insertDescrip
 
 int CatalogTree::addPage(int map, int pageNumber, const QString &pageSection)
 {
-    // Neighbouring pages mostly share their section: they share its text too.
-    if (pageSection.constData() != m_lastSection.constData() && pageSection != m_lastSection)
-        m_lastSection = pageSection;
+    m_lastSection = sectionIndex(pageSection);
     const int node = size();
     auto &siblings = m_maps[size_t(m_nodes[size_t(map)].pageOrMap)].children;
     m_nodes.push_back(Node{map, int(siblings.size()), PageImage, pageNumber, m_lastSection});
     siblings.push_back(node);
     return node;
+}
+
+int CatalogTree::sectionIndex(const QString &section)
+{
+    if (m_lastSection >= 0 && m_sections[size_t(m_lastSection)] == section)
+        return m_lastSection;
+    // The first few dozen are looked through, which costs less than hashing every page's text.
+    const size_t looked = std::min(m_sections.size(), kSectionsLookedThrough);
+    for (size_t i = 0; i < looked; ++i)
+        if (m_sections[i] == section)
+            return int(i);
+    if (const auto known = m_sectionIndexes.constFind(section);
+        known != m_sectionIndexes.constEnd())
+        return known.value();
+    const int index = int(m_sections.size());
+    m_sections.push_back(section);
+    if (size_t(index) >= kSectionsLookedThrough)
+        m_sectionIndexes.insert(section, index);
+    return index;
 }
 
 const CatalogTree::Map *CatalogTree::mapOf(int node) const
@@ -88,7 +107,7 @@ QString CatalogTree::text(int node) const
     const Node &n = m_nodes[size_t(node)];
     if (n.image != PageImage)
         return m_maps[size_t(n.pageOrMap)].text;
-    return pageText(n.pageOrMap, n.section);
+    return pageText(n.pageOrMap, m_sections[size_t(n.section)]);
 }
 
 int CatalogTree::find(const QString &key) const

@@ -51,15 +51,15 @@ public:
     void reserve(int nodes) { m_nodes.reserve(size_t(nodes)); }
 
 private:
-    // Pages are most of the nodes, so a node is small: a page keeps its number and section, a
-    // map (root, test or insert) its index into m_maps.
+    // Pages are most of the nodes, so a node is small and plain: a page keeps its number and its
+    // section's index into m_sections, a map (root, test or insert) its index into m_maps.
     struct Node
     {
         int parent;
         int row;
         Image image;
-        int pageOrMap;   // a page's number, or a map's index into m_maps
-        QString section; // pages only
+        int pageOrMap; // a page's number, or a map's index into m_maps
+        int section;   // pages only
     };
     struct Map
     {
@@ -73,7 +73,13 @@ private:
     std::vector<Node> m_nodes;
     std::vector<Map> m_maps;
     QHash<QString, int> m_mapNodes; // key -> node
-    QString m_lastSection;
+    // A warehouse has a few dozen sections over its hundreds of thousands of pages: each text is
+    // kept once.
+    static constexpr size_t kSectionsLookedThrough = 32;
+    int sectionIndex(const QString &section);
+    std::vector<QString> m_sections;
+    QHash<QString, int> m_sectionIndexes; // the sections after the first few dozen
+    int m_lastSection = -1;
 };
 
 // Reads viewMapCatalogsDisplay and viewMapInsertsDisplay into a tree; expectedNodes (the size of

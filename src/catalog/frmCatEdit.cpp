@@ -90,6 +90,9 @@ void frmCatEdit::createControls()
     tvCatalogTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tvCatalogTree->setSelectionMode(QAbstractItemView::SingleSelection);
     tvCatalogTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The width of the rows in view: laying out a thousand texts each time the tree changes
+    // would cost more than the rows' own reading.
+    tvCatalogTree->header()->setResizeContentsPrecision(0);
     tvCatalogTree->header()->setStretchLastSection(false);
     tvCatalogTree->installEventFilter(this);
     tvCatalogTree->viewport()->installEventFilter(this);

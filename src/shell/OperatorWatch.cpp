@@ -16,7 +16,6 @@ OperatorWatch::OperatorWatch(std::function<void(int count)> progress)
     : m_progress(std::move(progress))
 {
     m_clock.start();
-    m_slice.start();
 }
 
 OperatorWatch::~OperatorWatch()
@@ -36,7 +35,7 @@ bool OperatorWatch::letEventLoopRun()
     qApp->installEventFilter(this);
     QApplication::processEvents();
     qApp->removeEventFilter(this);
-    m_slice.start();
+    m_sliceEnds = coarseMs() + kSliceMs;
     return m_stopped;
 }
 

@@ -422,7 +422,16 @@ bool PgStatement::fill(Batch &batch, const std::atomic<bool> &stopping)
         Result result = nextResult();
         if (ended(result))
             return false;
-        batch.results.push_back(std::move(result));
+        for (int c = 0, columns = int(m_types.size()); c < columns; ++c) {
+            if (PQgetisnull(result.get(), 0, c)) {
+                batch.cells.push_back({0, -1});
+                continue;
+            }
+            const int size = PQgetlength(result.get(), 0, c);
+            const char *text = PQgetvalue(result.get(), 0, c);
+            batch.cells.push_back({int(batch.bytes.size()), size});
+            batch.bytes.insert(batch.bytes.end(), text, text + size + 1); // with its NUL
+        }
         ++batch.rows;
     }
     return true;
@@ -451,34 +460,43 @@ void PgStatement::close()
     readToEnd();
 }
 
-pg_result *PgStatement::row(int column, int *index) const
+PgStatement::Cell PgStatement::cell(int column) const
 {
-    if (column < 0 || column >= columns() || m_first)
-        return nullptr;
+    if (column < 0 || column >= columns() || !onRow())
+        return {};
     if (m_ahead) {
-        *index = 0;
-        return m_ahead->batch().results[size_t(m_ahead->row())].get();
+        const Batch &batch = m_ahead->batch();
+        const Batch::Place place = batch.cells[size_t(m_ahead->row() * columns() + column)];
+        if (place.size < 0)
+            return {};
+        return {batch.bytes.data() + place.offset, place.size, false};
     }
-    if (!m_current || m_row < 0)
-        return nullptr;
-    *index = m_row;
-    return m_current.get();
+    if (PQgetisnull(m_current.get(), m_row, column))
+        return {};
+    return {PQgetvalue(m_current.get(), m_row, column),
+            PQgetlength(m_current.get(), m_row, column), false};
+}
+
+// Texts are handed over as the server wrote them; booleans and the other types as values.
+bool PgStatement::isText(int column) const
+{
+    const Oid type = m_types[size_t(column)];
+    return type != kBool && metaTypeOf(type).id() == QMetaType::QString;
 }
 
 QVariant PgStatement::value(int column) const
 {
-    int index = 0;
-    const PGresult *result = row(column, &index);
-    if (!result)
+    if (column < 0 || column >= columns() || !onRow())
         return {};
     const Oid type = m_types[size_t(column)];
     const QMetaType meta = metaTypeOf(type);
-    if (PQgetisnull(result, index, column)) {
+    const Cell value = cell(column);
+    if (value.null) {
         // The ODBC driver gives a NULL text as an invalid value, unlike its other NULLs.
         return meta.id() == QMetaType::QString ? QVariant() : QVariant(meta);
     }
-    const char *text = PQgetvalue(result, index, column);
-    const int size = PQgetlength(result, index, column);
+    const char *text = value.text;
+    const int size = value.size;
     switch (type) {
     case kBool:
         // As the ODBC driver hands booleans over: characters.
@@ -518,33 +536,22 @@ QVariant PgStatement::value(int column) const
     }
 }
 
-bool PgStatement::isNull(int column) const
-{
-    int index = 0;
-    const PGresult *result = row(column, &index);
-    return !result || PQgetisnull(result, index, column);
-}
+bool PgStatement::isNull(int column) const { return cell(column).null; }
 
 QString PgStatement::text(int column) const
 {
-    int index = 0;
-    const PGresult *result = row(column, &index);
-    if (!result || PQgetisnull(result, index, column))
+    const Cell value = cell(column);
+    if (value.null)
         return {};
-    if (metaTypeOf(m_types[size_t(column)]).id() != QMetaType::QString ||
-        m_types[size_t(column)] == kBool)
-        return sqlvalue::text(value(column));
-    return QString::fromUtf8(PQgetvalue(result, index, column), PQgetlength(result, index, column));
+    if (!isText(column))
+        return sqlvalue::text(this->value(column));
+    return QString::fromUtf8(value.text, value.size);
 }
 
 bool PgStatement::textIs(int column, QStringView text) const
 {
-    int index = 0;
-    const PGresult *result = row(column, &index);
-    if (result && metaTypeOf(m_types[size_t(column)]).id() == QMetaType::QString &&
-        m_types[size_t(column)] != kBool && !PQgetisnull(result, index, column))
-        return QAnyStringView::equal(
-            QUtf8StringView(PQgetvalue(result, index, column), PQgetlength(result, index, column)),
-            text);
+    const Cell value = cell(column);
+    if (!value.null && isText(column))
+        return QAnyStringView::equal(QUtf8StringView(value.text, value.size), text);
     return this->text(column) == text;
 }

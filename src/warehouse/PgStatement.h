@@ -68,16 +68,32 @@ private:
         void operator()(pg_result *result) const;
     };
     using Result = std::unique_ptr<pg_result, ResultFree>;
-    // Rows read ahead: one result per row, as single-row mode gives them.
+    // Rows read ahead, their values copied on the reader's thread into one block, each followed
+    // by a NUL, so the window's thread reads them in order from memory of its own instead of from
+    // one result a row made on the other thread.
     struct Batch
     {
-        std::vector<Result> results;
+        struct Place
+        {
+            int offset;
+            int size; // -1 for NULL
+        };
+        std::vector<char> bytes;
+        std::vector<Place> cells; // a row's columns one after another
         int rows = 0;
         void clear()
         {
-            results.clear();
+            bytes.clear();
+            cells.clear();
             rows = 0;
         }
+    };
+    // A value of the current row as the server wrote it.
+    struct Cell
+    {
+        const char *text = nullptr;
+        int size = 0;
+        bool null = true;
     };
 
     // The next result of the statement; null at its end.
@@ -88,8 +104,10 @@ private:
     void readToEnd();
     bool nextAhead();
     bool fill(Batch &batch, const std::atomic<bool> &stopping);
-    // The current row's result and row in it; null off a row.
-    pg_result *row(int column, int *index) const;
+    bool onRow() const { return !m_first && (m_ahead || (m_current && m_row >= 0)); }
+    // A NULL cell off a row or outside the columns.
+    Cell cell(int column) const;
+    bool isText(int column) const;
 
     pg_conn *m_connection;
     QByteArray m_sql;
