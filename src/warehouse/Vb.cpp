@@ -698,6 +698,33 @@ QString CStr(double value)
 {
     if (value == 0)
         return QStringLiteral("0");
+    // Whole numbers and cents, most of a grid's numbers, are written out here: a decimal of up to
+    // fifteen digits comes back unchanged from its double, so they read as the general
+    // conversion writes them, at a fraction of its cost.
+    if (std::abs(value) < 1e13) {
+        const double cents = std::round(value * 100);
+        if (cents / 100 == value) {
+            quint64 rest = quint64(std::abs(cents));
+            char16_t text[20];
+            char16_t *end = text + sizeof text / sizeof *text;
+            char16_t *begin = end;
+            const int hundredths = int(rest % 10), tenths = int(rest / 10 % 10);
+            if (hundredths != 0)
+                *--begin = char16_t(u'0' + hundredths);
+            if (tenths != 0 || hundredths != 0) {
+                *--begin = char16_t(u'0' + tenths);
+                *--begin = u'.';
+            }
+            rest /= 100;
+            do {
+                *--begin = char16_t(u'0' + rest % 10);
+                rest /= 10;
+            } while (rest != 0);
+            if (value < 0)
+                *--begin = u'-';
+            return QString(reinterpret_cast<const QChar *>(begin), end - begin);
+        }
+    }
     return QString::number(value, 'G', 15);
 }
 

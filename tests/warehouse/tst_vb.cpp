@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include <clocale>
+#include <random>
 
 // Expected values of the conversions as the catalog staff knew them. A QVariant() stands for
 // "refused": not numeric, not a date, outside the range.
@@ -432,6 +433,19 @@ void tst_vb::numberTexts()
     QCOMPARE(vb::CStr(0.00001), QStringLiteral("1E-05"));
     QCOMPARE(vb::CStr(1e20), QStringLiteral("1E+20"));
     QCOMPARE(vb::CStr(-0.0), QStringLiteral("0"));
+
+    // Whole numbers and cents are written out by hand: always as the general conversion writes
+    // them, whatever the sign, size or rounding of the double.
+    std::mt19937_64 random(20261208);
+    QList<double> values{0.01, -0.01, 0.1, 0.5, 1,      19.95, 19.9, -19.95, 25.05, 100.1,
+                         1e13 - 0.01, -1e13 + 0.01, 9999999999999.99, 12345678901.23, 0.29,
+                         0.1 + 0.2, 1.005, 2.675, 1e13, 1e15, 123456789012345.0};
+    for (int i = 0; i < 20000; ++i) {
+        const auto cents = qint64(random() % 2000000000000000ULL) - 1000000000000000LL;
+        values << double(cents) / 100 << double(cents / 100) << double(cents % 100000) / 100 + 0.001;
+    }
+    for (double value : values)
+        QCOMPARE(vb::CStr(value), QString::number(value, 'G', 15));
 }
 
 // A workstation set to German must neither refuse "1,234.50" nor write "1.234,50".
