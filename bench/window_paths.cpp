@@ -450,6 +450,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     int runs = 5;
     bool postgres = false;
+    bool odbcToo = true;
     QString only;
     std::vector<char *> rest{argv[0]};
     for (int i = 1; i < argc; ++i) {
@@ -457,6 +458,8 @@ int main(int argc, char **argv)
             runs = std::max(1, atoi(argv[++i]));
         else if (qstrcmp(argv[i], "--postgresql") == 0)
             postgres = true;
+        else if (qstrcmp(argv[i], "--no-odbc") == 0)
+            odbcToo = false;
         else if (qstrcmp(argv[i], "--only") == 0 && i + 1 < argc)
             only = QString::fromLocal8Bit(argv[++i]);
         else
@@ -525,8 +528,9 @@ int main(int argc, char **argv)
             if (!wanted(path.name))
                 return;
             Figures figures = measure(database, path, runs);
-            if (postgres) {
+            if (postgres)
                 figures.serverFirstRow = serverFirstRow(figures.statements);
+            if (postgres && odbcToo) {
                 reopen(true);
                 const Figures odbc = measure(database, path, runs);
                 reopen(false);

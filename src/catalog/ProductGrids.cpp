@@ -7,7 +7,6 @@
 #include "warehouse/Vb.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace catalog {
 
@@ -195,19 +194,6 @@ QString dateText(const QVariant &value)
             text.at(4) == u'-' && text.at(7) == u'-' && digits(0, 4) && digits(5, 2) &&
             digits(8, 2))
             return text.mid(5, 2) + u'/' + text.mid(8, 2) + u'/' + text.left(4);
-    }
-    // The server's dates come as dates: written out digit by digit, for the same reason.
-    if (value.typeId() == QMetaType::QDate) {
-        int year = 0, month = 0, day = 0;
-        value.toDate().getDate(&year, &month, &day);
-        if (year >= 1000 && year <= 9999) {
-            const auto digit = [](int n) { return char16_t(u'0' + n % 10); };
-            const char16_t text[] = {digit(month / 10), digit(month),     u'/',
-                                     digit(day / 10),   digit(day),       u'/',
-                                     digit(year / 1000), digit(year / 100), digit(year / 10),
-                                     digit(year)};
-            return QString(reinterpret_cast<const QChar *>(text), std::size(text));
-        }
     }
     return vb::FormatDate(sqlvalue::date(value), QStringLiteral("mm/dd/yyyy"));
 }

@@ -387,6 +387,15 @@ void tst_vb::dateFormats_data()
     QTest::newRow("unpadded") << early << QStringLiteral("m/d/yyyy") << QStringLiteral("1/2/2005");
     QTest::newRow("names") << late << QStringLiteral("dddd, mmm d, yyyy")
                            << QStringLiteral("Tuesday, Dec 31, 2024");
+    // A day's date in the grids' pattern, at the ends of four-digit years and past them.
+    const auto day = [](int year, int month, int day) {
+        return QDateTime(QDate(year, month, day), QTime(0, 0));
+    };
+    const QString grid = QStringLiteral("mm/dd/yyyy");
+    QTest::newRow("grid day") << day(2024, 12, 31) << grid << QStringLiteral("12/31/2024");
+    QTest::newRow("grid first year") << day(1000, 1, 1) << grid << QStringLiteral("01/01/1000");
+    QTest::newRow("grid last year") << day(9999, 12, 31) << grid << QStringLiteral("12/31/9999");
+    QTest::newRow("grid short year") << day(999, 7, 4) << grid << QStringLiteral("07/04/0999");
 }
 
 void tst_vb::dateFormats()
