@@ -139,7 +139,8 @@ QString gridCell(const Query &query, int column, int position)
 {
     if (query.isNull(position))
         return {};
-    if (columnNames()[column] == kMailDate)
+    static const qsizetype mailDate = columnNames().indexOf(kMailDate);
+    if (column == mailDate)
         return vb::FormatDate(query.date(position), kDateFormat);
     if (isEqualsColumn(column))
         return vb::CStr(query.number(position));
