@@ -236,6 +236,7 @@ void FlexGrid::appendRow(const QStringList &cells)
 
 void FlexGrid::appendRows(const QList<QStringList> &rows)
 {
+    m_model->reserveRows(rows.size());
     for (const QStringList &cells : rows)
         appendRow(cells);
 }
@@ -388,13 +389,13 @@ void FlexGrid::rowsAppended()
             if (m_watch->letEventLoopRun())
                 throw FillStopped{};
         }
-    } else if (!m_slice.isValid()) {
-        m_slice.start();
-    } else if (m_slice.elapsed() >= OperatorWatch::kSliceMs) {
+    } else if (m_sliceEnds == 0) {
+        m_sliceEnds = OperatorWatch::coarseMs() + OperatorWatch::kSliceMs;
+    } else if (OperatorWatch::coarseMs() >= m_sliceEnds) {
         // A long fill: show what is there and let the window repaint.
         updateView();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        m_slice.start();
+        m_sliceEnds = OperatorWatch::coarseMs() + OperatorWatch::kSliceMs;
     }
     scheduleViewUpdate();
 }
@@ -415,7 +416,7 @@ void FlexGrid::scheduleViewUpdate()
         this,
         [this] {
             m_viewUpdateQueued = false;
-            m_slice.invalidate();
+            m_sliceEnds = 0;
             updateView();
         },
         Qt::QueuedConnection);

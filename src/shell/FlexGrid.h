@@ -2,7 +2,6 @@
 
 #include "warehouse/StatementWatch.h"
 
-#include <QElapsedTimer>
 #include <QStringList>
 #include <QTableView>
 
@@ -150,6 +149,6 @@ private:
     int m_internal = 0; // > 0 while the grid itself moves the view's current index
     bool m_afterDoubleClick = false;
     bool m_headerPressed = false; // a left press on a header section, not on its resize handle
-    QElapsedTimer m_slice;        // time since the fill last let the event loop run
+    qint64 m_sliceEnds = 0; // when a fill lets the event loop run next; 0 between fills
     std::unique_ptr<OperatorWatch> m_watch;
 };

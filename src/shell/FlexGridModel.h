@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -60,6 +61,13 @@ public:
 
     // Appends one row with the given cells (cells beyond gridCols() are dropped).
     void appendRow(const QStringList &cells);
+    // Room for that many more rows, so a long list is not moved as it grows.
+    void reserveRows(qsizetype more)
+    {
+        const size_t needed = m_rows.size() + size_t(more);
+        if (needed > m_rows.capacity())
+            m_rows.reserve(std::max(needed, m_rows.capacity() * 2));
+    }
     // The same from a text with the cells separated by TAB.
     void appendTabbedRow(QStringView tabbed);
     // Inserts a row before `row` (0..gridRows()).

@@ -61,19 +61,19 @@ public:
     bool sliceOver() const { return coarseMs() >= m_sliceEnds; }
     // Whether the operator has pressed Esc.
     bool stopped() const { return m_stopped; }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    // Asked after every row of a fill: the kernel's coarse clock is read in a few nanoseconds, and
-    // its few milliseconds of grain are nothing to a slice.
+    // The clock of the slices, asked after every row of a fill: the kernel's coarse clock is read
+    // in a few nanoseconds, and its few milliseconds of grain are nothing to a slice.
     static qint64 coarseMs()
     {
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
         return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
     }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
     void hold(QObject *receiver, QEvent *event);
     bool closeAfterwards(QObject *watched, QEvent *event);
 

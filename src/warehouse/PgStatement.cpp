@@ -384,7 +384,7 @@ bool PgStatement::next()
         m_current.reset();
         return false;
     }
-    if (m_ahead || m_fetched >= kReadAheadAfter) {
+    if (m_ahead || m_fetched >= kServerReadAheadAfter) {
         m_current.reset();
         return nextAhead();
     }

@@ -21,7 +21,7 @@ struct pg_result;
 // driver holds. Values are always sent as parameters (text, typed as the ODBC driver types them),
 // never written into the statement, and rows are read as the server sends them (single-row mode):
 // the first ones reach the window while the server still works on the rest. After the first
-// thousand rows, the rest are taken from the connection on a thread of their own (BatchReader).
+// hundred rows, the rest are taken from the connection on a thread of their own (BatchReader).
 // Values come out as the server's ODBC driver gives them: the same types by column, the same
 // nulls, booleans as "1"/"0".
 //
@@ -104,6 +104,9 @@ private:
     void readToEnd();
     bool nextAhead();
     bool fill(Batch &batch, const std::atomic<bool> &stopping);
+    // A server's rows cost more to take from the connection than an embedded file's to step, and
+    // the reader's thread copies them into one block besides: it starts sooner.
+    static constexpr int kServerReadAheadAfter = 100;
     bool onRow() const { return !m_first && (m_ahead || (m_current && m_row >= 0)); }
     // A NULL cell off a row or outside the columns.
     Cell cell(int column) const;
