@@ -256,7 +256,8 @@ private Q_SLOTS:
 
     void largeResultsReadTheSameRowsAndFailuresBothWays()
     {
-        // Past the first thousand rows the rest is read ahead on another thread.
+        // Past the first rows (a thousand of the file's, a hundred of the server's) the rest is
+        // read ahead on another thread.
         TestWarehouse warehouse;
         // In the series' own order: a sort would compute every row before handing the first.
         const auto series = [](const QString &columns) -> QString {
