@@ -185,6 +185,27 @@ private Q_SLOTS:
         QCOMPARE(tree.childCount(first), 2);
     }
 
+    void everyPageKeepsItsOwnSection()
+    {
+        // Sections repeat across thousands of pages and are kept once: past the first few dozen
+        // distinct ones, in any order, each page still shows its own, empty ones included.
+        CatalogTree tree;
+        const int map = tree.addCatalogTest(QStringLiteral("MYST"), QStringLiteral("SPRING"),
+                                            QStringLiteral("0000"));
+        QStringList expected;
+        for (int page = 1; page <= 400; ++page) {
+            const int section = (page * 37) % 90;
+            const QString text = section == 0 ? QString()
+                                              : QStringLiteral("Section %1 é").arg(section);
+            tree.addPage(map, page, text);
+            expected << catalog::pageText(page, text);
+        }
+        QStringList shown;
+        for (int row = 0; row < tree.childCount(map); ++row)
+            shown << tree.text(tree.child(map, row));
+        QCOMPARE(shown, expected);
+    }
+
     void modelOverTheTree()
     {
         CatalogTree tree;
