@@ -480,6 +480,19 @@ const NumberPattern &patternOf(const QString &pattern)
 // 15-significant-digit decimal form: the digits a person reads, not the binary's tail.
 std::string scaledDigits(double value, int places)
 {
+    // Most values lie well away from a rounding half. Their 15-digit form differs from them by
+    // at most 5e-15 of their size, too little to cross the half, so the scaled value rounds to
+    // the same digits, at a fraction of the cost of writing that form out.
+    static constexpr double kScales[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
+    if (places >= 0 && places < int(std::size(kScales))) {
+        const double scaled = std::fabs(value) * kScales[places];
+        if (scaled < 1e15) {
+            const double whole = std::floor(scaled);
+            const double fraction = scaled - whole;
+            if (std::fabs(fraction - 0.5) > scaled * 1e-14)
+                return std::to_string(quint64(whole) + (fraction > 0.5 ? 1 : 0));
+        }
+    }
     const QString e = QString::number(std::fabs(value), 'e', 14); // d.dddddddddddddde±x
     const qsizetype ePos = e.indexOf(u'e');
     std::string digits;

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include <clocale>
+#include <cmath>
 #include <random>
 
 // Expected values of the conversions as the catalog staff knew them. A QVariant() stands for
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void formats_data();
     void formats();
     void formatsWithManyPatternsInTurn();
+    void formatsRandomValuesFromTheirFifteenDigits();
     void formatText_data();
     void formatText();
     void dateFormats_data();
@@ -344,6 +346,42 @@ void tst_vb::formatsWithManyPatternsInTurn()
     for (int round = 0; round < 3; ++round)
         for (int i = 0; i < patterns.size(); ++i)
             QCOMPARE(vb::Format(1234.567, patterns.at(i)), expected.at(i));
+}
+
+// Any value, near a half or not, shows its 15-digit form rounded half away from zero: worked out
+// here in whole numbers, as that form's digits times a power of ten.
+void tst_vb::formatsRandomValuesFromTheirFifteenDigits()
+{
+    const auto expected = [](double value, int places) -> QString {
+        const QString e = QString::number(std::fabs(value), 'e', 14);
+        const qint64 mantissa = QString(e.left(1) + e.mid(2, 14)).toLongLong();
+        const int shift = e.mid(e.indexOf(u'e') + 1).toInt() - 14 + places;
+        qint64 scaled = mantissa;
+        for (int i = 0; i < shift; ++i)
+            scaled *= 10;
+        qint64 divisor = 1;
+        for (int i = 0; i < -shift && i < 17; ++i)
+            divisor *= 10;
+        // Fifteen digits shifted seventeen places or more round to nothing.
+        const qint64 rounded = shift <= -17 ? 0 : (scaled + divisor / 2) / divisor;
+        const QString text = places == 0 ? QString::number(rounded)
+                                         : QString::number(rounded / 100) + u'.' +
+                                               QString::number(rounded % 100).rightJustified(2, u'0');
+        return (value < 0 && rounded != 0 ? QStringLiteral("-") : QString()) + text;
+    };
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 30000; ++i) {
+        const double size = std::pow(10.0, double(random() % 12) - 3);
+        double value = double(qint64(random() % 2000001) - 1000000) / 1000000 * size;
+        if (i % 2 == 0) { // a half of a cent or of a unit, or a double on either side of it
+            const double half = (double(qint64(random() % 2000000) - 1000000) + 0.5) /
+                                (i % 4 == 0 ? 100 : 1);
+            const int side = int(random() % 3);
+            value = side == 0 ? half : std::nextafter(half, side == 1 ? -1e300 : 1e300);
+        }
+        QCOMPARE(vb::Format(value, QStringLiteral("0.00")), expected(value, 2));
+        QCOMPARE(vb::Format(value, QStringLiteral("0")), expected(value, 0));
+    }
 }
 
 void tst_vb::formatText_data()
