@@ -5,10 +5,12 @@
 #include "shell/Twips.h"
 
 #include <QApplication>
+#include <QCache>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStaticText>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
@@ -76,8 +78,8 @@ public:
             const auto alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
             painter->setPen(textColour);
             painter->setFont(option.font);
-            painter->drawText(option.rect.adjusted(margin, 0, -margin, 0),
-                              int(alignment) | Qt::TextSingleLine, text);
+            drawLine(*painter, option.rect.adjusted(margin, 0, -margin, 0), alignment, text,
+                     option.font);
         }
         if (option.state & QStyle::State_HasFocus) {
             QStyleOptionFocusRect focus;
@@ -88,6 +90,50 @@ public:
             style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, option.widget);
         }
     }
+
+private:
+    // One line of text placed in its cell. A grid shows the same texts over and over (amounts,
+    // dates, codes), so each keeps its laid-out glyphs: laying text out anew for every cell on
+    // every repaint was most of a grid's painting.
+    void drawLine(QPainter &painter, const QRect &rect, Qt::Alignment alignment,
+                  const QString &text, const QFont &font) const
+    {
+        if (font != m_font) {
+            m_lines.clear();
+            m_font = font;
+        }
+        QStaticText *line = m_lines.object(text);
+        if (!line) {
+            // One line, as the grid shows it: a line break in a text reads as a space.
+            QString oneLine = text;
+            for (QChar &c : oneLine)
+                if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator)
+                    c = u' ';
+            line = new QStaticText(oneLine);
+            line->setTextFormat(Qt::PlainText);
+            line->prepare(QTransform(), font);
+            m_lines.insert(text, line);
+        }
+        const QSizeF size = line->size();
+        qreal x = rect.left();
+        if (alignment & Qt::AlignRight)
+            x = rect.right() + 1 - size.width();
+        else if (alignment & Qt::AlignHCenter)
+            x = rect.left() + (rect.width() - size.width()) / 2;
+        const qreal y = rect.top() + (rect.height() - size.height()) / 2;
+        // Only a text wider than its cell needs the cost of a clip.
+        const bool clipped = size.width() > rect.width();
+        if (clipped) {
+            painter.save();
+            painter.setClipRect(rect, Qt::IntersectClip);
+        }
+        painter.drawStaticText(QPointF(x, y), *line);
+        if (clipped)
+            painter.restore();
+    }
+
+    mutable QFont m_font;
+    mutable QCache<QString, QStaticText> m_lines{2048};
 };
 
 } // namespace

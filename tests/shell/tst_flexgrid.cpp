@@ -7,8 +7,10 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QHeaderView>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 
 using namespace gridcells;
@@ -339,6 +341,71 @@ private Q_SLOTS:
         QTest::mousePress(header, Qt::RightButton, {}, grid.cellRect(0, 0).center());
         QCOMPARE(rightPressed.count(), 1);
         QCOMPARE(grid.Col(), 1);
+    }
+
+    // Each cell's text stands where a painter puts one line in the cell, whatever its alignment,
+    // and a text wider than its cell stays inside it.
+    void cellsShowTheirTextInPlace()
+    {
+        FlexGrid grid;
+        grid.resize(700, 200);
+        grid.setFixedCols(0);
+        fill(grid, {split("Name\tPrice\tCode\tNote\tNext"),
+                    split("Widget\t$1,234.50\tAB\tA note far wider than its narrow column\t"),
+                    split("Widget\t$7.00\tC\ttwo\nlines\t")});
+        grid.setColAlignment(1, FlexGridModel::RightCenter);
+        grid.setColAlignment(2, FlexGridModel::CenterCenter);
+        grid.setColWidth(3, 600);
+        grid.setRow(0);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QCoreApplication::processEvents();
+        const QImage shown = grid.viewport()->grab().toImage();
+        const int margin =
+            grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
+        // Where the ink of a cell lies, the grid lines on its right and bottom left out.
+        const auto inkOf = [](const QImage &image, const QRect &cell) {
+            QRect ink;
+            for (int y = cell.top(); y < cell.bottom(); ++y)
+                for (int x = cell.left(); x < cell.right(); ++x)
+                    if (qGray(image.pixel(x, y)) < 128)
+                        ink |= QRect(x, y, 1, 1);
+            return ink.translated(-cell.topLeft());
+        };
+        for (int row = 1; row <= 2; ++row) {
+            for (int col = 0; col < 4; ++col) {
+                const QRect cell = grid.visualRect(grid.model()->index(row - 1, col));
+                QImage expected(cell.size(), QImage::Format_RGB32);
+                expected.fill(Qt::white);
+                QPainter painter(&expected);
+                painter.setFont(grid.font());
+                painter.drawText(
+                    QRect(QPoint(0, 0), cell.size()).adjusted(margin, 0, -margin, 0),
+                    grid.model()->index(row - 1, col).data(Qt::TextAlignmentRole).toInt() |
+                        Qt::TextSingleLine,
+                    grid.TextMatrix(row, col));
+                painter.end();
+                const QRect want = inkOf(expected, expected.rect());
+                const QRect got = inkOf(shown, cell);
+                QVERIFY2(!want.isEmpty(), qPrintable(grid.TextMatrix(row, col)));
+                QVERIFY2(std::abs(got.left() - want.left()) <= 1 &&
+                             std::abs(got.right() - want.right()) <= 1 &&
+                             std::abs(got.top() - want.top()) <= 1 &&
+                             std::abs(got.bottom() - want.bottom()) <= 1,
+                         qPrintable(QStringLiteral("%1: ink at %2,%3 %4x%5, expected %6,%7 %8x%9")
+                                        .arg(grid.TextMatrix(row, col))
+                                        .arg(got.x())
+                                        .arg(got.y())
+                                        .arg(got.width())
+                                        .arg(got.height())
+                                        .arg(want.x())
+                                        .arg(want.y())
+                                        .arg(want.width())
+                                        .arg(want.height())));
+            }
+            const QRect next = grid.visualRect(grid.model()->index(row - 1, 4));
+            QVERIFY(inkOf(shown, next).isEmpty());
+        }
     }
 };
 
