@@ -186,12 +186,11 @@ bool frmCompareVersions::showComparison()
     const std::size_t shown =
         fillRows(*grdChanges, reports::changeHeaders(), listed.size(),
                  [&](std::size_t i) { return reports::changeRow(*listed[i], texts); });
-    grdChanges->setCol(0);
-    for (std::size_t i = 0; i < shown; ++i) {
-        grdChanges->setRow(int(i) + 1);
-        grdChanges->setCellBackColor(statusColour(listed[i]->status));
-    }
-    grdChanges->setRow(0);
+    std::vector<quint32> colours;
+    colours.reserve(shown);
+    for (std::size_t i = 0; i < shown; ++i)
+        colours.push_back(statusColour(listed[i]->status));
+    grdChanges->setColBackColors(0, 1, colours);
     showRows(*grdSections, reports::sectionChangeHeaders(),
              reports::sectionChangeRows(m_comparison));
     if (shown == listed.size())

@@ -122,13 +122,11 @@ void frmPlanSummary::showSummary()
     showRows(*grdSections, reports::sectionHeaders(), reports::sectionRows(m_summary));
     showRows(*grdPages, reports::pageHeaders(), reports::pageRows(m_summary));
     // Each page's section in its colour, as on the page map.
-    grdPages->setCol(1);
-    for (std::size_t i = 0; i < m_summary.pages.size(); ++i) {
-        grdPages->setRow(int(i) + 1);
-        grdPages->setCellBackColor(
-            reports::bgr(catalog::sectionColour(m_summary.pages[i].sectionIndex)));
-    }
-    grdPages->setRow(0);
+    std::vector<quint32> colours;
+    colours.reserve(m_summary.pages.size());
+    for (const reports::PagePlan &page : m_summary.pages)
+        colours.push_back(reports::bgr(catalog::sectionColour(page.sectionIndex)));
+    grdPages->setColBackColors(1, 1, colours);
     drawChart();
 }
 

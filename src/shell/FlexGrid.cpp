@@ -311,6 +311,11 @@ quint32 FlexGrid::CellBackColor() const { return m_model->backColor(m_row, m_col
 
 void FlexGrid::setCellBackColor(quint32 bgr) { m_model->setBackColor(m_row, m_col, bgr); }
 
+void FlexGrid::setColBackColors(int col, int first, const std::vector<quint32> &bgr)
+{
+    m_model->setColBackColors(col, first, bgr);
+}
+
 void FlexGrid::setRowsBackColor(int first, int last, quint32 bgr)
 {
     m_model->setRowsBackColor(first, last, bgr);

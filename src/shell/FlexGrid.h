@@ -87,6 +87,8 @@ public:
     void appendRows(const QList<QStringList> &rows);
     // Paints every cell of rows first..last in one step.
     void setRowsBackColor(int first, int last, quint32 bgr);
+    // Paints one column's cells from row `first` down, a colour each, in one step.
+    void setColBackColors(int col, int first, const std::vector<quint32> &bgr);
 
     // Tells the view now of rows appended since the event loop last turned.
     void showAppendedRows();

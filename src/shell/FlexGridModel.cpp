@@ -329,21 +329,39 @@ quint32 FlexGridModel::backColor(int row, int col) const
     return r.cellColours ? r.cellColours[size_t(col)] : r.rowColour;
 }
 
+bool FlexGridModel::paintCell(Row &row, int col, quint32 bgr) const
+{
+    if (!row.cellColours) {
+        if (row.rowColour == bgr)
+            return false;
+        row.cellColours = std::make_unique<quint32[]>(size_t(gridCols()));
+        std::fill_n(row.cellColours.get(), gridCols(), row.rowColour);
+    }
+    row.cellColours[size_t(col)] = bgr;
+    return true;
+}
+
 void FlexGridModel::setBackColor(int row, int col, quint32 bgr)
 {
-    if (!isCell(row, col))
+    if (!isCell(row, col) || !paintCell(m_rows[size_t(row)], col, bgr))
         return;
-    Row &r = m_rows[size_t(row)];
-    if (!r.cellColours) {
-        if (r.rowColour == bgr)
-            return;
-        r.cellColours = std::make_unique<quint32[]>(size_t(gridCols()));
-        std::fill_n(r.cellColours.get(), gridCols(), r.rowColour);
-    }
-    r.cellColours[size_t(col)] = bgr;
     const QModelIndex index = indexOf(row, col);
     if (index.isValid())
         Q_EMIT dataChanged(index, index, {Qt::BackgroundRole, Qt::ForegroundRole});
+}
+
+void FlexGridModel::setColBackColors(int col, int first, const std::vector<quint32> &bgr)
+{
+    if (!isCell(first, col))
+        return;
+    const int last = qMin(first + int(bgr.size()), gridRows()) - 1;
+    for (int r = first; r <= last; ++r)
+        paintCell(m_rows[size_t(r)], col, bgr[size_t(r - first)]);
+    const int top = qMax(first, headerRows());
+    const int bottom = qMin(last, m_published - 1);
+    if (top <= bottom)
+        Q_EMIT dataChanged(indexOf(top, col), indexOf(bottom, col),
+                           {Qt::BackgroundRole, Qt::ForegroundRole});
 }
 
 void FlexGridModel::setRowsBackColor(int first, int last, quint32 bgr)

@@ -79,6 +79,7 @@ public:
     void setBackColor(int row, int col, quint32 bgr);
     // Every cell of rows first..last at once.
     void setRowsBackColor(int first, int last, quint32 bgr);
+    void setColBackColors(int col, int first, const std::vector<quint32> &bgr);
 
     // Row height in twips, -1 for the default height.
     int rowHeight(int row) const;
@@ -125,6 +126,7 @@ private:
     void setCellText(Row &row, int col, QStringView text);
     void dropCellsFrom(Row &row, int col) const;
     void resizeColours(Row &row, int oldCols) const;
+    bool paintCell(Row &row, int col, quint32 bgr) const;
     Row rowFromTabbed(QStringView tabbed) const;
     int visibleRows(int gridRows) const { return qMax(0, gridRows - headerRows()); }
     void changeFixedRows(int rows);

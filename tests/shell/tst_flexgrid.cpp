@@ -214,6 +214,22 @@ private Q_SLOTS:
         grid.setRow(1);
         grid.setCol(2);
         QCOMPARE(grid.CellBackColor(), 0x0000FFu);
+
+        // A column painted a colour a row, the rest of each row as it was; colours past the last
+        // row are left.
+        QSignalSpy changed(grid.model(), &QAbstractItemModel::dataChanged);
+        grid.setColBackColors(0, 1, {0x00FF00, 0xFF0000, 0x123456});
+        QCOMPARE(changed.count(), 1);
+        const auto colourAt = [&](int row, int col) {
+            grid.setRow(row);
+            grid.setCol(col);
+            return grid.CellBackColor();
+        };
+        QCOMPARE(colourAt(1, 0), 0x00FF00u);
+        QCOMPARE(colourAt(1, 2), 0x0000FFu);
+        QCOMPARE(colourAt(2, 0), 0xFF0000u);
+        QCOMPARE(colourAt(2, 1), 0xC0FFC0u);
+        QCOMPARE(grid.Rows(), 3);
     }
 
     void sizesAreInTwipsAndZeroHides()
