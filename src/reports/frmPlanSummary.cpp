@@ -165,12 +165,14 @@ void frmPlanSummary::drawChart()
         for (std::size_t i = 0; i < pages.size(); i += every)
             axisX->append(QString::number(pages[i].number), double(i));
         chart->addAxis(axisX, Qt::AlignBottom);
-        auto *axisY = new QValueAxis;
-        axisY->setLabelFormat(QStringLiteral("$%.0f"));
-        chart->addAxis(axisY, Qt::AlignLeft);
         double highest = 0;
         for (const reports::PagePlan &page : pages)
             highest = std::max(highest, page.forecast);
+        auto *axisY = new QValueAxis;
+        // Whole dollars, but for a map forecast to sell next to nothing: its steps are cents,
+        // and whole dollars would label them "$0, $0, $1, $1".
+        axisY->setLabelFormat(highest >= 10 ? QStringLiteral("$%.0f") : QStringLiteral("$%.2f"));
+        chart->addAxis(axisY, Qt::AlignLeft);
         axisY->setRange(0, highest > 0 ? highest : 1);
 
         int sections = 0;
