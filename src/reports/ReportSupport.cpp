@@ -57,6 +57,15 @@ QString reports::FigureTexts::count(double count)
 
 QString reports::FigureTexts::number(int number)
 {
+    // Pages and positions, most of a report's numbers, are small: looked up by place.
+    if (number >= 0 && number < kSmallNumbers) {
+        if (m_small.empty())
+            m_small.resize(kSmallNumbers);
+        QString &text = m_small[std::size_t(number)];
+        if (text.isNull())
+            text = QString::number(number);
+        return text;
+    }
     auto found = m_numbers.constFind(number);
     if (found == m_numbers.constEnd())
         found = m_numbers.insert(number, QString::number(number));

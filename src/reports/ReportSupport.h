@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 // What the report loaders share: the operator's watch over their reading, and the figures' texts.
 namespace reports {
@@ -31,6 +32,8 @@ public:
     QString number(int number); // "1234"
 
 private:
+    static constexpr int kSmallNumbers = 1024;
+    std::vector<QString> m_small;
     QHash<int, QString> m_numbers;
     QHash<double, QString> m_money;
     QHash<double, QString> m_count;

@@ -262,11 +262,12 @@ void FlexGridModel::appendRow(const QStringList &cells)
     qsizetype length = 0;
     for (qsizetype c = 0; c < count; ++c)
         length += cells[c].size();
-    row.text.reserve(length);
-    row.ends.reserve(count);
+    row.text = QString(length, Qt::Uninitialized);
+    row.ends.resize(count);
+    QChar *end = row.text.data();
     for (qsizetype c = 0; c < count; ++c) {
-        row.text.append(cells[c]);
-        row.ends.append(quint32(row.text.size()));
+        end = std::copy_n(cells[c].constData(), cells[c].size(), end);
+        row.ends[c] = quint32(end - row.text.constData());
     }
     m_rows.push_back(std::move(row));
 }
