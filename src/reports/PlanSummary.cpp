@@ -30,6 +30,11 @@ QString sectionText(const QString &section)
 
 } // namespace
 
+QString PagePlan::sectionText() const
+{
+    return sectionIndex < 0 ? QStringLiteral("(no page row)") : reports::sectionText(section);
+}
+
 PlanSummary loadPlanSummary(const NodeKey &key, const RowRead &watch)
 {
     PlanSummary summary;
@@ -127,8 +132,7 @@ QList<QStringList> pageRows(const PlanSummary &summary)
     QList<QStringList> rows;
     for (const PagePlan &page : summary.pages)
         rows << QStringList{QString::number(page.number),
-                            page.sectionIndex < 0 ? QStringLiteral("(no page row)")
-                                                  : sectionText(page.section),
+                            page.sectionText(),
                             QString::number(page.placements),
                             catalog::fillText(page.fill),
                             moneyText(page.forecast),

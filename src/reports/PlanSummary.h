@@ -27,6 +27,7 @@ struct PagePlan
     double forecast = 0;
     // Forecast over the page's fill, as if the page were full; none for an empty page.
     std::optional<double> perFullPage() const;
+    QString sectionText() const; // as the grids show it: "(none)", "(no page row)"
 };
 
 struct SectionPlan

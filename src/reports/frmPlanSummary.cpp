@@ -13,7 +13,6 @@
 #include <QCompleter>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
@@ -121,12 +120,18 @@ void frmPlanSummary::showSummary()
                                     : QList<QStringList>{reports::totalRow(m_summary)});
     showRows(*grdSections, reports::sectionHeaders(), reports::sectionRows(m_summary));
     showRows(*grdPages, reports::pageHeaders(), reports::pageRows(m_summary));
-    // Each page's section in its colour, as on the page map.
+    // Each section in its colour, as on the page map and in the chart, which the grids explain:
+    // a legend beside the chart had no room for a book's twenty sections.
     std::vector<quint32> colours;
     colours.reserve(m_summary.pages.size());
     for (const reports::PagePlan &page : m_summary.pages)
         colours.push_back(reports::bgr(catalog::sectionColour(page.sectionIndex)));
     grdPages->setColBackColors(1, 1, colours);
+    colours.clear();
+    for (const reports::SectionPlan &section : m_summary.sections)
+        colours.push_back(reports::bgr(
+            catalog::sectionColour(int(m_summary.sectionNames.indexOf(section.section)))));
+    grdSections->setColBackColors(0, 1, colours);
     drawChart();
 }
 
@@ -134,7 +139,7 @@ void frmPlanSummary::drawChart()
 {
     auto *chart = new QChart;
     chart->setTitle(QStringLiteral("Forecast per page"));
-    chart->legend()->setAlignment(Qt::AlignRight);
+    chart->legend()->hide();
     const auto &pages = m_summary.pages;
     if (!pages.empty()) {
         // Each section's pages as one filled outline of bars, page i standing at i: a chart of
@@ -175,33 +180,34 @@ void frmPlanSummary::drawChart()
         chart->addAxis(axisY, Qt::AlignLeft);
         axisY->setRange(0, highest > 0 ? highest : 1);
 
-        int sections = 0;
         for (std::size_t slot = 0; slot < outlines.size(); ++slot) {
             if (!outlines[slot])
                 continue;
             const int sectionIndex = int(slot) - 1;
-            const QString name = sectionIndex < 0 ? QStringLiteral("(no page row)")
-                                                  : m_summary.sectionNames.value(sectionIndex);
             auto *bars = new QAreaSeries(outlines[slot]);
-            bars->setName(name.isEmpty() ? QStringLiteral("(none)") : name);
             const QColor colour = reports::rgb(catalog::sectionColour(sectionIndex));
             bars->setColor(colour);
             bars->setBorderColor(colour);
             chart->addSeries(bars);
             bars->attachAxis(axisX);
             bars->attachAxis(axisY);
-            ++sections;
-        }
-        // A book of many sections still names each of them beside the chart.
-        if (sections > 12) {
-            QFont small = chart->legend()->font();
-            small.setPointSize(sections > 24 ? 5 : 7);
-            chart->legend()->setFont(small);
+            // The page under the pointer names its section and forecast.
+            connect(bars, &QAreaSeries::hovered, chart,
+                    [this, chart](const QPointF &point, bool over) {
+                        const auto i = std::size_t(std::lround(point.x()));
+                        if (!over || i >= m_summary.pages.size()) {
+                            chart->setToolTip(QString());
+                            return;
+                        }
+                        const reports::PagePlan &page = m_summary.pages[i];
+                        chart->setToolTip(QStringLiteral("Page %1, %2: %3")
+                                              .arg(page.number)
+                                              .arg(page.sectionText(),
+                                                   reports::moneyText(page.forecast)));
+                    });
         }
 
         auto *average = new QLineSeries;
-        average->setName(QStringLiteral("Average ") +
-                         reports::moneyText(m_summary.totals.averagePerPage()));
         const double level = m_summary.totals.averagePerPage().value_or(0);
         average->append(-0.5, level);
         average->append(double(pages.size()) - 0.5, level);
@@ -212,9 +218,6 @@ void frmPlanSummary::drawChart()
         chart->addSeries(average);
         average->attachAxis(axisX);
         average->attachAxis(axisY);
-        // The average is named in the title, so the legend's room goes to the sections.
-        for (QLegendMarker *marker : chart->legend()->markers(average))
-            marker->setVisible(false);
         chart->setTitle(QStringLiteral("Forecast per page (dashed: the average, ") +
                         reports::moneyText(m_summary.totals.averagePerPage()) +
                         QStringLiteral(")"));

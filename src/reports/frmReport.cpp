@@ -194,8 +194,18 @@ QString frmReport::documentHtml() const
             html += QStringLiteral("<tr>");
             for (int col = 0; col < grid->Cols(); ++col) {
                 const QString cell = grid->TextMatrix(row, col).toHtmlEscaped();
-                html += row == 0 ? QStringLiteral("<th>") + cell + QStringLiteral("</th>")
-                                 : QStringLiteral("<td>") + cell + QStringLiteral("</td>");
+                if (row == 0) {
+                    html += QStringLiteral("<th>") + cell + QStringLiteral("</th>");
+                    continue;
+                }
+                // Painted cells print in their colours, which the charts and the page map share.
+                // The swap that turns a colour into a cell's turns a cell's back.
+                const quint32 painted = grid->cellBackColor(row, col);
+                html += painted != 0 ? QStringLiteral("<td bgcolor=\"") +
+                                           reports::rgb(reports::bgr(painted)).name() +
+                                           QStringLiteral("\">")
+                                     : QStringLiteral("<td>");
+                html += cell + QStringLiteral("</td>");
             }
             html += QStringLiteral("</tr>");
         }

@@ -309,6 +309,8 @@ void FlexGrid::setCol(int col)
 
 quint32 FlexGrid::CellBackColor() const { return m_model->backColor(m_row, m_col); }
 
+quint32 FlexGrid::cellBackColor(int row, int col) const { return m_model->backColor(row, col); }
+
 void FlexGrid::setCellBackColor(quint32 bgr) { m_model->setBackColor(m_row, m_col, bgr); }
 
 void FlexGrid::setColBackColors(int col, int first, const std::vector<quint32> &bgr)

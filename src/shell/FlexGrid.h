@@ -57,6 +57,8 @@ public:
     void setCol(int col);
     quint32 CellBackColor() const;
     void setCellBackColor(quint32 bgr);
+    // Any cell's back colour, the cursor left where it is.
+    quint32 cellBackColor(int row, int col) const;
 
     // Appends a row (or inserts it before `index`) from a text with the cells separated by TAB.
     void AddItem(const QString &item, int index = -1);

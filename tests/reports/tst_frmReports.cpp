@@ -66,7 +66,23 @@ private Q_SLOTS:
         QTest::keyClick(map->lineEdit(), Qt::Key_Return);
         QTest::qWait(0);
         QCOMPARE(totals->TextMatrix(1, 4), QStringLiteral("$175.00"));
-        QCOMPARE(control<FlexGrid>(*summary, "grdPages")->Rows(), 5);
+        auto *pages = control<FlexGrid>(*summary, "grdPages");
+        QCOMPARE(pages->Rows(), 5);
+        // The sections grid is the chart's key: each section in its pages' colour, printed too.
+        auto *sections = control<FlexGrid>(*summary, "grdSections");
+        for (int page = 1; page < pages->Rows(); ++page) {
+            int row = 1;
+            while (row < sections->Rows() &&
+                   sections->TextMatrix(row, 0) != pages->TextMatrix(page, 1))
+                ++row;
+            QVERIFY(row < sections->Rows());
+            QVERIFY(pages->cellBackColor(page, 1) != 0);
+            QCOMPARE(sections->cellBackColor(row, 0), pages->cellBackColor(page, 1));
+            QVERIFY(summary->documentHtml().contains(
+                QStringLiteral("<td bgcolor=\"%1\">%2</td>")
+                    .arg(reports::rgb(reports::bgr(pages->cellBackColor(page, 1))).name(),
+                         pages->TextMatrix(page, 1).toHtmlEscaped())));
+        }
         map->setEditText(QStringLiteral("SPRING' OR 1=1 --"));
         QTest::keyClick(map->lineEdit(), Qt::Key_Return);
         QTest::qWait(0);
