@@ -198,8 +198,8 @@ QString frmReport::documentHtml() const
                     html += QStringLiteral("<th>") + cell + QStringLiteral("</th>");
                     continue;
                 }
-                // Painted cells print in their colours, which the charts and the page map share.
-                // The swap that turns a colour into a cell's turns a cell's back.
+                // Painted cells print in their colours, which the charts and the page map share
+                // (a cell's colour is 0x00BBGGRR: bgr() swaps red and blue either way).
                 const quint32 painted = grid->cellBackColor(row, col);
                 html += painted != 0 ? QStringLiteral("<td bgcolor=\"") +
                                            reports::rgb(reports::bgr(painted)).name() +

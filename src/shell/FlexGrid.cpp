@@ -94,7 +94,7 @@ public:
 private:
     // One line of text placed in its cell. A grid shows the same texts over and over (amounts,
     // dates, codes), so each keeps its laid-out glyphs: laying text out anew for every cell on
-    // every repaint was most of a grid's painting.
+    // every repaint was a third of a grid's painting.
     void drawLine(QPainter &painter, const QRect &rect, Qt::Alignment alignment,
                   const QString &text, const QFont &font) const
     {

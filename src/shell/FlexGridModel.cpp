@@ -330,7 +330,7 @@ quint32 FlexGridModel::backColor(int row, int col) const
     return r.cellColours ? r.cellColours[size_t(col)] : r.rowColour;
 }
 
-bool FlexGridModel::paintCell(Row &row, int col, quint32 bgr) const
+bool FlexGridModel::colourCell(Row &row, int col, quint32 bgr) const
 {
     if (!row.cellColours) {
         if (row.rowColour == bgr)
@@ -344,7 +344,7 @@ bool FlexGridModel::paintCell(Row &row, int col, quint32 bgr) const
 
 void FlexGridModel::setBackColor(int row, int col, quint32 bgr)
 {
-    if (!isCell(row, col) || !paintCell(m_rows[size_t(row)], col, bgr))
+    if (!isCell(row, col) || !colourCell(m_rows[size_t(row)], col, bgr))
         return;
     const QModelIndex index = indexOf(row, col);
     if (index.isValid())
@@ -357,7 +357,7 @@ void FlexGridModel::setColBackColors(int col, int first, const std::vector<quint
         return;
     const int last = qMin(first + int(bgr.size()), gridRows()) - 1;
     for (int r = first; r <= last; ++r)
-        paintCell(m_rows[size_t(r)], col, bgr[size_t(r - first)]);
+        colourCell(m_rows[size_t(r)], col, bgr[size_t(r - first)]);
     const int top = qMax(first, headerRows());
     const int bottom = qMin(last, m_published - 1);
     if (top <= bottom)

@@ -126,7 +126,7 @@ private:
     void setCellText(Row &row, int col, QStringView text);
     void dropCellsFrom(Row &row, int col) const;
     void resizeColours(Row &row, int oldCols) const;
-    bool paintCell(Row &row, int col, quint32 bgr) const;
+    bool colourCell(Row &row, int col, quint32 bgr) const;
     Row rowFromTabbed(QStringView tabbed) const;
     int visibleRows(int gridRows) const { return qMax(0, gridRows - headerRows()); }
     void changeFixedRows(int rows);
