@@ -1,5 +1,6 @@
 #include "pagemap/frmPageMapPaint.h"
 
+#include "shell/TextColour.h"
 #include "warehouse/Vb.h"
 
 #include <QFontMetricsF>
@@ -36,11 +37,6 @@ QPen outline(const QColor &colour, Qt::PenStyle style = Qt::SolidLine)
     QPen pen(colour, 1, style);
     pen.setCosmetic(true);
     return pen;
-}
-
-QColor textOn(const QColor &background)
-{
-    return background.lightnessF() > 0.55 ? Qt::black : Qt::white;
 }
 
 double firstLineTop(const QRectF &tile, Detail detail = Detail::Full)
@@ -126,7 +122,7 @@ void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const 
     const QRectF header(tile.left(), tile.top(), tile.width(),
                         state.detail == Detail::Full ? kHeaderHeight : kSketchHeaderHeight);
     painter.fillRect(header.adjusted(0.5, 0.5, -0.5, 0), band);
-    painter.setPen(textOn(band));
+    painter.setPen(textColourOn(band));
     if (state.detail == Detail::Full) {
         painter.setFont(font(13, true));
         painter.drawText(header.adjusted(5, 0, -5, 0), Qt::AlignVCenter | Qt::AlignLeft,
@@ -214,7 +210,7 @@ void paintPage(QPainter &painter, const QRectF &tile, const PageMap &map, const 
     }
     if (state.detail == Detail::Sketch) {
         painter.setFont(font(kSketchHeaderHeight - 6, true));
-        painter.setPen(textOn(band));
+        painter.setPen(textColourOn(band));
         painter.drawText(header, Qt::AlignCenter, QString::number(page.number));
     }
     paintMarks(painter, tile, page.number, state);

@@ -1,5 +1,7 @@
 #include "shell/FlexGridModel.h"
 
+#include "shell/TextColour.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QGuiApplication>
@@ -476,9 +478,9 @@ QVariant FlexGridModel::data(const QModelIndex &index, int role) const
             return QGuiApplication::palette().button();
         return {};
     case Qt::ForegroundRole:
-        // Painted cells keep the grid's black text whatever the desktop's colours.
-        if (backColor(row, col))
-            return QBrush(Qt::black);
+        // Painted cells have black or white text whatever the desktop's colours.
+        if (const quint32 bgr = backColor(row, col))
+            return QBrush(textColourOn(fromBgr(bgr)));
         if (col < m_fixedCols)
             return QGuiApplication::palette().buttonText();
         return {};

@@ -230,6 +230,13 @@ private Q_SLOTS:
         QCOMPARE(colourAt(2, 0), 0xFF0000u);
         QCOMPARE(colourAt(2, 1), 0xC0FFC0u);
         QCOMPARE(grid.Rows(), 3);
+        // Text is black on a light cell, white on a dark one.
+        grid.setColBackColors(1, 1, {0x4D5A00});
+        const auto textColour = [&](int row, int col) {
+            return model->index(row - 1, col).data(Qt::ForegroundRole).value<QBrush>().color();
+        };
+        QCOMPARE(textColour(1, 1), QColor(Qt::white));
+        QCOMPARE(textColour(2, 1), QColor(Qt::black));
     }
 
     void sizesAreInTwipsAndZeroHides()
